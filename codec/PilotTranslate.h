@@ -1,0 +1,57 @@
+// One translation job: the streams and options of a single Identify or
+// Translate call, and the codec operations that work on them. A job is
+// built on the caller's stack, borrows its streams and message for the
+// length of the call and owns nothing.
+#ifndef QUORVEL_PILOT_TRANSLATE_H
+#define QUORVEL_PILOT_TRANSLATE_H
+
+#include <DataIO.h>
+#include <Message.h>
+#include <TranslatorFormats.h>
+
+#include "PilotDatabase.h"
+
+class PilotTranslate {
+public:
+	// Copies the options from gSettings, then lets the extension message
+	// override them for this job only. The caller holds gSettingsLock.
+	PilotTranslate(BPositionIO *source, BMessage *extension,
+		BPositionIO *destination);
+
+	// B_OK when source holds a Pilot image: imageHeader is filled and the
+	// source stands at the first byte of the pixel data. B_NO_TRANSLATOR
+	// otherwise. Writes nothing.
+	status_t IdentifyPilotImage();
+	// Writes the Pilot image in source to destination as a bitmap stream:
+	// B_GRAY1 for 1-bit images, B_CMAP8 for four-grey ones.
+	status_t LoadPilotImage();
+	// Writes the bitmap stream in source (from its current position) to
+	// destination as a Pilot image.
+	status_t SavePilotImage();
+
+	// Packs size bytes; destination has room for PackedSizeBound(size).
+	static uint32 compress(uint8 *destination, const uint8 *source,
+		uint32 size);
+	// Unpacks whole runs that fit into remaining bytes and end before end;
+	// advances cursor and destination past what was used and produced.
+	static void uncompress(const uint8 *&cursor, const uint8 *end,
+		int32 remaining, uint8 *&destination);
+
+	BPositionIO *source;
+	BMessage *extension;
+	BPositionIO *destination;
+
+	bool compression;
+	bool dithering;
+	bool highContrast;
+	char databaseName[32];
+
+	PilotImageHeader imageHeader;
+	TranslatorBitmap bitmapHeader;
+
+private:
+	// The 1-bit path of SavePilotImage, after the headers are written.
+	status_t WriteMonochrome();
+};
+
+#endif // QUORVEL_PILOT_TRANSLATE_H

@@ -1,0 +1,51 @@
+// The translator's four options, the process-wide store of them and the
+// lock that guards it.
+#ifndef QUORVEL_PILOT_SETTINGS_H
+#define QUORVEL_PILOT_SETTINGS_H
+
+#include <Locker.h>
+#include <Message.h>
+
+// Keys of the options in extension messages and stored settings.
+static const char *const PILOT_DB_NAME_SETTING = "database_name";
+static const char *const PILOT_COMPRESS_SETTING = "compression";
+static const char *const PILOT_DITHER_SETTING = "dithering";
+static const char *const PILOT_CONTRAST_SETTING = "high_contrast";
+
+const size_t kDatabaseNameSize = 32;
+
+class PilotSettings {
+public:
+	// The defaults (compression and dithering on, high contrast off, no
+	// name), merged with the settings the kit stores for this translator.
+	PilotSettings();
+	PilotSettings(const PilotSettings &other);
+
+	// Merges the message's options into this object; B_OK, also for NULL.
+	status_t GetSettings(const BMessage *message);
+	// Replaces the four options in the message, leaving its other fields.
+	status_t PutSettings(BMessage *message) const;
+
+	bool compression;
+	bool dithering;
+	bool highContrast;
+	char databaseName[kDatabaseNameSize];
+};
+
+// Guarded by gSettingsLock after the add-on is loaded.
+extern PilotSettings gSettings;
+extern BLocker gSettingsLock;
+
+// Copies at most 31 characters of text into a name field and ends it.
+void CopyDatabaseName(char (&name)[kDatabaseNameSize], const char *text);
+
+// Overwrites each option that the message holds with the right type, in
+// the order name, compression, dithering, high contrast; leaves the others.
+void MergeOptions(const BMessage *message, bool &compression, bool &dithering,
+	bool &highContrast, char (&databaseName)[kDatabaseNameSize]);
+
+// Replaces every value of the four keys with one value each.
+void WriteOptions(BMessage *message, bool compression, bool dithering,
+	bool highContrast, const char *databaseName);
+
+#endif // QUORVEL_PILOT_SETTINGS_H
