@@ -1,0 +1,288 @@
+#include <File.h>
+
+#include <errno.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The platform's status for what the system call left in errno.
+static status_t status_for_errno(int error)
+{
+	switch (error) {
+		case ENOENT:
+			return B_ENTRY_NOT_FOUND;
+		case EACCES:
+		case EPERM:
+			return B_PERMISSION_DENIED;
+		case ENOSPC:
+			return B_DEVICE_FULL;
+		case EISDIR:
+			return B_IS_A_DIRECTORY;
+		case EEXIST:
+			return B_FILE_EXISTS;
+		case ENOTDIR:
+			return B_NOT_A_DIRECTORY;
+		case ENAMETOOLONG:
+			return B_NAME_TOO_LONG;
+		case EROFS:
+			return B_READ_ONLY_DEVICE;
+		case EMFILE:
+		case ENFILE:
+			return B_NO_MORE_FDS;
+		case ELOOP:
+			return B_LINK_LIMIT;
+		case ENOMEM:
+			return B_NO_MEMORY;
+		case EINVAL:
+			return B_BAD_VALUE;
+		case EBADF:
+			return B_FILE_ERROR;
+		case EIO:
+			return B_IO_ERROR;
+		default:
+			return B_ERROR;
+	}
+}
+
+static const int kOpenFlags = O_ACCMODE | B_CREATE_FILE | B_ERASE_FILE
+	| B_FAIL_IF_EXISTS | B_OPEN_AT_END;
+
+// One transfer is capped so that its count fits the ssize_t it returns.
+static size_t transfer_limit(size_t size)
+{
+	return min_c(size, (size_t)SSIZE_MAX);
+}
+
+// Repeats a read or write until the whole count is moved, the end of the
+// file is reached or an error comes. Interrupted calls are retried. Once
+// some bytes have moved, a later error ends the loop with the count so far:
+// the caller sees a short transfer, and the error again on its next call.
+template<typename Transfer>
+static ssize_t transfer_all(size_t size, Transfer transfer)
+{
+	size = transfer_limit(size);
+	size_t done = 0;
+	while (done < size) {
+		ssize_t count = transfer(done, size - done);
+		if (count < 0) {
+			if (errno == EINTR) {
+				continue;
+			}
+			if (done > 0) {
+				break;
+			}
+			return status_for_errno(errno);
+		}
+		if (count == 0) {
+			break;
+		}
+		done += (size_t)count;
+	}
+	return (ssize_t)done;
+}
+
+static bool position_is_valid(off_t position, size_t size)
+{
+	off_t last;
+	return position >= 0
+		&& !__builtin_add_overflow(position, (off_t)transfer_limit(size),
+			&last);
+}
+
+
+BFile::BFile()
+	: fDescriptor(-1), fMode(0), fStatus(B_NO_INIT)
+{
+}
+
+BFile::BFile(const char *path, uint32 openMode)
+	: fDescriptor(-1), fMode(0), fStatus(B_NO_INIT)
+{
+	SetTo(path, openMode);
+}
+
+BFile::~BFile()
+{
+	Unset();
+}
+
+status_t BFile::SetTo(const char *path, uint32 openMode)
+{
+	Unset();
+	if (path == NULL || path[0] == '\0') {
+		fStatus = B_BAD_VALUE;
+		return fStatus;
+	}
+
+	int flags = ((int)openMode & kOpenFlags) | O_CLOEXEC;
+	int descriptor;
+	do {
+		descriptor = open(path, flags, 0666);
+	} while (descriptor < 0 && errno == EINTR);
+	if (descriptor < 0) {
+		fStatus = status_for_errno(errno);
+		return fStatus;
+	}
+
+	// A directory opens read-only without complaint, but it is no file.
+	struct stat info;
+	status_t status = B_OK;
+	if (fstat(descriptor, &info) != 0) {
+		status = status_for_errno(errno);
+	} else if (S_ISDIR(info.st_mode)) {
+		status = B_IS_A_DIRECTORY;
+	}
+	if (status != B_OK) {
+		close(descriptor);
+		fStatus = status;
+		return fStatus;
+	}
+
+	fDescriptor = descriptor;
+	fMode = openMode;
+	fStatus = B_OK;
+	return fStatus;
+}
+
+void BFile::Unset()
+{
+	if (fDescriptor >= 0) {
+		// Linux frees the descriptor even when close is interrupted, so it
+		// is never closed twice.
+		close(fDescriptor);
+	}
+	fDescriptor = -1;
+	fMode = 0;
+	fStatus = B_NO_INIT;
+}
+
+status_t BFile::InitCheck() const
+{
+	return fStatus;
+}
+
+bool BFile::IsReadable() const
+{
+	int access = (int)fMode & O_ACCMODE;
+	return fStatus == B_OK && (access == O_RDONLY || access == O_RDWR);
+}
+
+bool BFile::IsWritable() const
+{
+	int access = (int)fMode & O_ACCMODE;
+	return fStatus == B_OK && (access == O_WRONLY || access == O_RDWR);
+}
+
+ssize_t BFile::Read(void *buffer, size_t size)
+{
+	if (fStatus != B_OK) {
+		return fStatus;
+	}
+	char *bytes = static_cast<char *>(buffer);
+	return transfer_all(size, [&](size_t done, size_t left) {
+		return read(fDescriptor, bytes + done, left);
+	});
+}
+
+ssize_t BFile::Write(const void *buffer, size_t size)
+{
+	if (fStatus != B_OK) {
+		return fStatus;
+	}
+	const char *bytes = static_cast<const char *>(buffer);
+	return transfer_all(size, [&](size_t done, size_t left) {
+		return write(fDescriptor, bytes + done, left);
+	});
+}
+
+ssize_t BFile::ReadAt(off_t position, void *buffer, size_t size)
+{
+	if (fStatus != B_OK) {
+		return fStatus;
+	}
+	if (!position_is_valid(position, size)) {
+		return B_BAD_VALUE;
+	}
+	char *bytes = static_cast<char *>(buffer);
+	return transfer_all(size, [&](size_t done, size_t left) {
+		return pread(fDescriptor, bytes + done, left, position + (off_t)done);
+	});
+}
+
+ssize_t BFile::WriteAt(off_t position, const void *buffer, size_t size)
+{
+	if (fStatus != B_OK) {
+		return fStatus;
+	}
+	if (!position_is_valid(position, size)) {
+		return B_BAD_VALUE;
+	}
+	const char *bytes = static_cast<const char *>(buffer);
+	return transfer_all(size, [&](size_t done, size_t left) {
+		return pwrite(fDescriptor, bytes + done, left,
+			position + (off_t)done);
+	});
+}
+
+off_t BFile::Seek(off_t position, uint32 seekMode)
+{
+	if (fStatus != B_OK) {
+		return fStatus;
+	}
+	off_t result = lseek(fDescriptor, position, (int)seekMode);
+	if (result < 0) {
+		return status_for_errno(errno);
+	}
+	return result;
+}
+
+off_t BFile::Position() const
+{
+	if (fStatus != B_OK) {
+		return fStatus;
+	}
+	off_t result = lseek(fDescriptor, 0, SEEK_CUR);
+	if (result < 0) {
+		return status_for_errno(errno);
+	}
+	return result;
+}
+
+status_t BFile::SetSize(off_t size)
+{
+	if (fStatus != B_OK) {
+		return fStatus;
+	}
+	if (size < 0) {
+		return B_BAD_VALUE;
+	}
+	int result;
+	do {
+		result = ftruncate(fDescriptor, size);
+	} while (result != 0 && errno == EINTR);
+	return result == 0 ? B_OK : status_for_errno(errno);
+}
+
+status_t BFile::GetSize(off_t *size) const
+{
+	if (fStatus != B_OK) {
+		return fStatus;
+	}
+	if (size == NULL) {
+		return B_BAD_VALUE;
+	}
+	struct stat info;
+	if (fstat(fDescriptor, &info) != 0) {
+		return status_for_errno(errno);
+	}
+	*size = info.st_size;
+	return B_OK;
+}
+
+status_t BFile::Sync()
+{
+	if (fStatus != B_OK) {
+		return fStatus;
+	}
+	return fsync(fDescriptor) == 0 ? B_OK : status_for_errno(errno);
+}
