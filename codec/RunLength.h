@@ -34,4 +34,20 @@ uint32 PackRuns(uint8 *destination, const uint8 *source, uint32 size);
 void UnpackRuns(const uint8 *&cursor, const uint8 *end, int32 remaining,
 	uint8 *&destination);
 
+// Unpacks [packed, end) as UnpackRuns does with room for room bytes of
+// output, but stores only the first keep (<= room, < 2^31) of them, so the
+// caller needs no buffer for output it never uses. A run that crosses keep
+// is stored up to keep if it fits into room, as UnpackRuns would have
+// decoded it whole. Returns the count stored, at most keep.
+uint32 UnpackPrefix(const uint8 *packed, const uint8 *end, uint32 keep,
+	uint32 room, uint8 *destination);
+
+// The most packed bytes UnpackPrefix can use for keep bytes: every run
+// stands for at least half the bytes it takes, and the run that crosses
+// keep takes at most 129 more.
+inline size_t PackedInputBound(size_t keep)
+{
+	return 2 * keep + 129;
+}
+
 #endif // QUORVEL_RUN_LENGTH_H
