@@ -9,7 +9,14 @@
 #include <SupportDefs.h>
 #include <TypeConstants.h>
 
+// The longest field name, in bytes.
+#define B_FIELD_NAME_LENGTH 255
+
 class BHandler;
+
+namespace BPrivate {
+struct MessageFields;
+}
 
 class BMessage {
 public:
@@ -21,7 +28,9 @@ public:
 	virtual ~BMessage();
 	BMessage &operator=(const BMessage &other);
 
-	// Fields, in the order they were first added.
+	// Fields, in the order they were first added. GetInfo by index counts
+	// only the fields of typeRequested (B_ANY_TYPE: all): B_BAD_INDEX past
+	// the last of them, B_BAD_TYPE when there is none of that type.
 	status_t GetInfo(type_code typeRequested, int32 index, char **nameFound,
 		type_code *typeFound, int32 *countFound = NULL) const;
 	status_t GetInfo(const char *name, type_code *typeFound,
@@ -32,12 +41,18 @@ public:
 	int32 CountNames(type_code type) const;
 	bool IsEmpty() const;
 	status_t MakeEmpty();
-	bool HasSameData(const BMessage &other) const;
+	// Same fields with the same values; `what` is not compared. With
+	// deep, nested messages are compared by content rather than by their
+	// flattened bytes.
+	bool HasSameData(const BMessage &other, bool ignoreFieldOrder = true,
+		bool deep = false) const;
 
 	// Writes the value of one field, or of the whole message, to stdout.
 	void PrintToStream() const;
 
-	// Flattened form: see Message.cpp for the layout.
+	// Flattened form: see MessageFlatten.cpp for the layout. Flatten
+	// fails with B_BAD_VALUE when the buffer is smaller than
+	// FlattenedSize(), or when the message is too large for the form.
 	ssize_t FlattenedSize() const;
 	status_t Flatten(char *buffer, ssize_t size) const;
 	status_t Flatten(BDataIO *stream, ssize_t *size = NULL) const;
@@ -65,7 +80,11 @@ public:
 	status_t AddDouble(const char *name, double value);
 	status_t AddPointer(const char *name, const void *pointer);
 	status_t AddMessage(const char *name, const BMessage *message);
-	// B_BAD_TYPE when the field exists with another type.
+	// B_BAD_TYPE when the field exists with another type; B_BAD_VALUE for
+	// a NULL name or a name longer than B_FIELD_NAME_LENGTH, a negative
+	// size, NULL data with a size, a value of another size in a fixed-size
+	// field, or B_MESSAGE_TYPE bytes that are not a flattened message.
+	// count is only a hint of how many values will follow.
 	status_t AddData(const char *name, type_code type, const void *data,
 		ssize_t numBytes, bool isFixedSize = true, int32 count = 1);
 
@@ -75,8 +94,10 @@ public:
 
 	// A find succeeds only for a value of the asked type: B_NAME_NOT_FOUND
 	// when there is no such field, B_BAD_TYPE when it holds another type,
-	// B_BAD_INDEX when it has fewer values. The forms without an index
-	// find the first value.
+	// B_BAD_INDEX when it has fewer values, B_BAD_DATA when the value's
+	// bytes do not fit the type (a string without its NUL, an int32 that
+	// is not four bytes). The forms without an index find the first value.
+	// FindData with B_ANY_TYPE matches a field of any type.
 	status_t FindRect(const char *name, BRect *rect) const;
 	status_t FindRect(const char *name, int32 index, BRect *rect) const;
 	status_t FindPoint(const char *name, BPoint *point) const;
@@ -141,9 +162,7 @@ public:
 	int32 GetInt32(const char *name, int32 defaultValue) const;
 
 private:
-	struct Field;
-	struct Fields;
-	Fields *fFields;
+	BPrivate::MessageFields *fFields;
 };
 
 #endif // _MESSAGE_H
