@@ -10,9 +10,14 @@
 
 #include "TestStreams.h"
 
-// Huge allocations must come back as B_NO_MEMORY; the address sanitizer
-// would otherwise stop the test at the failed allocation.
+// Huge allocations must come back as B_NO_MEMORY; the sanitizers would
+// otherwise stop the test at the failed allocation.
 extern "C" const char *__asan_default_options()
+{
+	return "allocator_may_return_null=1";
+}
+
+extern "C" const char *__tsan_default_options()
 {
 	return "allocator_may_return_null=1";
 }
