@@ -66,7 +66,11 @@ BPositionIO::~BPositionIO()
 
 ssize_t BPositionIO::Read(void *buffer, size_t size)
 {
-	ssize_t result = ReadAt(Position(), buffer, size);
+	off_t position = Position();
+	if (position < 0) {
+		return (ssize_t)position;
+	}
+	ssize_t result = ReadAt(position, buffer, size);
 	if (result > 0) {
 		Seek(result, SEEK_CUR);
 	}
@@ -75,7 +79,11 @@ ssize_t BPositionIO::Read(void *buffer, size_t size)
 
 ssize_t BPositionIO::Write(const void *buffer, size_t size)
 {
-	ssize_t result = WriteAt(Position(), buffer, size);
+	off_t position = Position();
+	if (position < 0) {
+		return (ssize_t)position;
+	}
+	ssize_t result = WriteAt(position, buffer, size);
 	if (result > 0) {
 		Seek(result, SEEK_CUR);
 	}
