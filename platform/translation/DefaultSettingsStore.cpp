@@ -1,0 +1,208 @@
+#include <DefaultSettingsStore.h>
+
+#include <errno.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <vector>
+
+#include <DataIO.h>
+#include <File.h>
+#include <Message.h>
+#include <StorageDefs.h>
+
+#include "XdgBaseDirectory.h"
+
+namespace BPrivate {
+
+namespace {
+
+const char *kNameField = "translator:name";
+const char *kVersionField = "translator:version";
+const char *kSuffix = ".settings";
+
+bool IsSafeName(const char *name)
+{
+	if (name == NULL || name[0] == '\0' || name[0] == '.') {
+		return false;
+	}
+	size_t length = strnlen(name, B_FILE_NAME_LENGTH);
+	return length + strlen(kSuffix) < B_FILE_NAME_LENGTH
+		&& strchr(name, '/') == NULL;
+}
+
+
+// mkdir -p: creates each missing folder of the path, private to the user
+// as the configuration folders are meant to be.
+status_t MakeFolders(const std::string &folder)
+{
+	for (size_t slash = folder.find('/', 1); ;
+			slash = folder.find('/', slash + 1)) {
+		std::string part = folder.substr(0, slash);
+		if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+			return B_ERROR;
+		}
+		if (slash == std::string::npos) {
+			break;
+		}
+	}
+	struct stat info;
+	if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+		return B_NOT_A_DIRECTORY;
+	}
+	return B_OK;
+}
+
+
+// The whole file, if it is not larger than the store allows; empty on any
+// failure. A file that grows while it is read is not trusted either.
+std::vector<char> ReadSettingsFile(const std::string &path)
+{
+	std::vector<char> data;
+	BFile file(path.c_str(), B_READ_ONLY);
+	off_t size;
+	if (file.InitCheck() != B_OK || file.GetSize(&size) != B_OK
+		|| size <= 0 || size > kMaxDefaultSettingsSize) {
+		return data;
+	}
+	data.resize((size_t)size + 1);
+	size_t filled = 0;
+	while (filled < data.size()) {
+		ssize_t got = file.Read(data.data() + filled, data.size() - filled);
+		if (got < 0) {
+			data.clear();
+			return data;
+		}
+		if (got == 0) {
+			break;
+		}
+		filled += (size_t)got;
+	}
+	data.resize(filled > (size_t)size ? 0 : filled);
+	return data;
+}
+
+
+// A name for the file written aside: it starts with '.', which no
+// settings file's name may, and is unique within the process.
+std::string TemporaryPath(const std::string &folder)
+{
+	static std::atomic<uint32> sCounter(0);
+	return folder + "/.settings-" + std::to_string(getpid()) + "-"
+		+ std::to_string(sCounter++);
+}
+
+
+status_t WriteAside(const std::string &folder, const BMessage &message,
+	std::string *_temporary)
+{
+	for (int attempt = 0; attempt < 100; attempt++) {
+		std::string temporary = TemporaryPath(folder);
+		BFile file(temporary.c_str(),
+			B_WRITE_ONLY | B_CREATE_FILE | B_FAIL_IF_EXISTS);
+		status_t status = file.InitCheck();
+		if (status != B_OK) {
+			// A leftover of an earlier process with the same id.
+			if (access(temporary.c_str(), F_OK) == 0) {
+				continue;
+			}
+			return status;
+		}
+		*_temporary = temporary;
+		status = message.Flatten(&file);
+		if (status == B_OK) {
+			status = file.Sync();
+		}
+		return status;
+	}
+	return B_FILE_EXISTS;
+}
+
+} // namespace
+
+
+std::string
+DefaultSettingsPath(const char *translatorName)
+{
+	if (!IsSafeName(translatorName)) {
+		return std::string();
+	}
+	std::string configHome = XdgBaseDirectory("XDG_CONFIG_HOME", ".config");
+	if (configHome.empty()) {
+		return configHome;
+	}
+	return configHome + "/TranslationKit/" + translatorName + kSuffix;
+}
+
+
+BMessage *
+LoadDefaultSettings(const char *translatorName)
+{
+	std::string path = DefaultSettingsPath(translatorName);
+	if (path.empty()) {
+		return NULL;
+	}
+	std::vector<char> data = ReadSettingsFile(path);
+	if (data.empty()) {
+		return NULL;
+	}
+
+	// One whole message, nothing after it.
+	BMemoryIO stream(static_cast<const void *>(data.data()), data.size());
+	BMessage settings;
+	if (settings.Unflatten(&stream) != B_OK
+		|| stream.Position() != (off_t)data.size()) {
+		return NULL;
+	}
+
+	type_code type;
+	if (settings.GetInfo(kNameField, &type) == B_OK) {
+		const char *storedName;
+		if (settings.FindString(kNameField, &storedName) != B_OK
+			|| strcmp(storedName, translatorName) != 0) {
+			return NULL;
+		}
+	}
+	settings.RemoveName(kNameField);
+	settings.RemoveName(kVersionField);
+	return new BMessage(settings);
+}
+
+
+status_t
+StoreDefaultSettings(const char *translatorName, int32 translatorVersion,
+	const BMessage &settings)
+{
+	std::string path = DefaultSettingsPath(translatorName);
+	if (path.empty()) {
+		return B_BAD_VALUE;
+	}
+	std::string folder = path.substr(0, path.rfind('/'));
+	status_t status = MakeFolders(folder);
+	if (status != B_OK) {
+		return status;
+	}
+
+	BMessage stored(settings);
+	stored.RemoveName(kNameField);
+	stored.RemoveName(kVersionField);
+	if (stored.AddString(kNameField, translatorName) != B_OK
+		|| stored.AddInt32(kVersionField, translatorVersion) != B_OK) {
+		return B_NO_MEMORY;
+	}
+
+	std::string temporary;
+	status = WriteAside(folder, stored, &temporary);
+	if (status == B_OK && rename(temporary.c_str(), path.c_str()) != 0) {
+		status = B_ERROR;
+	}
+	if (status != B_OK && !temporary.empty()) {
+		unlink(temporary.c_str());
+	}
+	return status;
+}
+
+} // namespace BPrivate
