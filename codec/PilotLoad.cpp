@@ -1,7 +1,184 @@
 // Pilot image to bitmap stream.
+//
+// 1-bit images become B_GRAY1 rows of width / 8 bytes, the stored bytes as
+// they stand, written at once. Four-grey images become B_CMAP8 rows of
+// width bytes, each 2-bit value turned into the main screen's palette
+// index of its grey, written one row at a time.
+//
+// Old Pilot files are often cut short, so missing pixel data is no error:
+// what never arrived reads as 0 (white, in both pixel types).
 #include "PilotTranslate.h"
 
+#include <string.h>
+
+#include <memory>
+#include <new>
+
+#include <Screen.h>
+
+#include "BitmapHeader.h"
+#include "GreyExpansion.h"
+#include "ImageLimits.h"
+#include "RunLength.h"
+
+namespace {
+
+typedef std::unique_ptr<uint8[]> Buffer;
+
+// Sizes of one picture, as stored and as written.
+struct PixelLayout {
+	uint32 width;
+	uint32 height;
+	bool oneBit;
+	bool packed;
+	// Stored pixel data: storedRowBytes per row, no padding between rows.
+	uint32 storedRowBytes;
+	uint32 storedSize;
+	// The bitmap stream's rows.
+	uint32 rowBytes;
+	uint32 dataSize;
+};
+
+PixelLayout LayoutOf(const PilotImageHeader &header)
+{
+	PixelLayout layout;
+	layout.width = (uint32)header.width;
+	layout.height = (uint32)header.height;
+	layout.oneBit = header.pixelType == kOneBitPixels;
+	layout.packed = (header.packing & kPackingMask) == kPackedRuns;
+	layout.storedRowBytes = layout.oneBit ? layout.width / 8
+		: layout.width / 4;
+	layout.storedSize = layout.storedRowBytes * layout.height;
+	layout.rowBytes = layout.oneBit ? layout.width / 8 : layout.width;
+	layout.dataSize = layout.rowBytes * layout.height;
+	return layout;
+}
+
+uint8 *Allocate(Buffer &buffer, size_t size)
+{
+	buffer.reset(new (std::nothrow) uint8[size > 0 ? size : 1]);
+	return buffer.get();
+}
+
+// Reads until size bytes have arrived or the source has no more; returns
+// the count that arrived. Streams that hand out less than asked for while
+// more is there still give the whole picture.
+size_t ReadAvailable(BPositionIO *source, uint8 *buffer, size_t size)
+{
+	size_t done = 0;
+	while (done < size) {
+		const ssize_t count = source->Read(buffer + done, size - done);
+		if (count <= 0) {
+			break;
+		}
+		done += (size_t)count;
+	}
+	return done;
+}
+
+status_t WriteExactly(BPositionIO *destination, const void *buffer,
+	size_t size)
+{
+	return destination->Write(buffer, size) == (ssize_t)size
+		? B_OK : B_ERROR;
+}
+
+status_t WriteBitmapHeader(BPositionIO *destination,
+	const PixelLayout &layout, color_space colors)
+{
+	TranslatorBitmap header;
+	header.magic = B_TRANSLATOR_BITMAP;
+	header.bounds = BRect(0, 0, (float)layout.width - 1,
+		(float)layout.height - 1);
+	header.rowBytes = layout.rowBytes;
+	header.colors = colors;
+	header.dataSize = layout.dataSize;
+	SwapBitmapHeader(&header, B_SWAP_HOST_TO_BENDIAN);
+	return WriteExactly(destination, &header, sizeof(header));
+}
+
+// The palette indexes of the four greys, by 2-bit value: white, light
+// grey, dark grey, black.
+void GetGreyIndexes(uint8 greys[4])
+{
+	BScreen screen(B_MAIN_SCREEN_ID);
+	static const uint8 kLevels[4] = {0, 85, 170, 255};
+	for (int step = 0; step < 4; step++) {
+		const uint8 level = kLevels[step];
+		greys[3 - step] = screen.IndexForColor(level, level, level, 255);
+	}
+}
+
+status_t WriteGreyRows(BPositionIO *destination, const PixelLayout &layout,
+	const uint8 *pixels, uint8 *row)
+{
+	uint8 greys[4];
+	GetGreyIndexes(greys);
+	const GreyExpansion expansion = MakeGreyExpansion(greys);
+	for (uint32 y = 0; y < layout.height; y++) {
+		ExpandGreyRow(expansion, pixels + (size_t)y * layout.storedRowBytes,
+			layout.width, row);
+		if (WriteExactly(destination, row, layout.rowBytes) != B_OK) {
+			return B_ERROR;
+		}
+	}
+	return B_OK;
+}
+
+} // namespace
+
+// Every buffer is allocated before the header is written, so a picture we
+// cannot hold leaves the destination untouched. Only the stored pixel data
+// is kept in memory (a quarter of the bitmap for four greys), and packed
+// input is read up to the most its runs can take for that data (twice its
+// size and one run: RunLength.h), which holds even the worst packers'
+// files. A run crossing the end of the data is still decoded when it fits
+// within the bitmap's dataSize, as reading into a dataSize buffer does, so
+// every picture comes out the same as with such a buffer.
 status_t PilotTranslate::LoadPilotImage()
 {
-	return B_NO_TRANSLATOR;
+	const status_t identified = IdentifyPilotImage();
+	if (identified != B_OK) {
+		return identified;
+	}
+	// A size of zero or less has nothing to show, and one beyond the cap
+	// would make a few header bytes cost gigabytes.
+	if (!PilotSizeWithinLimits(imageHeader.width, imageHeader.height)) {
+		return B_NO_TRANSLATOR;
+	}
+	const PixelLayout layout = LayoutOf(imageHeader);
+
+	Buffer pixelBuffer;
+	Buffer packedBuffer;
+	Buffer rowBuffer;
+	const size_t packedSize = layout.packed
+		? PackedInputBound(layout.storedSize) : 0;
+	uint8 *pixels = Allocate(pixelBuffer, layout.storedSize);
+	uint8 *packedInput = layout.packed
+		? Allocate(packedBuffer, packedSize) : pixels;
+	uint8 *row = layout.oneBit ? pixels : Allocate(rowBuffer, layout.width);
+	if (pixels == NULL || packedInput == NULL || row == NULL) {
+		return B_NO_MEMORY;
+	}
+
+	if (WriteBitmapHeader(destination, layout,
+			layout.oneBit ? B_GRAY1 : B_CMAP8) != B_OK) {
+		return B_ERROR;
+	}
+
+	size_t filled;
+	if (layout.packed) {
+		const size_t arrived = ReadAvailable(source, packedInput, packedSize);
+		filled = UnpackPrefix(packedInput, packedInput + arrived,
+			layout.storedSize, layout.dataSize, pixels);
+		packedBuffer.reset();
+	} else {
+		filled = ReadAvailable(source, pixels, layout.storedSize);
+	}
+	memset(pixels + filled, 0, layout.storedSize - filled);
+
+	if (layout.oneBit) {
+		return WriteExactly(destination, pixels, layout.dataSize);
+	}
+	return WriteGreyRows(destination, layout, pixels, row);
 }
