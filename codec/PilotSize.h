@@ -1,0 +1,26 @@
+// The size of the Pilot image written for a bitmap.
+//
+// A bitmap of W0 x H0 pixels becomes a Pilot image of W x H: W is W0
+// rounded up to whole bytes of the Pilot rows, to a multiple of 16 for
+// 1-bit images and of 8 for four-grey ones, and neither side is below the
+// handheld's 160-pixel screen. The bitmap sits in the top-left corner.
+#ifndef QUORVEL_PILOT_SIZE_H
+#define QUORVEL_PILOT_SIZE_H
+
+#include <Rect.h>
+#include <SupportDefs.h>
+
+const int32 kPilotScreenSize = 160;
+
+struct PilotSize {
+	int16 width;
+	int16 height;
+};
+
+// B_OK with the Pilot size for a bitmap of the given (ordered) bounds.
+// B_NO_TRANSLATOR when W or H does not fit the image header's signed
+// 16-bit fields, or W x H is beyond the codec's pixel cap.
+status_t PilotSizeForBounds(const BRect &bounds, bool oneBit,
+	PilotSize *size);
+
+#endif // QUORVEL_PILOT_SIZE_H

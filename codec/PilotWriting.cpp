@@ -1,0 +1,87 @@
+#include "PilotWriting.h"
+
+#include <algorithm>
+#include <new>
+
+#include "RunLength.h"
+
+namespace {
+
+bool WriteWhole(BPositionIO *destination, const uint8 *bytes, size_t size)
+{
+	return destination->Write(bytes, size) == (ssize_t)size;
+}
+
+bool ReadWhole(BPositionIO *source, uint8 *bytes, size_t size)
+{
+	return source->Read(bytes, size) == (ssize_t)size;
+}
+
+} // namespace
+
+status_t WritePilotHeaders(BPositionIO *destination,
+	const PilotImageHeader &imageHeader)
+{
+	uint8 database[kDatabaseHeaderSize];
+	uint8 entry[kRecordEntrySize];
+	uint8 image[kImageHeaderSize];
+	SerializeDatabaseHeader(WrittenDatabaseHeader(imageHeader.name),
+		database);
+	SerializeRecordEntry(WrittenRecordEntry(), entry);
+	SerializeImageHeader(imageHeader, image);
+	if (!WriteWhole(destination, database, sizeof(database))
+		|| !WriteWhole(destination, entry, sizeof(entry))
+		|| !WriteWhole(destination, image, sizeof(image))) {
+		return B_ERROR;
+	}
+	return B_OK;
+}
+
+bool ReadSourceRow(BPositionIO *source, uint32 rowBytes, uint8 *row,
+	size_t room, size_t *placed)
+{
+	const size_t wanted = std::min((size_t)rowBytes, room);
+	const ssize_t got = source->Read(row, wanted);
+	*placed = got > 0 ? (size_t)got : 0;
+	if (got != (ssize_t)wanted) {
+		return false;
+	}
+	// Typically the few bytes that pad a row to a multiple of four.
+	size_t excess = rowBytes - wanted;
+	uint8 dropped[4096];
+	while (excess > 0) {
+		const size_t chunk = std::min(excess, sizeof(dropped));
+		if (!ReadWhole(source, dropped, chunk)) {
+			return false;
+		}
+		excess -= chunk;
+	}
+	return true;
+}
+
+PilotPixelData::PilotPixelData(size_t rowSize, int32 height, bool packed)
+	: fRowSize(rowSize), fSize(rowSize * (size_t)height),
+	  fPackedWanted(packed),
+	  fPixels(new (std::nothrow) uint8[fSize]())
+{
+	if (packed) {
+		fPacked.reset(new (std::nothrow) uint8[PackedSizeBound(fSize)]);
+	}
+}
+
+bool PilotPixelData::IsValid() const
+{
+	return fPixels != NULL && (!fPackedWanted || fPacked != NULL);
+}
+
+status_t PilotPixelData::WriteTo(BPositionIO *destination) const
+{
+	const uint8 *data = fPixels.get();
+	size_t size = fSize;
+	if (fPackedWanted) {
+		// The pixel cap keeps the size far below 2^32.
+		size = PackRuns(fPacked.get(), fPixels.get(), (uint32)fSize);
+		data = fPacked.get();
+	}
+	return WriteWhole(destination, data, size) ? B_OK : B_ERROR;
+}
