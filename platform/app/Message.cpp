@@ -25,16 +25,15 @@ struct PointValue {
 };
 
 template<typename T>
-status_t
-AddFixed(BMessage &message, const char *name, type_code type, const T &value)
+status_t AddFixed(BMessage &message, const char *name, type_code type,
+	const T &value)
 {
 	return message.AddData(name, type, &value, sizeof(T), true);
 }
 
 // Finds a value that must be exactly one T.
 template<typename T>
-status_t
-FindFixed(const BMessage &message, const char *name, type_code type,
+status_t FindFixed(const BMessage &message, const char *name, type_code type,
 	int32 index, T *value)
 {
 	if (value == NULL) {
@@ -54,16 +53,14 @@ FindFixed(const BMessage &message, const char *name, type_code type,
 }
 
 template<typename T>
-status_t
-ReplaceFixed(BMessage &message, const char *name, type_code type,
+status_t ReplaceFixed(BMessage &message, const char *name, type_code type,
 	int32 index, const T &value)
 {
 	return message.ReplaceData(name, type, index, &value, sizeof(T));
 }
 
 // The checks AddData and ReplaceData share for one value's bytes.
-status_t
-CheckValue(type_code type, const void *data, ssize_t numBytes)
+status_t CheckValue(type_code type, const void *data, ssize_t numBytes)
 {
 	if (numBytes < 0 || (data == NULL && numBytes > 0)
 		|| type == B_ANY_TYPE) {
@@ -79,8 +76,7 @@ CheckValue(type_code type, const void *data, ssize_t numBytes)
 	return B_OK;
 }
 
-std::string
-ValueBytes(const void *data, ssize_t numBytes)
+std::string ValueBytes(const void *data, ssize_t numBytes)
 {
 	if (numBytes == 0) {
 		return std::string();
@@ -91,23 +87,20 @@ ValueBytes(const void *data, ssize_t numBytes)
 } // namespace
 
 BMessage::BMessage()
-	:
-	what(0),
-	fFields(new MessageFields)
+	: what(0),
+	  fFields(new MessageFields)
 {
 }
 
 BMessage::BMessage(uint32 what)
-	:
-	what(what),
-	fFields(new MessageFields)
+	: what(what),
+	  fFields(new MessageFields)
 {
 }
 
 BMessage::BMessage(const BMessage &other)
-	:
-	what(other.what),
-	fFields(new MessageFields(*other.fFields))
+	: what(other.what),
+	  fFields(new MessageFields(*other.fFields))
 {
 }
 
@@ -127,9 +120,8 @@ BMessage::operator=(const BMessage &other)
 	return *this;
 }
 
-status_t
-BMessage::GetInfo(type_code typeRequested, int32 index, char **nameFound,
-	type_code *typeFound, int32 *countFound) const
+status_t BMessage::GetInfo(type_code typeRequested, int32 index,
+	char **nameFound, type_code *typeFound, int32 *countFound) const
 {
 	if (index < 0) {
 		return B_BAD_INDEX;
@@ -160,8 +152,7 @@ BMessage::GetInfo(type_code typeRequested, int32 index, char **nameFound,
 	return B_BAD_INDEX;
 }
 
-status_t
-BMessage::GetInfo(const char *name, type_code *typeFound,
+status_t BMessage::GetInfo(const char *name, type_code *typeFound,
 	int32 *countFound) const
 {
 	if (name == NULL) {
@@ -180,8 +171,7 @@ BMessage::GetInfo(const char *name, type_code *typeFound,
 	return B_OK;
 }
 
-status_t
-BMessage::GetInfo(const char *name, type_code *typeFound,
+status_t BMessage::GetInfo(const char *name, type_code *typeFound,
 	bool *fixedSize) const
 {
 	status_t status = GetInfo(name, typeFound, (int32 *)NULL);
@@ -191,8 +181,7 @@ BMessage::GetInfo(const char *name, type_code *typeFound,
 	return status;
 }
 
-int32
-BMessage::CountNames(type_code type) const
+int32 BMessage::CountNames(type_code type) const
 {
 	int32 count = 0;
 	for (const MessageField &field : fFields->list) {
@@ -203,21 +192,18 @@ BMessage::CountNames(type_code type) const
 	return count;
 }
 
-bool
-BMessage::IsEmpty() const
+bool BMessage::IsEmpty() const
 {
 	return fFields->list.empty();
 }
 
-status_t
-BMessage::MakeEmpty()
+status_t BMessage::MakeEmpty()
 {
 	fFields->list.clear();
 	return B_OK;
 }
 
-bool
-BMessage::HasSameData(const BMessage &other, bool ignoreFieldOrder,
+bool BMessage::HasSameData(const BMessage &other, bool ignoreFieldOrder,
 	bool deep) const
 {
 	if (this == &other) {
@@ -258,8 +244,7 @@ BMessage::HasSameData(const BMessage &other, bool ignoreFieldOrder,
 	return true;
 }
 
-status_t
-BMessage::AddData(const char *name, type_code type, const void *data,
+status_t BMessage::AddData(const char *name, type_code type, const void *data,
 	ssize_t numBytes, bool isFixedSize, int32 /*count*/)
 {
 	if (name == NULL || strlen(name) > B_FIELD_NAME_LENGTH) {
@@ -290,22 +275,19 @@ BMessage::AddData(const char *name, type_code type, const void *data,
 	return B_OK;
 }
 
-status_t
-BMessage::AddRect(const char *name, BRect rect)
+status_t BMessage::AddRect(const char *name, BRect rect)
 {
 	RectValue value = {{rect.left, rect.top, rect.right, rect.bottom}};
 	return AddFixed(*this, name, B_RECT_TYPE, value);
 }
 
-status_t
-BMessage::AddPoint(const char *name, BPoint point)
+status_t BMessage::AddPoint(const char *name, BPoint point)
 {
 	PointValue value = {{point.x, point.y}};
 	return AddFixed(*this, name, B_POINT_TYPE, value);
 }
 
-status_t
-BMessage::AddString(const char *name, const char *string)
+status_t BMessage::AddString(const char *name, const char *string)
 {
 	if (string == NULL) {
 		return B_BAD_VALUE;
@@ -313,81 +295,68 @@ BMessage::AddString(const char *name, const char *string)
 	return AddData(name, B_STRING_TYPE, string, strlen(string) + 1, false);
 }
 
-status_t
-BMessage::AddInt8(const char *name, int8 value)
+status_t BMessage::AddInt8(const char *name, int8 value)
 {
 	return AddFixed(*this, name, B_INT8_TYPE, value);
 }
 
-status_t
-BMessage::AddUInt8(const char *name, uint8 value)
+status_t BMessage::AddUInt8(const char *name, uint8 value)
 {
 	return AddFixed(*this, name, B_UINT8_TYPE, value);
 }
 
-status_t
-BMessage::AddInt16(const char *name, int16 value)
+status_t BMessage::AddInt16(const char *name, int16 value)
 {
 	return AddFixed(*this, name, B_INT16_TYPE, value);
 }
 
-status_t
-BMessage::AddUInt16(const char *name, uint16 value)
+status_t BMessage::AddUInt16(const char *name, uint16 value)
 {
 	return AddFixed(*this, name, B_UINT16_TYPE, value);
 }
 
-status_t
-BMessage::AddInt32(const char *name, int32 value)
+status_t BMessage::AddInt32(const char *name, int32 value)
 {
 	return AddFixed(*this, name, B_INT32_TYPE, value);
 }
 
-status_t
-BMessage::AddUInt32(const char *name, uint32 value)
+status_t BMessage::AddUInt32(const char *name, uint32 value)
 {
 	return AddFixed(*this, name, B_UINT32_TYPE, value);
 }
 
-status_t
-BMessage::AddInt64(const char *name, int64 value)
+status_t BMessage::AddInt64(const char *name, int64 value)
 {
 	return AddFixed(*this, name, B_INT64_TYPE, value);
 }
 
-status_t
-BMessage::AddUInt64(const char *name, uint64 value)
+status_t BMessage::AddUInt64(const char *name, uint64 value)
 {
 	return AddFixed(*this, name, B_UINT64_TYPE, value);
 }
 
-status_t
-BMessage::AddBool(const char *name, bool value)
+status_t BMessage::AddBool(const char *name, bool value)
 {
 	uint8 byte = value ? 1 : 0;
 	return AddFixed(*this, name, B_BOOL_TYPE, byte);
 }
 
-status_t
-BMessage::AddFloat(const char *name, float value)
+status_t BMessage::AddFloat(const char *name, float value)
 {
 	return AddFixed(*this, name, B_FLOAT_TYPE, value);
 }
 
-status_t
-BMessage::AddDouble(const char *name, double value)
+status_t BMessage::AddDouble(const char *name, double value)
 {
 	return AddFixed(*this, name, B_DOUBLE_TYPE, value);
 }
 
-status_t
-BMessage::AddPointer(const char *name, const void *pointer)
+status_t BMessage::AddPointer(const char *name, const void *pointer)
 {
 	return AddFixed(*this, name, B_POINTER_TYPE, pointer);
 }
 
-status_t
-BMessage::AddMessage(const char *name, const BMessage *message)
+status_t BMessage::AddMessage(const char *name, const BMessage *message)
 {
 	if (message == NULL) {
 		return B_BAD_VALUE;
@@ -401,8 +370,7 @@ BMessage::AddMessage(const char *name, const BMessage *message)
 	return AddData(name, B_MESSAGE_TYPE, flat.data(), flat.size(), false);
 }
 
-status_t
-BMessage::RemoveName(const char *name)
+status_t BMessage::RemoveName(const char *name)
 {
 	if (name == NULL) {
 		return B_BAD_VALUE;
@@ -415,8 +383,7 @@ BMessage::RemoveName(const char *name)
 	return B_OK;
 }
 
-status_t
-BMessage::RemoveData(const char *name, int32 index)
+status_t BMessage::RemoveData(const char *name, int32 index)
 {
 	if (name == NULL) {
 		return B_BAD_VALUE;
@@ -435,8 +402,7 @@ BMessage::RemoveData(const char *name, int32 index)
 	return B_OK;
 }
 
-status_t
-BMessage::FindData(const char *name, type_code type, int32 index,
+status_t BMessage::FindData(const char *name, type_code type, int32 index,
 	const void **data, ssize_t *numBytes) const
 {
 	if (name == NULL || data == NULL || numBytes == NULL) {
@@ -458,15 +424,14 @@ BMessage::FindData(const char *name, type_code type, int32 index,
 	return B_OK;
 }
 
-status_t
-BMessage::FindData(const char *name, type_code type, const void **data,
+status_t BMessage::FindData(const char *name, type_code type, const void **data,
 	ssize_t *numBytes) const
 {
 	return FindData(name, type, 0, data, numBytes);
 }
 
-status_t
-BMessage::FindRect(const char *name, int32 index, BRect *rect) const
+status_t BMessage::FindRect(const char *name, int32 index,
+	BRect *rect) const
 {
 	if (rect == NULL) {
 		return B_BAD_VALUE;
@@ -480,14 +445,13 @@ BMessage::FindRect(const char *name, int32 index, BRect *rect) const
 	return status;
 }
 
-status_t
-BMessage::FindRect(const char *name, BRect *rect) const
+status_t BMessage::FindRect(const char *name, BRect *rect) const
 {
 	return FindRect(name, 0, rect);
 }
 
-status_t
-BMessage::FindPoint(const char *name, int32 index, BPoint *point) const
+status_t BMessage::FindPoint(const char *name, int32 index,
+	BPoint *point) const
 {
 	if (point == NULL) {
 		return B_BAD_VALUE;
@@ -500,14 +464,12 @@ BMessage::FindPoint(const char *name, int32 index, BPoint *point) const
 	return status;
 }
 
-status_t
-BMessage::FindPoint(const char *name, BPoint *point) const
+status_t BMessage::FindPoint(const char *name, BPoint *point) const
 {
 	return FindPoint(name, 0, point);
 }
 
-status_t
-BMessage::FindString(const char *name, int32 index,
+status_t BMessage::FindString(const char *name, int32 index,
 	const char **string) const
 {
 	if (string == NULL) {
@@ -528,110 +490,101 @@ BMessage::FindString(const char *name, int32 index,
 	return B_OK;
 }
 
-status_t
-BMessage::FindString(const char *name, const char **string) const
+status_t BMessage::FindString(const char *name, const char **string) const
 {
 	return FindString(name, 0, string);
 }
 
-status_t
-BMessage::FindInt8(const char *name, int32 index, int8 *value) const
+status_t BMessage::FindInt8(const char *name, int32 index,
+	int8 *value) const
 {
 	return FindFixed(*this, name, B_INT8_TYPE, index, value);
 }
 
-status_t
-BMessage::FindInt8(const char *name, int8 *value) const
+status_t BMessage::FindInt8(const char *name, int8 *value) const
 {
 	return FindInt8(name, 0, value);
 }
 
-status_t
-BMessage::FindUInt8(const char *name, int32 index, uint8 *value) const
+status_t BMessage::FindUInt8(const char *name, int32 index,
+	uint8 *value) const
 {
 	return FindFixed(*this, name, B_UINT8_TYPE, index, value);
 }
 
-status_t
-BMessage::FindUInt8(const char *name, uint8 *value) const
+status_t BMessage::FindUInt8(const char *name, uint8 *value) const
 {
 	return FindUInt8(name, 0, value);
 }
 
-status_t
-BMessage::FindInt16(const char *name, int32 index, int16 *value) const
+status_t BMessage::FindInt16(const char *name, int32 index,
+	int16 *value) const
 {
 	return FindFixed(*this, name, B_INT16_TYPE, index, value);
 }
 
-status_t
-BMessage::FindInt16(const char *name, int16 *value) const
+status_t BMessage::FindInt16(const char *name, int16 *value) const
 {
 	return FindInt16(name, 0, value);
 }
 
-status_t
-BMessage::FindUInt16(const char *name, int32 index, uint16 *value) const
+status_t BMessage::FindUInt16(const char *name, int32 index,
+	uint16 *value) const
 {
 	return FindFixed(*this, name, B_UINT16_TYPE, index, value);
 }
 
-status_t
-BMessage::FindUInt16(const char *name, uint16 *value) const
+status_t BMessage::FindUInt16(const char *name, uint16 *value) const
 {
 	return FindUInt16(name, 0, value);
 }
 
-status_t
-BMessage::FindInt32(const char *name, int32 index, int32 *value) const
+status_t BMessage::FindInt32(const char *name, int32 index,
+	int32 *value) const
 {
 	return FindFixed(*this, name, B_INT32_TYPE, index, value);
 }
 
-status_t
-BMessage::FindInt32(const char *name, int32 *value) const
+status_t BMessage::FindInt32(const char *name, int32 *value) const
 {
 	return FindInt32(name, 0, value);
 }
 
-status_t
-BMessage::FindUInt32(const char *name, int32 index, uint32 *value) const
+status_t BMessage::FindUInt32(const char *name, int32 index,
+	uint32 *value) const
 {
 	return FindFixed(*this, name, B_UINT32_TYPE, index, value);
 }
 
-status_t
-BMessage::FindUInt32(const char *name, uint32 *value) const
+status_t BMessage::FindUInt32(const char *name, uint32 *value) const
 {
 	return FindUInt32(name, 0, value);
 }
 
-status_t
-BMessage::FindInt64(const char *name, int32 index, int64 *value) const
+status_t BMessage::FindInt64(const char *name, int32 index,
+	int64 *value) const
 {
 	return FindFixed(*this, name, B_INT64_TYPE, index, value);
 }
 
-status_t
-BMessage::FindInt64(const char *name, int64 *value) const
+status_t BMessage::FindInt64(const char *name, int64 *value) const
 {
 	return FindInt64(name, 0, value);
 }
 
-status_t
-BMessage::FindUInt64(const char *name, int32 index, uint64 *value) const
+status_t BMessage::FindUInt64(const char *name, int32 index,
+	uint64 *value) const
 {
 	return FindFixed(*this, name, B_UINT64_TYPE, index, value);
 }
 
-status_t
-BMessage::FindUInt64(const char *name, uint64 *value) const
+status_t BMessage::FindUInt64(const char *name, uint64 *value) const
 {
 	return FindUInt64(name, 0, value);
 }
 
-status_t
-BMessage::FindBool(const char *name, int32 index, bool *value) const
+status_t BMessage::FindBool(const char *name, int32 index,
+	bool *value) const
 {
 	if (value == NULL) {
 		return B_BAD_VALUE;
@@ -646,50 +599,45 @@ BMessage::FindBool(const char *name, int32 index, bool *value) const
 	return status;
 }
 
-status_t
-BMessage::FindBool(const char *name, bool *value) const
+status_t BMessage::FindBool(const char *name, bool *value) const
 {
 	return FindBool(name, 0, value);
 }
 
-status_t
-BMessage::FindFloat(const char *name, int32 index, float *value) const
+status_t BMessage::FindFloat(const char *name, int32 index,
+	float *value) const
 {
 	return FindFixed(*this, name, B_FLOAT_TYPE, index, value);
 }
 
-status_t
-BMessage::FindFloat(const char *name, float *value) const
+status_t BMessage::FindFloat(const char *name, float *value) const
 {
 	return FindFloat(name, 0, value);
 }
 
-status_t
-BMessage::FindDouble(const char *name, int32 index, double *value) const
+status_t BMessage::FindDouble(const char *name, int32 index,
+	double *value) const
 {
 	return FindFixed(*this, name, B_DOUBLE_TYPE, index, value);
 }
 
-status_t
-BMessage::FindDouble(const char *name, double *value) const
+status_t BMessage::FindDouble(const char *name, double *value) const
 {
 	return FindDouble(name, 0, value);
 }
 
-status_t
-BMessage::FindPointer(const char *name, int32 index, void **pointer) const
+status_t BMessage::FindPointer(const char *name, int32 index,
+	void **pointer) const
 {
 	return FindFixed(*this, name, B_POINTER_TYPE, index, pointer);
 }
 
-status_t
-BMessage::FindPointer(const char *name, void **pointer) const
+status_t BMessage::FindPointer(const char *name, void **pointer) const
 {
 	return FindPointer(name, 0, pointer);
 }
 
-status_t
-BMessage::FindMessage(const char *name, int32 index,
+status_t BMessage::FindMessage(const char *name, int32 index,
 	BMessage *message) const
 {
 	if (message == NULL) {
@@ -714,14 +662,12 @@ BMessage::FindMessage(const char *name, int32 index,
 	return B_OK;
 }
 
-status_t
-BMessage::FindMessage(const char *name, BMessage *message) const
+status_t BMessage::FindMessage(const char *name, BMessage *message) const
 {
 	return FindMessage(name, 0, message);
 }
 
-status_t
-BMessage::ReplaceData(const char *name, type_code type, int32 index,
+status_t BMessage::ReplaceData(const char *name, type_code type, int32 index,
 	const void *data, ssize_t numBytes)
 {
 	if (name == NULL) {
@@ -748,15 +694,14 @@ BMessage::ReplaceData(const char *name, type_code type, int32 index,
 	return B_OK;
 }
 
-status_t
-BMessage::ReplaceData(const char *name, type_code type, const void *data,
-	ssize_t numBytes)
+status_t BMessage::ReplaceData(const char *name, type_code type,
+	const void *data, ssize_t numBytes)
 {
 	return ReplaceData(name, type, 0, data, numBytes);
 }
 
-status_t
-BMessage::ReplaceString(const char *name, int32 index, const char *string)
+status_t BMessage::ReplaceString(const char *name, int32 index,
+	const char *string)
 {
 	if (string == NULL) {
 		return B_BAD_VALUE;
@@ -765,79 +710,68 @@ BMessage::ReplaceString(const char *name, int32 index, const char *string)
 		strlen(string) + 1);
 }
 
-status_t
-BMessage::ReplaceString(const char *name, const char *string)
+status_t BMessage::ReplaceString(const char *name, const char *string)
 {
 	return ReplaceString(name, 0, string);
 }
 
-status_t
-BMessage::ReplaceBool(const char *name, int32 index, bool value)
+status_t BMessage::ReplaceBool(const char *name, int32 index, bool value)
 {
 	uint8 byte = value ? 1 : 0;
 	return ReplaceFixed(*this, name, B_BOOL_TYPE, index, byte);
 }
 
-status_t
-BMessage::ReplaceBool(const char *name, bool value)
+status_t BMessage::ReplaceBool(const char *name, bool value)
 {
 	return ReplaceBool(name, 0, value);
 }
 
-status_t
-BMessage::ReplaceInt32(const char *name, int32 index, int32 value)
+status_t BMessage::ReplaceInt32(const char *name, int32 index, int32 value)
 {
 	return ReplaceFixed(*this, name, B_INT32_TYPE, index, value);
 }
 
-status_t
-BMessage::ReplaceInt32(const char *name, int32 value)
+status_t BMessage::ReplaceInt32(const char *name, int32 value)
 {
 	return ReplaceInt32(name, 0, value);
 }
 
-bool
-BMessage::HasString(const char *name, int32 index) const
+bool BMessage::HasString(const char *name, int32 index) const
 {
 	return HasData(name, B_STRING_TYPE, index);
 }
 
-bool
-BMessage::HasBool(const char *name, int32 index) const
+bool BMessage::HasBool(const char *name, int32 index) const
 {
 	return HasData(name, B_BOOL_TYPE, index);
 }
 
-bool
-BMessage::HasInt32(const char *name, int32 index) const
+bool BMessage::HasInt32(const char *name, int32 index) const
 {
 	return HasData(name, B_INT32_TYPE, index);
 }
 
-bool
-BMessage::HasData(const char *name, type_code type, int32 index) const
+bool BMessage::HasData(const char *name, type_code type, int32 index) const
 {
 	const void *data;
 	ssize_t size;
 	return FindData(name, type, index, &data, &size) == B_OK;
 }
 
-const char *
-BMessage::GetString(const char *name, const char *defaultValue) const
+const char *BMessage::GetString(const char *name,
+	const char *defaultValue) const
 {
 	const char *value;
 	return FindString(name, &value) == B_OK ? value : defaultValue;
 }
 
-bool
-BMessage::GetBool(const char *name, bool defaultValue) const
+bool BMessage::GetBool(const char *name, bool defaultValue) const
 {
 	bool value;
 	return FindBool(name, &value) == B_OK ? value : defaultValue;
 }
 
-int32
-BMessage::GetInt32(const char *name, int32 defaultValue) const
+int32 BMessage::GetInt32(const char *name, int32 defaultValue) const
 {
 	int32 value;
 	return FindInt32(name, &value) == B_OK ? value : defaultValue;

@@ -55,15 +55,13 @@ const size_t kValueLengthSize = 4;
 #error "The flattened message form assumes a little-endian host"
 #endif
 
-uint32
-ReadLE32(const uint8 *bytes)
+uint32 ReadLE32(const uint8 *bytes)
 {
 	return (uint32)bytes[0] | ((uint32)bytes[1] << 8)
 		| ((uint32)bytes[2] << 16) | ((uint32)bytes[3] << 24);
 }
 
-void
-AppendLE32(std::string &out, uint32 value)
+void AppendLE32(std::string &out, uint32 value)
 {
 	const char bytes[4] = {(char)(value & 0xff), (char)((value >> 8) & 0xff),
 		(char)((value >> 16) & 0xff), (char)((value >> 24) & 0xff)};
@@ -75,10 +73,9 @@ AppendLE32(std::string &out, uint32 value)
 class FlatReader {
 public:
 	FlatReader(const uint8 *data, size_t size)
-		:
-		fData(data),
-		fSize(size),
-		fPosition(0)
+		: fData(data),
+		  fSize(size),
+		  fPosition(0)
 	{
 	}
 
@@ -122,8 +119,7 @@ private:
 
 // Checks the first kHeaderSize bytes of a flattened message and returns
 // the total size they declare.
-status_t
-CheckHeader(const uint8 *header, size_t *totalSize)
+status_t CheckHeader(const uint8 *header, size_t *totalSize)
 {
 	if (memcmp(header, kMagic, sizeof(kMagic)) != 0) {
 		return B_NOT_A_MESSAGE;
@@ -140,8 +136,7 @@ CheckHeader(const uint8 *header, size_t *totalSize)
 }
 
 // Reads one field's values into field (when given) and checks them.
-status_t
-ParseValues(FlatReader &reader, uint32 count, int32 depth,
+status_t ParseValues(FlatReader &reader, uint32 count, int32 depth,
 	MessageField *field, type_code type, bool fixedSize)
 {
 	// Each value takes at least its length: a count the remaining bytes
@@ -178,9 +173,8 @@ ParseValues(FlatReader &reader, uint32 count, int32 depth,
 }
 
 // Reads one field; names holds the names read so far.
-status_t
-ParseField(FlatReader &reader, int32 depth, std::set<std::string> &names,
-	MessageField *field)
+status_t ParseField(FlatReader &reader, int32 depth,
+	std::set<std::string> &names, MessageField *field)
 {
 	uint32 type;
 	uint8 flags;
@@ -211,8 +205,7 @@ ParseField(FlatReader &reader, int32 depth, std::set<std::string> &names,
 }
 
 // Writes the whole of data to the stream, however many calls it takes.
-status_t
-WriteFully(BDataIO *stream, const void *data, size_t size)
+status_t WriteFully(BDataIO *stream, const void *data, size_t size)
 {
 	const char *bytes = static_cast<const char *>(data);
 	while (size > 0) {
@@ -231,8 +224,7 @@ WriteFully(BDataIO *stream, const void *data, size_t size)
 
 // Reads exactly size bytes, appending them to out; B_BAD_VALUE when the
 // stream ends first.
-status_t
-ReadFully(BDataIO *stream, size_t size, std::string &out)
+status_t ReadFully(BDataIO *stream, size_t size, std::string &out)
 {
 	// In steps, so that a declared size is only ever backed by memory as
 	// the bytes actually arrive.
@@ -256,8 +248,7 @@ ReadFully(BDataIO *stream, size_t size, std::string &out)
 
 } // namespace
 
-uint64
-FlattenedMessageSize(const MessageFields &fields)
+uint64 FlattenedMessageSize(const MessageFields &fields)
 {
 	uint64 size = kHeaderSize;
 	for (const MessageField &field : fields.list) {
@@ -269,8 +260,7 @@ FlattenedMessageSize(const MessageFields &fields)
 	return size;
 }
 
-void
-FlattenMessage(uint32 what, const MessageFields &fields, std::string &out)
+void FlattenMessage(uint32 what, const MessageFields &fields, std::string &out)
 {
 	out.append(reinterpret_cast<const char *>(kMagic), sizeof(kMagic));
 	AppendLE32(out, kLayoutVersion);
@@ -290,8 +280,7 @@ FlattenMessage(uint32 what, const MessageFields &fields, std::string &out)
 	}
 }
 
-status_t
-ParseFlattenedMessage(const void *data, size_t size, int32 depth,
+status_t ParseFlattenedMessage(const void *data, size_t size, int32 depth,
 	uint32 *what, MessageFields *fields)
 {
 	if (depth > kMaxMessageNesting) {
@@ -350,14 +339,12 @@ ParseFlattenedMessage(const void *data, size_t size, int32 depth,
 using BPrivate::kMaxFlattenedMessageSize;
 using BPrivate::MessageFields;
 
-ssize_t
-BMessage::FlattenedSize() const
+ssize_t BMessage::FlattenedSize() const
 {
 	return (ssize_t)BPrivate::FlattenedMessageSize(*fFields);
 }
 
-status_t
-BMessage::Flatten(char *buffer, ssize_t size) const
+status_t BMessage::Flatten(char *buffer, ssize_t size) const
 {
 	if (buffer == NULL || size < 0) {
 		return B_BAD_VALUE;
@@ -372,8 +359,7 @@ BMessage::Flatten(char *buffer, ssize_t size) const
 	return B_OK;
 }
 
-status_t
-BMessage::Flatten(BDataIO *stream, ssize_t *size) const
+status_t BMessage::Flatten(BDataIO *stream, ssize_t *size) const
 {
 	if (stream == NULL) {
 		return B_BAD_VALUE;
@@ -390,8 +376,7 @@ BMessage::Flatten(BDataIO *stream, ssize_t *size) const
 	return status;
 }
 
-status_t
-BMessage::Unflatten(const char *flatBuffer)
+status_t BMessage::Unflatten(const char *flatBuffer)
 {
 	if (flatBuffer == NULL) {
 		return B_BAD_VALUE;
@@ -415,8 +400,7 @@ BMessage::Unflatten(const char *flatBuffer)
 	return B_OK;
 }
 
-status_t
-BMessage::Unflatten(BDataIO *stream)
+status_t BMessage::Unflatten(BDataIO *stream)
 {
 	if (stream == NULL) {
 		return B_BAD_VALUE;

@@ -13,8 +13,7 @@ namespace {
 
 // A type or what code as its four characters when they are printable,
 // else in hex.
-std::string
-CodeText(uint32 code)
+std::string CodeText(uint32 code)
 {
 	char chars[4] = {(char)(code >> 24), (char)(code >> 16),
 		(char)(code >> 8), (char)code};
@@ -29,8 +28,7 @@ CodeText(uint32 code)
 }
 
 template<typename T>
-T
-ValueAs(const void *data)
+T ValueAs(const void *data)
 {
 	T value;
 	memcpy(&value, data, sizeof(T));
@@ -39,17 +37,17 @@ ValueAs(const void *data)
 
 // Prints a value of one of the types the message has an Add call for;
 // false for any other type or size.
-bool
-PrintKnownValue(type_code type, const void *data, ssize_t size)
+bool PrintKnownValue(type_code type, const void *data, ssize_t size)
 {
 	switch (type) {
-		case B_STRING_TYPE:
-			if (size == 0 || static_cast<const char *>(data)[size - 1] != '\0') {
+		case B_STRING_TYPE: {
+			const char *text = static_cast<const char *>(data);
+			if (size == 0 || text[size - 1] != '\0') {
 				return false;
 			}
-			printf("string(\"%s\", %zd bytes)", static_cast<const char *>(data),
-				size);
+			printf("string(\"%s\", %zd bytes)", text, size);
 			return true;
+		}
 		case B_BOOL_TYPE:
 			if (size != 1) {
 				return false;
@@ -103,8 +101,7 @@ PrintKnownValue(type_code type, const void *data, ssize_t size)
 	}
 }
 
-void
-PrintBytes(type_code type, const unsigned char *bytes, ssize_t size)
+void PrintBytes(type_code type, const unsigned char *bytes, ssize_t size)
 {
 	const ssize_t kShown = 16;
 	printf("%s(%zd bytes:", CodeText(type).c_str(), size);
@@ -114,8 +111,7 @@ PrintBytes(type_code type, const unsigned char *bytes, ssize_t size)
 	printf("%s)", size > kShown ? " ..." : "");
 }
 
-void
-PrintMessage(const BMessage &message, int indent)
+void PrintMessage(const BMessage &message, int indent)
 {
 	printf("BMessage(%s) {\n", CodeText(message.what).c_str());
 	char *name;
@@ -148,8 +144,7 @@ PrintMessage(const BMessage &message, int indent)
 
 } // namespace
 
-void
-BMessage::PrintToStream() const
+void BMessage::PrintToStream() const
 {
 	PrintMessage(*this, 0);
 	printf("\n");

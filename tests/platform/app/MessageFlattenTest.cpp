@@ -49,8 +49,7 @@ namespace {
 const size_t kHeaderSize = 20;
 const size_t kWhatOffset = 12;
 
-void
-AppendLE32(Bytes &out, uint32 value)
+void AppendLE32(Bytes &out, uint32 value)
 {
 	for (int shift = 0; shift < 32; shift += 8) {
 		out.push_back((uint8)(value >> shift));
@@ -106,8 +105,7 @@ private:
 	Bytes fBytes;
 };
 
-Bytes
-Flattened(const BMessage &message)
+Bytes Flattened(const BMessage &message)
 {
 	Bytes bytes(message.FlattenedSize());
 	EXPECT_EQ(B_OK, message.Flatten(reinterpret_cast<char *>(bytes.data()),
@@ -115,15 +113,13 @@ Flattened(const BMessage &message)
 	return bytes;
 }
 
-status_t
-UnflattenStream(BMessage &message, const Bytes &bytes)
+status_t UnflattenStream(BMessage &message, const Bytes &bytes)
 {
 	BMemoryIO stream(bytes.data(), bytes.size());
 	return message.Unflatten(&stream);
 }
 
-BMessage
-SampleMessage()
+BMessage SampleMessage()
 {
 	BMessage inner('innr');
 	inner.AddString("text", "inside");
@@ -157,8 +153,7 @@ SampleMessage()
 	return message;
 }
 
-void
-ExpectSameMessage(const BMessage &expected, const BMessage &actual)
+void ExpectSameMessage(const BMessage &expected, const BMessage &actual)
 {
 	EXPECT_EQ(expected.what, actual.what);
 	EXPECT_TRUE(expected.HasSameData(actual, false, true));

@@ -10,8 +10,7 @@
 
 namespace {
 
-std::string
-NameAt(const BMessage &message, int32 index)
+std::string NameAt(const BMessage &message, int32 index)
 {
 	char *name = NULL;
 	if (message.GetInfo(B_ANY_TYPE, index, &name, NULL) != B_OK) {
