@@ -649,17 +649,8 @@ status_t BMessage::FindMessage(const char *name, int32 index,
 	if (status != B_OK) {
 		return status;
 	}
-	// Parsed aside first: message may be this very message.
-	uint32 nestedWhat;
-	MessageFields nested;
-	status = BPrivate::ParseFlattenedMessage(data, size, 0, &nestedWhat,
-		&nested);
-	if (status != B_OK) {
-		return B_BAD_DATA;
-	}
-	message->fFields->list.swap(nested.list);
-	message->what = nestedWhat;
-	return B_OK;
+	// Well formed: every nested message is checked when it is added.
+	return message->_UnflattenBytes(data, size);
 }
 
 status_t BMessage::FindMessage(const char *name, BMessage *message) const

@@ -162,6 +162,10 @@ public:
 	int32 GetInt32(const char *name, int32 defaultValue) const;
 
 private:
+	// Replaces what and the fields with those of the flattened message of
+	// size bytes at data, once all of them have been found good.
+	status_t _UnflattenBytes(const void *data, size_t size);
+
 	BPrivate::MessageFields *fFields;
 };
 

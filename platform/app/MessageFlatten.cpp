@@ -388,16 +388,7 @@ status_t BMessage::Unflatten(const char *flatBuffer)
 	if (status != B_OK) {
 		return status;
 	}
-	MessageFields parsed;
-	uint32 parsedWhat;
-	status = BPrivate::ParseFlattenedMessage(flatBuffer, totalSize, 0,
-		&parsedWhat, &parsed);
-	if (status != B_OK) {
-		return status;
-	}
-	fFields->list.swap(parsed.list);
-	what = parsedWhat;
-	return B_OK;
+	return _UnflattenBytes(flatBuffer, totalSize);
 }
 
 status_t BMessage::Unflatten(BDataIO *stream)
@@ -421,9 +412,15 @@ status_t BMessage::Unflatten(BDataIO *stream)
 	if (status != B_OK) {
 		return status;
 	}
+	return _UnflattenBytes(flat.data(), flat.size());
+}
+
+status_t BMessage::_UnflattenBytes(const void *data, size_t size)
+{
+	// Parsed aside: data may even lie within this message's own fields.
 	MessageFields parsed;
 	uint32 parsedWhat;
-	status = BPrivate::ParseFlattenedMessage(flat.data(), flat.size(), 0,
+	status_t status = BPrivate::ParseFlattenedMessage(data, size, 0,
 		&parsedWhat, &parsed);
 	if (status != B_OK) {
 		return status;

@@ -35,8 +35,19 @@ T ValueAs(const void *data)
 	return value;
 }
 
-// Prints a value of one of the types the message has an Add call for;
-// false for any other type or size.
+// Prints a value that must be exactly one T, through format.
+template<typename T>
+bool PrintAs(const char *format, const void *data, ssize_t size)
+{
+	if (size != (ssize_t)sizeof(T)) {
+		return false;
+	}
+	printf(format, ValueAs<T>(data));
+	return true;
+}
+
+// Prints a value of one of the common types; false for any other type, or
+// for bytes that do not fit the type.
 bool PrintKnownValue(type_code type, const void *data, ssize_t size)
 {
 	switch (type) {
@@ -55,47 +66,25 @@ bool PrintKnownValue(type_code type, const void *data, ssize_t size)
 			printf("bool(%s)", ValueAs<uint8>(data) != 0 ? "true" : "false");
 			return true;
 		case B_INT8_TYPE:
-			if (size != 1) {
-				return false;
-			}
-			printf("int8(%d)", ValueAs<int8>(data));
-			return true;
+			return PrintAs<int8>("int8(%d)", data, size);
+		case B_UINT8_TYPE:
+			return PrintAs<uint8>("uint8(%u)", data, size);
 		case B_INT16_TYPE:
-			if (size != 2) {
-				return false;
-			}
-			printf("int16(%d)", ValueAs<int16>(data));
-			return true;
+			return PrintAs<int16>("int16(%d)", data, size);
+		case B_UINT16_TYPE:
+			return PrintAs<uint16>("uint16(%u)", data, size);
 		case B_INT32_TYPE:
-			if (size != 4) {
-				return false;
-			}
-			printf("int32(%" PRId32 ")", ValueAs<int32>(data));
-			return true;
+			return PrintAs<int32>("int32(%" PRId32 ")", data, size);
 		case B_UINT32_TYPE:
-			if (size != 4) {
-				return false;
-			}
-			printf("uint32(%" PRIu32 ")", ValueAs<uint32>(data));
-			return true;
+			return PrintAs<uint32>("uint32(%" PRIu32 ")", data, size);
 		case B_INT64_TYPE:
-			if (size != 8) {
-				return false;
-			}
-			printf("int64(%" PRId64 ")", ValueAs<int64>(data));
-			return true;
+			return PrintAs<int64>("int64(%" PRId64 ")", data, size);
+		case B_UINT64_TYPE:
+			return PrintAs<uint64>("uint64(%" PRIu64 ")", data, size);
 		case B_FLOAT_TYPE:
-			if (size != 4) {
-				return false;
-			}
-			printf("float(%g)", ValueAs<float>(data));
-			return true;
+			return PrintAs<float>("float(%g)", data, size);
 		case B_DOUBLE_TYPE:
-			if (size != 8) {
-				return false;
-			}
-			printf("double(%g)", ValueAs<double>(data));
-			return true;
+			return PrintAs<double>("double(%g)", data, size);
 		default:
 			return false;
 	}
