@@ -1,0 +1,271 @@
+#include "BitmapStream.h"
+
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <ByteOrder.h>
+#include <Screen.h>
+
+#include "Failure.h"
+
+namespace {
+
+void SwapHeader(TranslatorBitmap *header, swap_action action)
+{
+	swap_data(B_UINT32_TYPE, &header->magic, 4, action);
+	swap_data(B_RECT_TYPE, &header->bounds, sizeof(BRect), action);
+	swap_data(B_UINT32_TYPE, &header->rowBytes, 4, action);
+	swap_data(B_UINT32_TYPE, &header->colors, 4, action);
+	swap_data(B_UINT32_TYPE, &header->dataSize, 4, action);
+}
+
+// The header in its 32 stream bytes, field by field: the struct's own
+// layout is the compiler's business.
+void StoreHeader(const TranslatorBitmap &header, uint8 *bytes)
+{
+	TranslatorBitmap swapped = header;
+	SwapHeader(&swapped, B_SWAP_HOST_TO_BENDIAN);
+	memcpy(bytes, &swapped.magic, 4);
+	memcpy(bytes + 4, &swapped.bounds.left, 4);
+	memcpy(bytes + 8, &swapped.bounds.top, 4);
+	memcpy(bytes + 12, &swapped.bounds.right, 4);
+	memcpy(bytes + 16, &swapped.bounds.bottom, 4);
+	memcpy(bytes + 20, &swapped.rowBytes, 4);
+	memcpy(bytes + 24, &swapped.colors, 4);
+	memcpy(bytes + 28, &swapped.dataSize, 4);
+}
+
+[[noreturn]] void Damaged(const std::string &why)
+{
+	throw Failure("not a readable bitmap stream (" + why + ")");
+}
+
+// A whole, non-negative pixel count from a pair of float bounds.
+uint64 Span(float low, float high, const char *what)
+{
+	double span = (double)high - (double)low + 1.0;
+	if (!isfinite(span) || span < 1.0 || span != floor(span)
+		|| span > (double)kMaxImagePixels) {
+		Damaged(std::string("its ") + what + " is not a whole number of "
+			"pixels");
+	}
+	return (uint64)span;
+}
+
+size_t StreamBytesPerPixel(uint32 colors)
+{
+	switch (colors) {
+		case B_GRAY8:
+		case B_CMAP8:
+			return 1;
+		case B_RGB32:
+		case B_RGBA32:
+			return 4;
+	}
+	return 0;
+}
+
+void ReadMono(const uint8 *data, size_t rowBytes, Image &image)
+{
+	size_t used = image.RowBytes();
+	for (uint32 y = 0; y < image.height; y++) {
+		memcpy(image.Row(y), data + y * rowBytes, used);
+	}
+}
+
+void ReadGrey8(const uint8 *data, size_t rowBytes, Image &image)
+{
+	for (uint32 y = 0; y < image.height; y++) {
+		memcpy(image.Row(y), data + y * rowBytes, image.width);
+	}
+}
+
+void ReadRgb32(const uint8 *data, size_t rowBytes, bool alpha, Image &image)
+{
+	for (uint32 y = 0; y < image.height; y++) {
+		const uint8 *in = data + y * rowBytes;
+		uint8 *out = image.Row(y);
+		for (uint32 x = 0; x < image.width; x++, in += 4, out += 3) {
+			uint8 a = alpha ? in[3] : 255;
+			out[0] = OverWhite(in[2], a);
+			out[1] = OverWhite(in[1], a);
+			out[2] = OverWhite(in[0], a);
+		}
+	}
+}
+
+bool UsesOnlyGreys(const uint8 *data, size_t rowBytes, uint32 width,
+	uint32 height, const rgb_color *colors)
+{
+	for (uint32 y = 0; y < height; y++) {
+		const uint8 *row = data + y * rowBytes;
+		for (uint32 x = 0; x < width; x++) {
+			const rgb_color &c = colors[row[x]];
+			if (c.red != c.green || c.green != c.blue) {
+				return false;
+			}
+		}
+	}
+	return true;
+}
+
+Image ReadCmap8(const uint8 *data, size_t rowBytes, uint32 width,
+	uint32 height)
+{
+	BScreen screen(B_MAIN_SCREEN_ID);
+	const rgb_color *colors = screen.ColorMap()->color_list;
+	bool grey = UsesOnlyGreys(data, rowBytes, width, height, colors);
+	Image image = AllocateImage(width, height,
+		grey ? PixelKind::Grey : PixelKind::Rgb);
+	for (uint32 y = 0; y < height; y++) {
+		const uint8 *in = data + y * rowBytes;
+		uint8 *out = image.Row(y);
+		for (uint32 x = 0; x < width; x++) {
+			const rgb_color &c = colors[in[x]];
+			if (grey) {
+				out[x] = c.red;
+			} else {
+				out[3 * x] = c.red;
+				out[3 * x + 1] = c.green;
+				out[3 * x + 2] = c.blue;
+			}
+		}
+	}
+	return image;
+}
+
+} // namespace
+
+bool LooksLikeBitmapStream(const ByteVector &bytes)
+{
+	return bytes.size() >= 4 && memcmp(bytes.data(), "bits", 4) == 0;
+}
+
+ByteVector ImageToBitmapStream(const Image &image)
+{
+	bool mono = image.kind == PixelKind::Mono;
+	TranslatorBitmap header;
+	header.magic = B_TRANSLATOR_BITMAP;
+	header.bounds = BRect(0, 0, (float)image.width - 1,
+		(float)image.height - 1);
+	header.rowBytes = mono ? (uint32)image.RowBytes() : image.width * 4;
+	header.colors = mono ? B_GRAY1 : B_RGB32;
+	// Within 32 bits: at most 2^28 pixels of 4 bytes.
+	header.dataSize = header.rowBytes * image.height;
+
+	ByteVector bytes(kBitmapHeaderSize + header.dataSize);
+	StoreHeader(header, bytes.data());
+	uint8 *out = bytes.data() + kBitmapHeaderSize;
+	if (mono) {
+		memcpy(out, image.pixels.data(), image.pixels.size());
+		return bytes;
+	}
+	for (uint32 y = 0; y < image.height; y++) {
+		const uint8 *in = image.Row(y);
+		for (uint32 x = 0; x < image.width; x++, out += 4) {
+			if (image.kind == PixelKind::Grey) {
+				out[0] = out[1] = out[2] = in[x];
+			} else {
+				out[0] = in[3 * x + 2];
+				out[1] = in[3 * x + 1];
+				out[2] = in[3 * x];
+			}
+			out[3] = 255;
+		}
+	}
+	return bytes;
+}
+
+bool ParseBitmapHeader(const ByteVector &bytes, TranslatorBitmap *header)
+{
+	if (bytes.size() < kBitmapHeaderSize) {
+		return false;
+	}
+	const uint8 *in = bytes.data();
+	memcpy(&header->magic, in, 4);
+	memcpy(&header->bounds.left, in + 4, 4);
+	memcpy(&header->bounds.top, in + 8, 4);
+	memcpy(&header->bounds.right, in + 12, 4);
+	memcpy(&header->bounds.bottom, in + 16, 4);
+	memcpy(&header->rowBytes, in + 20, 4);
+	memcpy(&header->colors, in + 24, 4);
+	memcpy(&header->dataSize, in + 28, 4);
+	SwapHeader(header, B_SWAP_BENDIAN_TO_HOST);
+	return true;
+}
+
+std::string ColorSpaceName(uint32 colors)
+{
+	switch (colors) {
+		case B_GRAY1:
+			return "B_GRAY1";
+		case B_GRAY8:
+			return "B_GRAY8";
+		case B_CMAP8:
+			return "B_CMAP8";
+		case B_RGB15:
+			return "B_RGB15";
+		case B_RGB16:
+			return "B_RGB16";
+		case B_RGB24:
+			return "B_RGB24";
+		case B_RGB32:
+			return "B_RGB32";
+		case B_RGBA32:
+			return "B_RGBA32";
+	}
+	char code[16];
+	snprintf(code, sizeof(code), "0x%x", colors);
+	return code;
+}
+
+Image BitmapStreamToImage(const ByteVector &bytes)
+{
+	TranslatorBitmap header;
+	if (!ParseBitmapHeader(bytes, &header)) {
+		Damaged("shorter than its 32-byte header");
+	}
+	if (header.magic != B_TRANSLATOR_BITMAP) {
+		Damaged("no 'bits' magic");
+	}
+	uint64 width = Span(header.bounds.left, header.bounds.right, "width");
+	uint64 height = Span(header.bounds.top, header.bounds.bottom, "height");
+	CheckImageSize(width, height);
+
+	uint64 needRowBytes;
+	if (header.colors == B_GRAY1) {
+		needRowBytes = (width + 7) / 8;
+	} else if (StreamBytesPerPixel(header.colors) != 0) {
+		needRowBytes = width * StreamBytesPerPixel(header.colors);
+	} else {
+		throw Failure("unsupported depth: colour space "
+			+ ColorSpaceName(header.colors) + " (B_GRAY1, B_GRAY8, B_CMAP8, "
+			"B_RGB32 and B_RGBA32 are read)");
+	}
+	if (header.rowBytes < needRowBytes) {
+		Damaged("rowBytes is too small for its width");
+	}
+	// rowBytes and height are below 2^32 each: no overflow in 64 bits.
+	uint64 pixelBytes = (uint64)header.rowBytes * height;
+	if (pixelBytes > bytes.size() - kBitmapHeaderSize) {
+		Damaged("the stream is cut short");
+	}
+
+	const uint8 *data = bytes.data() + kBitmapHeaderSize;
+	size_t rowBytes = header.rowBytes;
+	if (header.colors == B_CMAP8) {
+		return ReadCmap8(data, rowBytes, (uint32)width, (uint32)height);
+	}
+	PixelKind kind = header.colors == B_GRAY1 ? PixelKind::Mono
+		: header.colors == B_GRAY8 ? PixelKind::Grey : PixelKind::Rgb;
+	Image image = AllocateImage(width, height, kind);
+	if (kind == PixelKind::Mono) {
+		ReadMono(data, rowBytes, image);
+	} else if (kind == PixelKind::Grey) {
+		ReadGrey8(data, rowBytes, image);
+	} else {
+		ReadRgb32(data, rowBytes, header.colors == B_RGBA32, image);
+	}
+	return image;
+}

@@ -1,0 +1,225 @@
+#include "CommandLine.h"
+
+#include <stdlib.h>
+
+namespace {
+
+const char *const kCommands[] = {"convert", "identify", "settings",
+	"translators"};
+
+bool IsCommand(const std::string &word)
+{
+	for (const char *command : kCommands) {
+		if (word == command) {
+			return true;
+		}
+	}
+	return false;
+}
+
+// Walks the arguments, handing out options and their values.
+class ArgumentReader {
+public:
+	ArgumentReader(int argc, const char *const *argv)
+		: fArguments(argv + 1, argv + argc) {}
+
+	bool AtEnd() const { return fNext >= fArguments.size(); }
+	std::string Next() { return fArguments[fNext++]; }
+
+	// The value of an option that takes one: "--to=png", "--to png",
+	// "-j4" or "-j 4". False when none follows.
+	bool TakeValue(const std::string &inlineValue, bool hasInline,
+		std::string *value)
+	{
+		if (hasInline) {
+			*value = inlineValue;
+			return true;
+		}
+		if (AtEnd()) {
+			return false;
+		}
+		*value = Next();
+		return true;
+	}
+
+private:
+	std::vector<std::string> fArguments;
+	size_t fNext = 0;
+};
+
+bool ParseJobs(const std::string &text, unsigned *jobs)
+{
+	if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos
+		|| text.size() > 4) {
+		return false;
+	}
+	unsigned value = (unsigned)atoi(text.c_str());
+	if (value < 1 || value > kMaxJobs) {
+		return false;
+	}
+	*jobs = value;
+	return true;
+}
+
+class Parser {
+public:
+	Parser(int argc, const char *const *argv, CommandLine *line)
+		: fReader(argc, argv), fLine(line) {}
+
+	std::string Parse()
+	{
+		bool optionsEnded = false;
+		while (!fReader.AtEnd()) {
+			std::string argument = fReader.Next();
+			if (optionsEnded || argument == "-" || argument[0] != '-') {
+				AddWord(argument);
+			} else if (argument == "--") {
+				optionsEnded = true;
+			} else {
+				std::string error = ParseOption(argument);
+				if (!error.empty()) {
+					return error;
+				}
+			}
+		}
+		return CheckCombination();
+	}
+
+private:
+	void AddWord(const std::string &word)
+	{
+		if (fLine->command.empty()) {
+			fLine->command = word;
+		} else {
+			fLine->operands.push_back(word);
+		}
+	}
+
+	std::string ParseOption(const std::string &argument)
+	{
+		std::string name = argument;
+		std::string inlineValue;
+		bool hasInline = false;
+		size_t equals = argument.find('=');
+		if (argument.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+			name = argument.substr(0, equals);
+			inlineValue = argument.substr(equals + 1);
+			hasInline = true;
+		} else if (argument.size() > 2 && argument[1] != '-') {
+			// "-j4", "-oDIR"
+			name = argument.substr(0, 2);
+			inlineValue = argument.substr(2);
+			hasInline = true;
+		}
+
+		if (!hasInline && ParseFlag(name)) {
+			return "";
+		}
+		std::string value;
+		if (name == "--translators" || name == "--to" || name == "--name"
+			|| name == "-o" || name == "--output-dir" || name == "-j"
+			|| name == "--jobs") {
+			if (!fReader.TakeValue(inlineValue, hasInline, &value)) {
+				return "option " + name + " needs a value";
+			}
+			return ParseValueOption(name, value);
+		}
+		return "unknown option " + argument;
+	}
+
+	bool ParseFlag(const std::string &name)
+	{
+		ConversionOptions &options = fLine->options;
+		if (name == "-h" || name == "--help") {
+			fLine->help = true;
+		} else if (name == "--version") {
+			fLine->version = true;
+		} else if (name == "--view") {
+			fLine->view = true;
+		} else if (name == "--compression" || name == "--no-compression") {
+			options.compression = name == "--compression";
+			NoteConvertOption(name);
+		} else if (name == "--dither" || name == "--no-dither") {
+			options.dithering = name == "--dither";
+			NoteConvertOption(name);
+		} else if (name == "--high-contrast" || name == "--no-high-contrast") {
+			options.highContrast = name == "--high-contrast";
+			NoteConvertOption(name);
+		} else {
+			return false;
+		}
+		return true;
+	}
+
+	std::string ParseValueOption(const std::string &name,
+		const std::string &value)
+	{
+		if (name == "--translators") {
+			if (value.empty()) {
+				return "option --translators needs a folder";
+			}
+			fLine->translatorsFolder = value;
+			return "";
+		}
+		NoteConvertOption(name);
+		if (name == "--to") {
+			OutputFormat format;
+			if (!ParseOutputFormat(value, &format)) {
+				return "unknown output format '" + value
+					+ "' (pdb, png, pnm, pbm, pgm, ppm or bits)";
+			}
+			fLine->to = value;
+		} else if (name == "--name") {
+			fLine->options.name = value;
+		} else if (name == "-o" || name == "--output-dir") {
+			if (value.empty()) {
+				return "option " + name + " needs a folder";
+			}
+			fLine->outputFolder = value;
+		} else if (!ParseJobs(value, &fLine->jobs)) {
+			return "option " + name + " needs a number from 1 to "
+				+ std::to_string(kMaxJobs) + ", not '" + value + "'";
+		}
+		return "";
+	}
+
+	void NoteConvertOption(const std::string &name)
+	{
+		if (fConvertOption.empty()) {
+			fConvertOption = name;
+		}
+	}
+
+	std::string CheckCombination() const
+	{
+		if (fLine->help || fLine->version) {
+			return "";
+		}
+		if (fLine->command.empty()) {
+			return "no command given";
+		}
+		if (!IsCommand(fLine->command)) {
+			return "unknown command '" + fLine->command + "'";
+		}
+		if (fLine->command != "convert" && !fConvertOption.empty()) {
+			return "option " + fConvertOption + " belongs to convert";
+		}
+		if (fLine->command != "settings" && fLine->view) {
+			return "option --view belongs to settings";
+		}
+		return "";
+	}
+
+	ArgumentReader fReader;
+	CommandLine *fLine;
+	std::string fConvertOption;
+};
+
+} // namespace
+
+std::string ParseCommandLine(int argc, const char *const *argv,
+	CommandLine *line)
+{
+	Parser parser(argc, argv, line);
+	return parser.Parse();
+}

@@ -1,0 +1,39 @@
+// The command line: "quorvel [--translators DIR] COMMAND [ARGUMENTS]",
+// options before or after the arguments, "--" ending the options and "-"
+// an argument (standard input or output).
+#ifndef QUORVEL_HOST_COMMAND_LINE_H
+#define QUORVEL_HOST_COMMAND_LINE_H
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Conversion.h"
+
+struct CommandLine {
+	// "convert", "identify", "settings" or "translators"; empty with
+	// --help or --version alone.
+	std::string command;
+	std::vector<std::string> operands;
+	bool help = false;
+	bool version = false;
+
+	std::string translatorsFolder;
+
+	// convert
+	std::optional<std::string> to;
+	std::optional<std::string> outputFolder;
+	unsigned jobs = 1;
+	ConversionOptions options;
+
+	// settings
+	bool view = false;
+};
+
+const unsigned kMaxJobs = 256;
+
+// Fills line; on a usage error returns its message (empty on success).
+std::string ParseCommandLine(int argc, const char *const *argv,
+	CommandLine *line);
+
+#endif // QUORVEL_HOST_COMMAND_LINE_H

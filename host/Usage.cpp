@@ -1,0 +1,69 @@
+// --help, --version and usage errors.
+#include <stdio.h>
+
+#include "Commands.h"
+
+namespace {
+
+const char kHelp[] =
+	"Usage: quorvel [--translators DIR] COMMAND [ARGUMENTS]\n"
+	"\n"
+	"Converts pictures to and from PalmPilot images (Palm databases of\n"
+	"four-grey or black-and-white pictures) through the Translation Kit's\n"
+	"Quorvel translator.\n"
+	"\n"
+	"Commands:\n"
+	"  convert INPUT OUTPUT [OPTIONS]      convert one file; \"-\" is standard\n"
+	"                                      input or output\n"
+	"  convert --to FORMAT FILE... -o DIR  convert many files into DIR\n"
+	"  identify FILE...                    show each file's format, size and\n"
+	"                                      depth\n"
+	"  settings                            show the translator's stored\n"
+	"                                      defaults\n"
+	"  settings KEY=VALUE...               change them; keys: name,\n"
+	"                                      compression, dithering,\n"
+	"                                      high-contrast; values: on/off\n"
+	"  settings --view                     print the configuration view\n"
+	"  translators                         list the loaded translators\n"
+	"\n"
+	"Reads Pilot images (.pdb), PNG, JPEG, PNM (P1-P6) and the kit's bitmap\n"
+	"streams (.bits); writes Pilot images, PNG, PNM and bitmap streams.\n"
+	"\n"
+	"Conversion options:\n"
+	"  --to FORMAT            pdb, png, pnm, pbm, pgm, ppm or bits (default:\n"
+	"                         the output's extension)\n"
+	"  --name NAME            the Pilot database's name (default: the\n"
+	"                         input's file name without its extension)\n"
+	"  --compression, --no-compression      pack the pixel data\n"
+	"  --dither, --no-dither                diffuse the grey error\n"
+	"  --high-contrast, --no-high-contrast  the high-contrast grey levels\n"
+	"  -o, --output-dir DIR   write each output to DIR, named after its input\n"
+	"  -j, --jobs N           convert N files at a time (default 1)\n"
+	"Options not given keep the translator's stored defaults.\n"
+	"\n"
+	"General options:\n"
+	"  --translators DIR      load the translators from DIR (default:\n"
+	"                         $TRANSLATORS_PATH, else the build tree)\n"
+	"  -h, --help             show this help\n"
+	"  --version              show the version\n"
+	"\n"
+	"Exit status: 0 success, 1 a file failed, 2 usage error.\n";
+
+} // namespace
+
+int UsageError(const std::string &message)
+{
+	fprintf(stderr, "quorvel: %s\nTry 'quorvel --help' for more.\n",
+		message.c_str());
+	return kExitUsage;
+}
+
+void PrintHelp()
+{
+	fputs(kHelp, stdout);
+}
+
+void PrintVersion()
+{
+	printf("quorvel %s\n", QUORVEL_VERSION);
+}
