@@ -1,0 +1,75 @@
+// The translator's settings view: the database name field and the
+// Compression, Dithering and High contrast boxes, in a column. It shows the
+// option store when it is built and writes every change straight back into
+// it, under gSettingsLock, so that every job built afterwards uses it; it
+// keeps no options of its own.
+//
+// Each control reports to the view ('chnm' from the name field when its
+// text is committed with Enter, 'chcp', 'chdi' and 'chct' from the boxes),
+// and the view copies that one control's state into the store. When the
+// view leaves its window it copies the name field once more, so that a
+// name typed but never committed is kept too.
+//
+// Driving it as the platform does, from a thread other than the window's
+// (the view's controls are found by name):
+//
+//	BView *view; BRect extent;
+//	roster->MakeConfigurationView(id, NULL, &view, &extent);
+//	BWindow *window = new BWindow(extent, "Settings", B_TITLED_WINDOW, 0);
+//	window->AddChild(view);
+//	window->Show();
+//	window->Lock();
+//	BCheckBox *box = dynamic_cast<BCheckBox *>(window->FindView("Dithering"));
+//	box->SetValue(B_CONTROL_OFF);
+//	box->Invoke();
+//	BTextControl *name
+//		= dynamic_cast<BTextControl *>(window->FindView("Name"));
+//	name->SetText("Holiday");
+//	name->Invoke();
+//	window->Quit();		// handles the messages above, then deletes
+//						// the window and the view
+//
+// After Quit returns, GetConfigurationMessage shows the new options.
+#ifndef QUORVEL_PILOT_CONFIG_VIEW_H
+#define QUORVEL_PILOT_CONFIG_VIEW_H
+
+#include <View.h>
+
+class BCheckBox;
+class BTextControl;
+
+// What each control sends to the view.
+enum {
+	PILOT_NAME_CHANGED = 'chnm',
+	PILOT_COMPRESSION_CHANGED = 'chcp',
+	PILOT_DITHERING_CHANGED = 'chdi',
+	PILOT_CONTRAST_CHANGED = 'chct'
+};
+
+class PilotConfigView : public BView {
+public:
+	// Builds the controls from gSettings, holding gSettingsLock, and
+	// sizes the view to them: as wide as the name field, as tall as the
+	// column of four controls. If a control cannot be allocated, the
+	// allocation's exception leaves the constructor with the lock freed.
+	PilotConfigView();
+	virtual ~PilotConfigView();
+
+	virtual void MessageReceived(BMessage *message);
+	// Points the controls at this view.
+	virtual void AttachedToWindow();
+	// Keeps the name field's text.
+	virtual void AllDetached();
+
+private:
+	BCheckBox *AddCheckBox(const char *name, const char *label, uint32 what,
+		bool on, const BView *above);
+	void CopyName();
+
+	BTextControl *nameControl;
+	BCheckBox *compressionBox;
+	BCheckBox *ditheringBox;
+	BCheckBox *contrastBox;
+};
+
+#endif // QUORVEL_PILOT_CONFIG_VIEW_H
