@@ -1,7 +1,8 @@
-// A translator add-on for the roster's tests, built in three variants
-// (see CMakeLists.txt): FakeHigh and FakeLow, which both read streams that
+// A translator add-on for the roster's tests, built in four variants (see
+// CMakeLists.txt): FakeHigh and FakeLow, which both read streams that
 // start with "FAKE" and differ in quality and in offering a configuration,
-// and FakeEndless, whose input table lacks its terminating row.
+// FakeEndless, whose input table lacks its terminating row, and
+// FakeIncomplete, which lacks the Translate entry point.
 //
 // Each entry point checks what the roster hands it, so that a test sees
 // the roster's part: Identify and Translate read the magic at the stream's
@@ -97,6 +98,7 @@ _EXPORT status_t Identify(BPositionIO *inSource,
 	return B_OK;
 }
 
+#ifndef FAKE_INCOMPLETE
 _EXPORT status_t Translate(BPositionIO *inSource,
 	const translator_info *inInfo, BMessage *, uint32 outType,
 	BPositionIO *outDestination)
@@ -114,6 +116,7 @@ _EXPORT status_t Translate(BPositionIO *inSource,
 	}
 	return B_OK;
 }
+#endif
 
 #ifdef FAKE_CONFIG
 _EXPORT status_t MakeConfig(BMessage *, BView **outView, BRect *outExtent)

@@ -125,7 +125,7 @@ TEST(TranslatorRosterTest, LoadsAFolderInNameOrderSkippingNonTranslators)
 	ASSERT_FALSE(folder.Path().empty());
 	fs::copy_file(FAKE_HIGH_PATH, folder / "b-high");
 	fs::copy_file(FAKE_LOW_PATH, folder / "a-low");
-	fs::copy_file(NON_TRANSLATOR_LIBRARY_PATH, folder / "c-library");
+	fs::copy_file(FAKE_INCOMPLETE_PATH, folder / "c-incomplete");
 	fs::copy_file(FAKE_ENDLESS_PATH, folder / "d-endless");
 	std::ofstream(folder / "e-notes.txt") << "not a module\n";
 	fs::create_directory(folder / "f-folder");
@@ -154,9 +154,11 @@ TEST(TranslatorRosterTest, ReportsPathsWithoutTranslators)
 		B_ENTRY_NOT_FOUND);
 	EXPECT_EQ(roster.AddTranslators((folder / "notes.txt").c_str()),
 		B_BAD_VALUE);
+	// libbe: a real library, but no translator.
 	EXPECT_EQ(roster.AddTranslators(NON_TRANSLATOR_LIBRARY_PATH),
 		B_BAD_VALUE);
 	EXPECT_EQ(roster.AddTranslators(FAKE_ENDLESS_PATH), B_BAD_VALUE);
+	EXPECT_EQ(roster.AddTranslators(FAKE_INCOMPLETE_PATH), B_BAD_VALUE);
 	EXPECT_EQ(CountTranslators(roster), 0);
 
 	// A list: missing and empty entries are passed over.
