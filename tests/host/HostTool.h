@@ -342,13 +342,13 @@ inline Bytes MakeBitmapStream(color_space colors, float right, float bottom,
 	swap_data(B_UINT32_TYPE, &header.rowBytes, 4, B_SWAP_HOST_TO_BENDIAN);
 	swap_data(B_UINT32_TYPE, &header.colors, 4, B_SWAP_HOST_TO_BENDIAN);
 	swap_data(B_UINT32_TYPE, &header.dataSize, 4, B_SWAP_HOST_TO_BENDIAN);
-	Bytes bytes(32);
+	Bytes bytes(32 + data.size());
 	memcpy(&bytes[0], &header.magic, 4);
 	memcpy(&bytes[4], &header.bounds, 16);
 	memcpy(&bytes[20], &header.rowBytes, 4);
 	memcpy(&bytes[24], &header.colors, 4);
 	memcpy(&bytes[28], &header.dataSize, 4);
-	bytes.insert(bytes.end(), data.begin(), data.end());
+	std::copy(data.begin(), data.end(), bytes.begin() + 32);
 	return bytes;
 }
 
