@@ -1,0 +1,222 @@
+// The four options: defaults, stored settings, per-call overrides and the
+// message the host reads them back through.
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+
+#include <Autolock.h>
+#include <DefaultSettingsStore.h>
+#include <TranslatorAddOn.h>
+
+#include <gtest/gtest.h>
+
+#include "LoadedTranslator.h"
+#include "PilotSettings.h"
+#include "PilotTranslate.h"
+
+namespace {
+
+const char kFortyCharacters[] = "0123456789abcdefghijklmnopqrstuvwxyzABCD";
+const char kFirstThirtyOne[] = "0123456789abcdefghijklmnopqrstu";
+
+// A job as Identify and Translate build one, under the lock.
+PilotTranslate BuildJob(BMessage *extension)
+{
+	BAutolock lock(gSettingsLock);
+	return PilotTranslate(NULL, extension, NULL);
+}
+
+TEST(JobOptions, DefaultsWithoutStoredSettings)
+{
+	PilotTranslate job = BuildJob(NULL);
+	EXPECT_TRUE(job.compression);
+	EXPECT_TRUE(job.dithering);
+	EXPECT_FALSE(job.highContrast);
+	EXPECT_STREQ(job.databaseName, "");
+	EXPECT_EQ(job.bitmapHeader.bounds, BRect(0, 0, -1, -1));
+}
+
+TEST(JobOptions, ExtensionOverridesThisJobOnly)
+{
+	BMessage extension;
+	extension.AddString("database_name", "Holiday");
+	extension.AddBool("compression", false);
+	extension.AddBool("dithering", false);
+	extension.AddBool("high_contrast", true);
+	PilotTranslate job = BuildJob(&extension);
+	EXPECT_FALSE(job.compression);
+	EXPECT_FALSE(job.dithering);
+	EXPECT_TRUE(job.highContrast);
+	EXPECT_STREQ(job.databaseName, "Holiday");
+
+	PilotTranslate next = BuildJob(NULL);
+	EXPECT_TRUE(next.compression);
+	EXPECT_STREQ(next.databaseName, "");
+}
+
+TEST(JobOptions, LongNamesAreCutAndWrongTypesSkipped)
+{
+	BMessage extension;
+	extension.AddString("database_name", kFortyCharacters);
+	extension.AddInt32("compression", 0);
+	extension.AddString("dithering", "false");
+	PilotTranslate job = BuildJob(&extension);
+	EXPECT_STREQ(job.databaseName, kFirstThirtyOne);
+	EXPECT_TRUE(job.compression);
+	EXPECT_TRUE(job.dithering);
+}
+
+TEST(JobOptions, FirstValueOfARepeatedKeyWins)
+{
+	BMessage extension;
+	extension.AddBool("high_contrast", true);
+	extension.AddBool("high_contrast", false);
+	EXPECT_TRUE(BuildJob(&extension).highContrast);
+}
+
+TEST(PilotSettingsMerge, ChangesOnlyTheKeysPresent)
+{
+	PilotSettings settings;
+	BMessage message;
+	message.AddBool("high_contrast", true);
+	EXPECT_EQ(settings.GetSettings(&message), B_OK);
+	EXPECT_TRUE(settings.highContrast);
+	EXPECT_TRUE(settings.compression);
+	EXPECT_TRUE(settings.dithering);
+	EXPECT_STREQ(settings.databaseName, "");
+	EXPECT_EQ(settings.GetSettings(NULL), B_OK);
+	EXPECT_EQ(settings.PutSettings(NULL), B_BAD_VALUE);
+
+	PilotSettings copy(settings);
+	EXPECT_TRUE(copy.highContrast);
+}
+
+TEST(GetConfigMessageCall, NullLeavesTheLockFree)
+{
+	EXPECT_EQ(GetConfigMessage(NULL), B_BAD_VALUE);
+	status_t fromOtherThread = B_ERROR;
+	std::thread other([&] {
+		fromOtherThread = gSettingsLock.LockWithTimeout(0);
+		if (fromOtherThread == B_OK) {
+			gSettingsLock.Unlock();
+		}
+	});
+	other.join();
+	EXPECT_EQ(fromOtherThread, B_OK);
+}
+
+// Through the loaded module: what the host reads back.
+class ConfigMessage : public testing::Test {
+protected:
+	void Load()
+	{
+		fAddon.reset(new LoadedTranslator);
+		ASSERT_EQ(fAddon->InitCheck(), B_OK);
+	}
+	status_t Read(BMessage *message)
+	{
+		return fAddon->Roster().GetConfigurationMessage(fAddon->ID(), message);
+	}
+
+	std::unique_ptr<LoadedTranslator> fAddon;
+};
+
+TEST_F(ConfigMessage, ReplacesTheFourKeysAndKeepsTheRest)
+{
+	Load();
+	BMessage message('abcd');
+	message.AddBool("compression", false);
+	message.AddBool("compression", false);
+	message.AddInt32("dithering", 7);
+	message.AddString("unrelated", "kept");
+	ASSERT_EQ(Read(&message), B_OK);
+
+	EXPECT_EQ(message.what, (uint32)'abcd');
+	type_code type;
+	int32 count;
+	const char *keys[] = {"database_name", "compression", "dithering",
+		"high_contrast"};
+	for (const char *key : keys) {
+		ASSERT_EQ(message.GetInfo(key, &type, &count), B_OK) << key;
+		EXPECT_EQ(count, 1) << key;
+	}
+	EXPECT_TRUE(message.GetBool("compression", false));
+	EXPECT_TRUE(message.GetBool("dithering", false));
+	EXPECT_FALSE(message.GetBool("high_contrast", true));
+	const char *name = NULL;
+	ASSERT_EQ(message.FindString("database_name", &name), B_OK);
+	EXPECT_STREQ(name, "");
+	EXPECT_STREQ(message.GetString("unrelated"), "kept");
+	EXPECT_EQ(message.CountNames(B_ANY_TYPE), 5);
+}
+
+TEST_F(ConfigMessage, NullMessageIsRefused)
+{
+	Load();
+	EXPECT_EQ(Read(NULL), B_BAD_VALUE);
+	BMessage message;
+	EXPECT_EQ(Read(&message), B_OK) << "the lock was released";
+}
+
+// Stored settings are read when the module is loaded. Each test runs in a
+// process of its own, so the module loads here for the first time.
+class StoredSettings : public ConfigMessage {
+protected:
+	void SetUp() override
+	{
+		char folder[] = "/tmp/quorvel-settings-XXXXXX";
+		ASSERT_NE(mkdtemp(folder), nullptr);
+		fFolder = folder;
+		setenv("XDG_CONFIG_HOME", folder, 1);
+	}
+	void TearDown() override
+	{
+		std::string command = "rm -rf '" + fFolder + "'";
+		EXPECT_EQ(system(command.c_str()), 0);
+	}
+
+	std::string fFolder;
+};
+
+TEST_F(StoredSettings, AreMergedIntoTheDefaultsAtLoad)
+{
+	BMessage stored;
+	stored.AddString("database_name", kFortyCharacters);
+	stored.AddBool("dithering", false);
+	stored.AddInt32("high_contrast", 1);
+	ASSERT_EQ(BPrivate::StoreDefaultSettings("Quorvel", 220, stored), B_OK);
+	Load();
+
+	BMessage current;
+	ASSERT_EQ(Read(&current), B_OK);
+	EXPECT_STREQ(current.GetString("database_name"), kFirstThirtyOne);
+	EXPECT_TRUE(current.GetBool("compression", false));
+	EXPECT_FALSE(current.GetBool("dithering", true));
+	EXPECT_FALSE(current.GetBool("high_contrast", true)) << "wrong type";
+}
+
+TEST_F(StoredSettings, CorruptFileLeavesTheDefaults)
+{
+	std::string path = BPrivate::DefaultSettingsPath("Quorvel");
+	ASSERT_FALSE(path.empty());
+	std::string folder = path.substr(0, path.rfind('/'));
+	ASSERT_EQ(system(("mkdir -p '" + folder + "'").c_str()), 0);
+	FILE *file = fopen(path.c_str(), "wb");
+	ASSERT_NE(file, nullptr);
+	fputs("not a flattened message at all", file);
+	fclose(file);
+	Load();
+
+	BMessage current;
+	ASSERT_EQ(Read(&current), B_OK);
+	EXPECT_TRUE(current.GetBool("compression", false));
+	EXPECT_TRUE(current.GetBool("dithering", false));
+	EXPECT_FALSE(current.GetBool("high_contrast", true));
+	EXPECT_STREQ(current.GetString("database_name", "?"), "");
+}
+
+} // namespace
