@@ -1,0 +1,130 @@
+// The translator's options as quorvel passes them: database names from
+// file names or --name, the option flags changing the Pilot image, and
+// stored settings changing the next run.
+#include <regex>
+
+#include "HostTool.h"
+
+namespace {
+
+class OptionsTest : public HostTest {
+protected:
+	void SetUp() override
+	{
+		HostTest::SetUp();
+		WriteBytes(Path("grey.png"), MakePng(160, 160, 8, 0,
+			Bytes(160 * 160, 128)));
+	}
+
+	// grey.png as a Pilot image, with the options given.
+	Bytes Convert(const std::vector<std::string> &options,
+		const std::string &input = "grey.png")
+	{
+		std::vector<std::string> arguments = {"convert", input, "out.pdb"};
+		arguments.insert(arguments.end(), options.begin(), options.end());
+		RunResult result = Run(arguments);
+		EXPECT_EQ(result.exitCode, 0) << result.err;
+		return ReadBytes(Path("out.pdb"));
+	}
+};
+
+bool AllBytesAre(const Bytes &bytes, size_t from, size_t count, uint8 value)
+{
+	for (size_t i = from; i < from + count; i++) {
+		if (bytes[i] != value) {
+			return false;
+		}
+	}
+	return true;
+}
+
+TEST_F(OptionsTest, DatabaseNamesComeFromTheFileNameUnlessGiven)
+{
+	std::filesystem::copy_file(Path("grey.png"), Path("beach.png"));
+	EXPECT_EQ(ReadPilotFile(Convert({}, "beach.png")).name, "beach");
+	EXPECT_EQ(ReadPilotFile(Convert({"--name", "Holiday pics"})).name,
+		"Holiday pics");
+	EXPECT_EQ(ReadPilotFile(Convert({"--name=Sunset"})).name, "Sunset");
+
+	// Standard input has no file name: the translator makes one up.
+	ASSERT_EQ(Run({"convert", "-", "out.pdb"}, Path("grey.png")).exitCode, 0);
+	std::string made = ReadPilotFile(ReadBytes(Path("out.pdb"))).name;
+	EXPECT_TRUE(std::regex_match(made, std::regex("[A-Z]{8} \\(160 x 160\\)")))
+		<< made;
+}
+
+TEST_F(OptionsTest, FlagsChangeThePilotImage)
+{
+	// Grey 128: level 1 alone without dithering; levels 1 and 2 in turn,
+	// and the other way round on the next row, with it.
+	Bytes plain = Convert({"--no-compression", "--no-dither"});
+	PilotFile file = ReadPilotFile(plain);
+	EXPECT_EQ(file.packing, 0);
+	ASSERT_EQ(file.size, 144u + 40u * 160u);
+	EXPECT_TRUE(AllBytesAre(plain, 144, 40 * 160, 0x55));
+
+	Bytes dithered = Convert({"--no-compression", "--dither"});
+	EXPECT_TRUE(AllBytesAre(dithered, 144, 40, 0x66));
+	EXPECT_TRUE(AllBytesAre(dithered, 144 + 40, 40, 0x99));
+
+	Bytes packed = Convert({"--compression", "--no-dither"});
+	EXPECT_EQ(ReadPilotFile(packed).packing, 1);
+	EXPECT_LT(packed.size(), plain.size());
+
+	// Grey 200 (darkness 55): light grey normally, white in high contrast.
+	WriteBytes(Path("light.png"), MakePng(160, 160, 8, 0,
+		Bytes(160 * 160, 200)));
+	Bytes normal = Convert({"--no-compression", "--no-dither",
+		"--no-high-contrast"}, "light.png");
+	EXPECT_TRUE(AllBytesAre(normal, 144, 40 * 160, 0x55));
+	Bytes contrast = Convert({"--no-compression", "--no-dither",
+		"--high-contrast"}, "light.png");
+	EXPECT_TRUE(AllBytesAre(contrast, 144, 40 * 160, 0x00));
+}
+
+TEST_F(OptionsTest, StoredSettingsChangeTheNextRun)
+{
+	RunResult shown = Run({"settings"});
+	ASSERT_EQ(shown.exitCode, 0) << shown.err;
+	EXPECT_EQ(shown.out.substr(0, shown.out.find('#')),
+		"name=\ncompression=on\ndithering=on\nhigh-contrast=off\n");
+	EXPECT_NE(shown.out.find("none stored yet"), std::string::npos);
+
+	RunResult changed = Run({"settings", "compression=off", "name=Stored"});
+	ASSERT_EQ(changed.exitCode, 0) << changed.err;
+	EXPECT_EQ(changed.out.substr(0, changed.out.find('#')),
+		"name=Stored\ncompression=off\ndithering=on\nhigh-contrast=off\n");
+	EXPECT_TRUE(std::filesystem::exists(
+		Path("config/TranslationKit/Quorvel.settings")));
+
+	PilotFile stored = ReadPilotFile(Convert({}));
+	EXPECT_EQ(stored.packing, 0);
+	EXPECT_EQ(stored.name, "Stored");
+	EXPECT_EQ(ReadPilotFile(Convert({"--compression"})).packing, 1)
+		<< "the command line wins over stored settings";
+
+	RunResult view = Run({"settings", "--view"});
+	ASSERT_EQ(view.exitCode, 0) << view.err;
+	EXPECT_NE(view.out.find("BTextControl \"Name\""), std::string::npos)
+		<< view.out;
+	EXPECT_NE(view.out.find("text \"Stored\""), std::string::npos);
+	EXPECT_NE(view.out.find("label \"Compression\" value 0"),
+		std::string::npos) << view.out;
+
+	ASSERT_EQ(Run({"settings", "name=", "compression=on"}).exitCode, 0);
+	stored = ReadPilotFile(Convert({}));
+	EXPECT_EQ(stored.name, "grey");
+	EXPECT_EQ(stored.packing, 1);
+}
+
+TEST_F(OptionsTest, SettingsRefuseUnknownKeysAndValuesAndStoreNothing)
+{
+	for (const char *bad : {"bogus=1", "dithering=maybe", "compression"}) {
+		RunResult result = Run({"settings", "name=Never", bad});
+		EXPECT_EQ(result.exitCode, 2) << bad;
+		EXPECT_EQ(result.ErrorLines().size(), 2u) << result.err;
+	}
+	EXPECT_FALSE(std::filesystem::exists(Path("config/TranslationKit")));
+}
+
+} // namespace
