@@ -29,18 +29,18 @@ struct Candidate {
 };
 
 
-// The translator's own input row that matches the caller's hint: by type
-// when one is given, else by MIME type; NULL when the hint names none.
+// The translator's own input row that matches the caller's hint, by type
+// or by MIME type; NULL when the hint names none of its formats.
 const translation_format *
 HintFormat(const TranslatorModule &module, uint32 hintType,
 	const char *hintMIME)
 {
+	bool haveMIME = hintMIME != NULL && hintMIME[0] != '\0';
 	const translation_format *formats = module.InputFormats();
 	for (int32 i = 0; i < module.CountInputFormats(); i++) {
-		if (hintType != 0 ? formats[i].type == hintType
-				: hintMIME != NULL && hintMIME[0] != '\0'
-					&& strncmp(formats[i].MIME, hintMIME,
-						sizeof(formats[i].MIME)) == 0) {
+		if ((hintType != 0 && formats[i].type == hintType)
+			|| (haveMIME && strncmp(formats[i].MIME, hintMIME,
+				sizeof(formats[i].MIME)) == 0)) {
 			return &formats[i];
 		}
 	}

@@ -42,8 +42,8 @@ public:
 	// among those whose Identify answers B_OK; the first loaded among
 	// equals), with _info->translator set to its id. The stream is
 	// rewound before each translator sees it. A hint is handed to each
-	// translator as its own input format of that type (or else MIME
-	// type), if it has one. B_NO_TRANSLATOR when none takes the stream;
+	// translator as its own input format of that type or MIME type, if it
+	// has one. B_NO_TRANSLATOR when none takes the stream;
 	// the stream's own error when it cannot be rewound.
 	virtual status_t Identify(BPositionIO *source, BMessage *ioExtension,
 		translator_info *_info, uint32 hintType = 0,
