@@ -48,6 +48,133 @@ struct HighContrastQuantizer {
 	}
 };
 
+struct RgbSource {
+	static const size_t kBytesPerPixel = 4;
+	const RgbTerms &terms;
+
+	float Darkness(const uint8 *pixel) const
+	{
+		return TableRgbDarkness(terms, pixel);
+	}
+};
+
+struct IndexedSource {
+	static const size_t kBytesPerPixel = 1;
+	const float *table;
+
+	float Darkness(const uint8 *pixel) const { return table[*pixel]; }
+};
+
+// One row being dithered: its source, its output and its left neighbour's
+// residual, the carry.
+struct DitherRowState {
+	const uint8 *source;
+	uint8 *pixels;
+	float carry;
+	uint8 byte;
+};
+
+// Treats pixel x of one row: the darkness gathers 7/16 of the carry and
+// 1/16, 5/16 and 3/16 of the row above's residuals in errorRow[x],
+// errorRow[x + 1] and errorRow[x + 2]; errorRow[x] then takes the carry
+// (this row's residual of pixel x - 1) and the carry the new residual.
+template<class Quantizer, class Source>
+inline void DitherPixel(const Source &source, DitherRowState &row, int32 x,
+	float *errorRow)
+{
+	const float darkness = source.Darkness(
+		row.source + Source::kBytesPerPixel * x);
+	float *error = errorRow + x;
+	float value = (float)((((darkness + 0.4375 * row.carry)
+		+ 0.0625 * error[0]) + 0.3125 * error[1]) + 0.1875 * error[2]);
+	error[0] = row.carry;
+	if (value > 255.0f) {
+		value = 255.0f;
+	}
+	if (value < 0.0f) {
+		value = 0.0f;
+	}
+	const int shift = 6 - 2 * (x & 3);
+	row.byte |= (uint8)(Quantizer::Quantize(value, &row.carry) << shift);
+	if (shift == 0) {
+		row.pixels[x >> 2] = row.byte;
+		row.byte = 0;
+	}
+}
+
+// Dithers kRows rows at once, as a wavefront: row k treats pixel x - 2k
+// while row 0 treats pixel x. Row k needs its own residuals up to x - 2k - 1
+// and the row above's up to x - 2k + 1, which that row, two pixels ahead,
+// has finished; the single error row serves them all, since each row reads
+// errorRow[x .. x + 2] before the row below overwrites errorRow[x]. Rows
+// are treated top first within a step, so the result is the same as one
+// row after the other; the rows' carries form independent chains of
+// arithmetic that the processor overlaps.
+template<class Quantizer, class Source, int kRows>
+void DitherRows(const Source &source, const uint8 *const rows[],
+	int32 width, float *errorRow, uint8 *pixels)
+{
+	const int32 rowSize = width / 4;
+	const int32 lag = 2;
+	DitherRowState state[kRows];
+	for (int k = 0; k < kRows; k++) {
+		state[k].source = rows[k];
+		state[k].pixels = pixels + (size_t)rowSize * k;
+		state[k].carry = 0.0f;
+		state[k].byte = 0;
+	}
+	const int32 lastStep = width - 1 + lag * (kRows - 1);
+	// The steps where every row has a pixel to treat, and the ragged
+	// start and end where some have not.
+	const int32 fullFrom = lag * (kRows - 1);
+	const int32 fullTo = width - 1;
+	for (int32 step = 0; step <= lastStep; step++) {
+		if (step == fullFrom && fullFrom <= fullTo) {
+			for (; step <= fullTo; step++) {
+				for (int k = 0; k < kRows; k++) {
+					DitherPixel<Quantizer>(source, state[k], step - lag * k,
+						errorRow);
+				}
+			}
+			if (step > lastStep) {
+				break;
+			}
+		}
+		for (int k = 0; k < kRows; k++) {
+			const int32 x = step - lag * k;
+			if (x >= 0 && x < width) {
+				DitherPixel<Quantizer>(source, state[k], x, errorRow);
+			}
+		}
+	}
+}
+
+template<class Quantizer, class Source>
+void DitherRowGroup(const Source &source, const uint8 *const rows[],
+	int count, int32 width, float *errorRow, uint8 *pixels)
+{
+	const size_t rowSize = width / 4;
+	while (count > 0) {
+		if (count >= 4) {
+			DitherRows<Quantizer, Source, 4>(source, rows, width, errorRow,
+				pixels);
+			rows += 4;
+			pixels += 4 * rowSize;
+			count -= 4;
+		} else if (count >= 2) {
+			DitherRows<Quantizer, Source, 2>(source, rows, width, errorRow,
+				pixels);
+			rows += 2;
+			pixels += 2 * rowSize;
+			count -= 2;
+		} else {
+			DitherRows<Quantizer, Source, 1>(source, rows, width, errorRow,
+				pixels);
+			return;
+		}
+	}
+}
+
 // The level alone, for conversion without dithering.
 inline uint8 LevelOf(float value, const float thresholds[3])
 {
@@ -57,6 +184,30 @@ inline uint8 LevelOf(float value, const float thresholds[3])
 
 const float kNormalThresholds[3] = {42.5f, 127.5f, 212.5f};
 const float kHighContrastThresholds[3] = {64.0f, 128.0f, 192.0f};
+
+void ThresholdRgbRow(const float thresholds[3], const uint8 *row,
+	int32 width, uint8 *pixels)
+{
+	const RgbTerms &terms = Terms();
+	for (int32 x = 0; x < width; x += 4) {
+		const uint8 *p = row + 4 * x;
+		*pixels++ = (uint8)((LevelOf(TableRgbDarkness(terms, p), thresholds)
+				<< 6)
+			| (LevelOf(TableRgbDarkness(terms, p + 4), thresholds) << 4)
+			| (LevelOf(TableRgbDarkness(terms, p + 8), thresholds) << 2)
+			| LevelOf(TableRgbDarkness(terms, p + 12), thresholds));
+	}
+}
+
+void ThresholdIndexedRow(const uint8 levels[256], const uint8 *row,
+	int32 width, uint8 *pixels)
+{
+	for (int32 x = 0; x < width; x += 4) {
+		const uint8 *p = row + x;
+		*pixels++ = (uint8)((levels[p[0]] << 6) | (levels[p[1]] << 4)
+			| (levels[p[2]] << 2) | levels[p[3]]);
+	}
+}
 
 } // namespace
 
@@ -97,78 +248,41 @@ GreyRowConverter::GreyRowConverter(color_space colors,
 void GreyRowConverter::ConvertRow(const uint8 *row, int32 width,
 	float *errorRow, uint8 *pixels) const
 {
-	if (fDithering) {
-		if (fHighContrast) {
-			DitherRow<HighContrastQuantizer>(row, width, errorRow, pixels);
-		} else {
-			DitherRow<NormalQuantizer>(row, width, errorRow, pixels);
-		}
-	} else if (fColors == B_CMAP8) {
-		ThresholdIndexedRow(row, width, pixels);
-	} else {
-		ThresholdRgbRow(row, width, pixels);
-	}
+	ConvertRows(&row, 1, width, errorRow, pixels);
 }
 
-template<class Quantizer>
-void GreyRowConverter::DitherRow(const uint8 *row, int32 width,
-	float *errorRow, uint8 *pixels) const
+void GreyRowConverter::ConvertRows(const uint8 *const rows[], int count,
+	int32 width, float *errorRow, uint8 *pixels) const
 {
-	const RgbTerms &terms = Terms();
-	const bool indexed = fColors == B_CMAP8;
-	float carry = 0.0f;
-	const uint8 *source = row;
-	for (int32 x = 0; x < width; x += 4) {
-		uint8 byte = 0;
-		for (int shift = 6; shift >= 0; shift -= 2) {
-			float darkness;
-			if (indexed) {
-				darkness = fDarkness[*source];
-				source++;
+	const size_t rowSize = width / 4;
+	if (!fDithering) {
+		for (int k = 0; k < count; k++) {
+			if (fColors == B_CMAP8) {
+				ThresholdIndexedRow(fLevel, rows[k], width,
+					pixels + rowSize * k);
 			} else {
-				darkness = TableRgbDarkness(terms, source);
-				source += 4;
+				ThresholdRgbRow(fHighContrast ? kHighContrastThresholds
+					: kNormalThresholds, rows[k], width, pixels + rowSize * k);
 			}
-			const int32 column = x + (3 - shift / 2);
-			float *error = errorRow + column;
-			float value = (float)((((darkness + 0.4375 * carry)
-				+ 0.0625 * error[0]) + 0.3125 * error[1])
-				+ 0.1875 * error[2]);
-			error[0] = carry;
-			if (value > 255.0f) {
-				value = 255.0f;
-			}
-			if (value < 0.0f) {
-				value = 0.0f;
-			}
-			byte |= (uint8)(Quantizer::Quantize(value, &carry) << shift);
 		}
-		*pixels++ = byte;
+		return;
 	}
-}
 
-void GreyRowConverter::ThresholdRgbRow(const uint8 *row, int32 width,
-	uint8 *pixels) const
-{
-	const RgbTerms &terms = Terms();
-	const float *thresholds = fHighContrast ? kHighContrastThresholds
-		: kNormalThresholds;
-	for (int32 x = 0; x < width; x += 4) {
-		const uint8 *p = row + 4 * x;
-		*pixels++ = (uint8)((LevelOf(TableRgbDarkness(terms, p), thresholds)
-				<< 6)
-			| (LevelOf(TableRgbDarkness(terms, p + 4), thresholds) << 4)
-			| (LevelOf(TableRgbDarkness(terms, p + 8), thresholds) << 2)
-			| LevelOf(TableRgbDarkness(terms, p + 12), thresholds));
-	}
-}
-
-void GreyRowConverter::ThresholdIndexedRow(const uint8 *row, int32 width,
-	uint8 *pixels) const
-{
-	for (int32 x = 0; x < width; x += 4) {
-		const uint8 *p = row + x;
-		*pixels++ = (uint8)((fLevel[p[0]] << 6) | (fLevel[p[1]] << 4)
-			| (fLevel[p[2]] << 2) | fLevel[p[3]]);
+	const RgbSource rgb = {Terms()};
+	const IndexedSource indexed = {fDarkness};
+	if (fColors == B_CMAP8) {
+		if (fHighContrast) {
+			DitherRowGroup<HighContrastQuantizer>(indexed, rows, count, width,
+				errorRow, pixels);
+		} else {
+			DitherRowGroup<NormalQuantizer>(indexed, rows, count, width,
+				errorRow, pixels);
+		}
+	} else if (fHighContrast) {
+		DitherRowGroup<HighContrastQuantizer>(rgb, rows, count, width,
+			errorRow, pixels);
+	} else {
+		DitherRowGroup<NormalQuantizer>(rgb, rows, count, width, errorRow,
+			pixels);
 	}
 }

@@ -83,14 +83,17 @@ public:
 	void ConvertRow(const uint8 *row, int32 width, float *errorRow,
 		uint8 *pixels) const;
 
-private:
-	template<class Quantizer>
-	void DitherRow(const uint8 *row, int32 width, float *errorRow,
-		uint8 *pixels) const;
-	void ThresholdRgbRow(const uint8 *row, int32 width, uint8 *pixels) const;
-	void ThresholdIndexedRow(const uint8 *row, int32 width,
-		uint8 *pixels) const;
+	// The same as ConvertRow on rows[0], rows[1] ... in turn, the output
+	// rows following one another at pixels. Dithered rows are worked on
+	// together, each a few pixels behind the one above, which keeps the
+	// processor busy while each row waits for its own previous residual.
+	void ConvertRows(const uint8 *const rows[], int count, int32 width,
+		float *errorRow, uint8 *pixels) const;
 
+	// The most rows ConvertRows works on together.
+	static const int kRowsAtOnce = 4;
+
+private:
 	color_space fColors;
 	size_t fBytesPerPixel;
 	bool fDithering;

@@ -45,12 +45,13 @@ status_t WriteGreyImage(PilotTranslate &job)
 		bitmap.colors == B_CMAP8 ? darkness : NULL, job.dithering,
 		job.highContrast);
 	// Room for the pixels of one Pilot row; source bytes beyond it are
-	// dropped.
+	// dropped. Rows are converted a few at a time (see ConvertRows).
 	const size_t room = (size_t)width * converter.BytesPerPixel();
-	std::unique_ptr<uint8[]> row(new (std::nothrow) uint8[room]);
+	const int kGroup = GreyRowConverter::kRowsAtOnce;
+	std::unique_ptr<uint8[]> rows(new (std::nothrow) uint8[room * kGroup]);
 	std::unique_ptr<float[]> errorRow(new (std::nothrow) float[width + 2]());
 	PilotPixelData pixels(width / 4, height, job.compression);
-	if (row == NULL || errorRow == NULL || !pixels.IsValid()) {
+	if (rows == NULL || errorRow == NULL || !pixels.IsValid()) {
 		return B_NO_MEMORY;
 	}
 
@@ -60,16 +61,25 @@ status_t WriteGreyImage(PilotTranslate &job)
 	}
 
 	const float lastSourceRow = bitmap.bounds.bottom - bitmap.bounds.top;
-	for (int32 y = 0; y < height; y++) {
-		size_t placed = 0;
-		if (y <= lastSourceRow && !ReadSourceRow(job.source, bitmap.rowBytes,
-				row.get(), room, &placed)) {
-			// The rows not converted stay 0 (white).
-			status = B_ERROR;
-			break;
+	for (int32 y = 0; y < height && status == B_OK;) {
+		const uint8 *group[kGroup];
+		int count = 0;
+		for (; count < kGroup && y + count < height; count++) {
+			uint8 *row = rows.get() + room * count;
+			size_t placed = 0;
+			if (y + count <= lastSourceRow && !ReadSourceRow(job.source,
+					bitmap.rowBytes, row, room, &placed)) {
+				// This row and those below are not converted: they stay
+				// 0 (white).
+				status = B_ERROR;
+				break;
+			}
+			memset(row + placed, 0xFF, room - placed);
+			group[count] = row;
 		}
-		memset(row.get() + placed, 0xFF, room - placed);
-		converter.ConvertRow(row.get(), width, errorRow.get(), pixels.Row(y));
+		converter.ConvertRows(group, count, width, errorRow.get(),
+			pixels.Row(y));
+		y += count;
 	}
 
 	const status_t written = pixels.WriteTo(job.destination);

@@ -3,6 +3,7 @@
 // row converter.
 #include <string.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -189,6 +190,8 @@ void FillRow(std::mt19937 &random, int kind, uint8 *row, size_t size)
 
 } // namespace
 
+// Rows go to the converter in groups of 1 to 7 (it works on up to four at
+// once, staggered), and come out as the direct form makes them one by one.
 TEST(GreyRowConverter, EqualsDirectFormOnRandomImages)
 {
 	std::mt19937 random(20240611);
@@ -197,7 +200,7 @@ TEST(GreyRowConverter, EqualsDirectFormOnRandomImages)
 		table[i] = ReferenceMapDarkness((uint8)i, (uint8)(i * 3),
 			(uint8)(255 - i));
 	}
-	const int widths[] = {4, 8, 160, 164, 328};
+	const int widths[] = {4, 8, 12, 160, 164, 328};
 	for (int mask = 0; mask < 8; mask++) {
 		const ConverterCase c = {(mask & 1) != 0, (mask & 2) != 0,
 			(mask & 4) != 0};
@@ -208,21 +211,32 @@ TEST(GreyRowConverter, EqualsDirectFormOnRandomImages)
 			ReferenceGreyConverter reference(bytesPerPixel, table,
 				c.dithering, c.highContrast, width);
 			std::vector<float> errorRow(width + 2, 0.0f);
-			std::vector<uint8> row(width * bytesPerPixel);
-			std::vector<uint8> have(width / 4);
-			std::vector<uint8> want(width / 4);
-			for (int y = 0; y < 24; y++) {
-				FillRow(random, y % 3, row.data(), row.size());
-				fast.ConvertRow(row.data(), width, errorRow.data(),
+			const int kMaxGroup = 7;
+			std::vector<uint8> rows(kMaxGroup * width * bytesPerPixel);
+			std::vector<uint8> have(kMaxGroup * width / 4);
+			std::vector<uint8> want(kMaxGroup * width / 4);
+			for (int group = 0; group < 12; group++) {
+				const int count = 1 + group % kMaxGroup;
+				const uint8 *rowStarts[kMaxGroup];
+				for (int k = 0; k < count; k++) {
+					uint8 *row = rows.data() + k * width * bytesPerPixel;
+					FillRow(random, (group + k) % 3, row,
+						width * bytesPerPixel);
+					rowStarts[k] = row;
+					reference.ConvertRow(row, want.data() + k * width / 4);
+				}
+				fast.ConvertRows(rowStarts, count, width, errorRow.data(),
 					have.data());
-				reference.ConvertRow(row.data(), want.data());
-				ASSERT_EQ(have, want) << CaseName(c) << ", width " << width
-					<< ", row " << y;
+				ASSERT_TRUE(std::equal(want.begin(),
+					want.begin() + count * width / 4, have.begin()))
+					<< CaseName(c) << ", width " << width << ", group "
+					<< group;
 				if (c.dithering) {
 					ASSERT_EQ(0, memcmp(errorRow.data(),
 						reference.ErrorRow().data(),
 						errorRow.size() * sizeof(float)))
-						<< CaseName(c) << ", width " << width << ", row " << y;
+						<< CaseName(c) << ", width " << width << ", group "
+						<< group;
 				}
 			}
 		}
