@@ -1,0 +1,81 @@
+// Many files into a folder: in parallel, one bad file not stopping the
+// others, the exit status telling whether all succeeded.
+#include "HostTool.h"
+
+namespace {
+
+class BatchTest : public HostTest {
+protected:
+	void WriteGoodFiles(int count)
+	{
+		for (int i = 0; i < count; i++) {
+			WriteBytes(Path("good" + std::to_string(i) + ".png"),
+				MakePng(8, 8, 8, 0, Bytes(64, (uint8)(i * 30))));
+		}
+	}
+};
+
+TEST_F(BatchTest, OneCorruptFileFailsAloneAndTheExitStatusSaysSo)
+{
+	WriteGoodFiles(5);
+	Bytes corrupt = MakePng(8, 8, 8, 0, Bytes(64, 7));
+	corrupt.resize(corrupt.size() - 30);  // cut inside the pixel data
+	WriteBytes(Path("corrupt.png"), corrupt);
+
+	RunResult result = Run({"convert", "--to", "pdb", "good0.png",
+		"good1.png", "corrupt.png", "good2.png", "good3.png", "good4.png",
+		"-o", "out", "-j", "3"});
+	EXPECT_EQ(result.exitCode, 1);
+	std::vector<std::string> lines = result.ErrorLines();
+	ASSERT_EQ(lines.size(), 2u) << result.err;
+	EXPECT_EQ(lines[0].rfind("quorvel: corrupt.png: not a readable PNG", 0),
+		0u) << lines[0];
+	EXPECT_EQ(lines[1], "quorvel: 1 of 6 files failed");
+
+	EXPECT_EQ(Listing("out"), (std::vector<std::string>{"good0.pdb",
+		"good1.pdb", "good2.pdb", "good3.pdb", "good4.pdb"}));
+	for (int i = 0; i < 5; i++) {
+		std::string name = "good" + std::to_string(i);
+		PilotFile pilot = ReadPilotFile(ReadBytes(Path("out/" + name
+			+ ".pdb")));
+		EXPECT_EQ(pilot.name, name);
+		EXPECT_EQ(pilot.width, 160);
+	}
+}
+
+TEST_F(BatchTest, AllGoodFilesSucceedQuietlyInEveryFormat)
+{
+	WriteGoodFiles(3);
+	RunResult toPilot = Run({"convert", "--to=pdb", "-j2", "good0.png",
+		"good1.png", "good2.png", "--output-dir", "pilot"});
+	EXPECT_EQ(toPilot.exitCode, 0);
+	EXPECT_EQ(toPilot.err, "") << "no progress line off a terminal";
+
+	RunResult back = Run({"convert", "--to", "png", "pilot/good0.pdb",
+		"pilot/good1.pdb", "pilot/good2.pdb", "-o", "back"});
+	EXPECT_EQ(back.exitCode, 0) << back.err;
+	EXPECT_EQ(Listing("back"), (std::vector<std::string>{"good0.png",
+		"good1.png", "good2.png"}));
+}
+
+TEST_F(BatchTest, AmbiguousOrIncompleteBatchesAreUsageErrors)
+{
+	WriteGoodFiles(1);
+	std::filesystem::create_directory(Path("other"));
+	std::filesystem::copy_file(Path("good0.png"), Path("other/good0.png"));
+
+	RunResult clash = Run({"convert", "--to", "pdb", "good0.png",
+		"other/good0.png", "-o", "out"});
+	EXPECT_EQ(clash.exitCode, 2);
+	EXPECT_NE(clash.err.find("would both be written to out/good0.pdb"),
+		std::string::npos) << clash.err;
+
+	EXPECT_EQ(Run({"convert", "good0.png", "-o", "out"}).exitCode, 2)
+		<< "no --to";
+	EXPECT_EQ(Run({"convert", "--to", "pdb", "-o", "out"}).exitCode, 2);
+	EXPECT_EQ(Run({"convert", "--to", "pdb", "good0.png", "-o", "out",
+		"-j", "0"}).exitCode, 2);
+	EXPECT_FALSE(std::filesystem::exists(Path("out")));
+}
+
+} // namespace

@@ -1,0 +1,183 @@
+// Every failure prints one line naming the file and the reason, exits with
+// 1 (2 for a usage error), and leaves no partial output behind and any
+// existing output as it was.
+#include "HostTool.h"
+
+namespace {
+
+class ErrorsTest : public HostTest {
+protected:
+	// Runs a conversion that must fail with one line containing reason,
+	// over an output that already holds "keep". The output must still hold
+	// it, and nothing else may appear in the folder.
+	void ExpectFailure(const std::vector<std::string> &arguments,
+		const std::string &file, const std::string &reason,
+		const std::string &output = "out.pdb")
+	{
+		WriteBytes(Path(output), BytesOfText("keep"));
+		std::vector<std::string> before = Listing();
+		RunResult result = Run(arguments);
+		EXPECT_EQ(result.exitCode, 1);
+		std::vector<std::string> lines = result.ErrorLines();
+		ASSERT_EQ(lines.size(), 1u) << result.err;
+		EXPECT_EQ(lines[0].rfind("quorvel: " + file + ": ", 0), 0u)
+			<< lines[0];
+		EXPECT_NE(lines[0].find(reason), std::string::npos) << lines[0];
+		EXPECT_EQ(ReadBytes(Path(output)), BytesOfText("keep"));
+		EXPECT_EQ(Listing(), before) << "no temporary file left";
+	}
+};
+
+TEST_F(ErrorsTest, UnreadableInputsAreNamedWithTheirReason)
+{
+	ExpectFailure({"convert", "missing.png", "out.pdb"}, "missing.png",
+		"not found");
+
+	WriteBytes(Path("notes.txt"), BytesOfText("just some text\n"));
+	ExpectFailure({"convert", "notes.txt", "out.pdb"}, "notes.txt",
+		"not a recognised image");
+	WriteBytes(Path("empty.png"), Bytes());
+	ExpectFailure({"convert", "empty.png", "out.pdb"}, "empty.png",
+		"not a recognised image");
+
+	Bytes png = MakePng(8, 8, 8, 0, Bytes(64, 9));
+	png[40] ^= 0xFF;  // inside IDAT: its checksum no longer matches
+	WriteBytes(Path("damaged.png"), png);
+	ExpectFailure({"convert", "damaged.png", "out.pdb"}, "damaged.png",
+		"not a readable PNG image");
+
+	Bytes jpeg = ReadBytes(std::string(QUORVEL_SOURCE_DIR)
+		+ "/samples/scene.jpg");
+	jpeg.resize(jpeg.size() / 2);
+	WriteBytes(Path("half.jpg"), jpeg);
+	ExpectFailure({"convert", "half.jpg", "out.pdb"}, "half.jpg",
+		"cut short");
+
+	WriteBytes(Path("short.pgm"), BytesOfText("P5 4 4 255\nabc"));
+	ExpectFailure({"convert", "short.pgm", "out.pdb"}, "short.pgm",
+		"cut short");
+}
+
+TEST_F(ErrorsTest, DepthsAndStreamsTheTranslatorCannotTakeAreRefused)
+{
+	WriteBytes(Path("gray8.bits"), MakeBitmapStream(B_GRAY8, 1, 0, 2, 2,
+		{0, 255}));
+	ExpectFailure({"convert", "gray8.bits", "out.pdb"}, "gray8.bits",
+		"unsupported depth");
+
+	// dataSize disagrees with rowBytes times rows: the translator's
+	// Identify refuses the stream.
+	WriteBytes(Path("odd.bits"), MakeBitmapStream(B_RGB32, 0, 0, 4, 8,
+		{0, 0, 0, 255}));
+	ExpectFailure({"convert", "odd.bits", "out.pdb"}, "odd.bits",
+		"translator refused");
+}
+
+TEST_F(ErrorsTest, PicturesBeyondTheLimitsAreRefusedBeforeAllocating)
+{
+	WriteBytes(Path("huge.pgm"), BytesOfText("P5 20000 20000 255\n"));
+	ExpectFailure({"convert", "huge.pgm", "out.pdb"}, "huge.pgm",
+		"image too large");
+
+	// A PNG header claiming 30000 x 30000 pixels over one byte of data.
+	Bytes png = MakePng(1, 1, 8, 0, {0});
+	Bytes claim = {0, 0, 0x75, 0x30, 0, 0, 0x75, 0x30, 8, 0, 0, 0, 0};
+	std::copy(claim.begin(), claim.end(), png.begin() + 16);
+	uint32 crc = Crc32(png.data() + 12, 17);
+	for (int i = 0; i < 4; i++) {
+		png[29 + i] = (uint8)(crc >> (24 - 8 * i));
+	}
+	WriteBytes(Path("huge.png"), png);
+	ExpectFailure({"convert", "huge.png", "out.pdb"}, "huge.png",
+		"image too large");
+
+	// Within the host's limit, but wider than a Pilot image can be.
+	WriteBytes(Path("wide.pbm"), BytesOfText("P4 40000 1\n"
+		+ std::string(5000, '\0')));
+	ExpectFailure({"convert", "wide.pbm", "out.pdb"}, "wide.pbm",
+		"too large for a Pilot image");
+}
+
+TEST_F(ErrorsTest, WriteFailuresLeaveNothingBehind)
+{
+	WriteBytes(Path("in.pgm"), BytesOfText("P2 1 1 255 0"));
+
+	RunResult noFolder = Run({"convert", "in.pgm", "absent/out.pdb"});
+	EXPECT_EQ(noFolder.exitCode, 1);
+	EXPECT_EQ(noFolder.err, "quorvel: absent/out.pdb: cannot write: folder "
+		"absent not found\n");
+
+	std::filesystem::create_directory(Path("folder.pdb"));
+	RunResult folder = Run({"convert", "in.pgm", "folder.pdb"});
+	EXPECT_EQ(folder.exitCode, 1);
+	EXPECT_EQ(folder.err, "quorvel: folder.pdb: is a folder\n");
+
+	RunResult full = Run({"convert", "in.pgm", "-", "--to", "pdb"},
+		"/dev/null", "/dev/full");
+	EXPECT_EQ(full.exitCode, 1);
+	EXPECT_EQ(full.err, "quorvel: standard output: disk full\n");
+
+	EXPECT_EQ(Listing(), (std::vector<std::string>{"folder.pdb", "in.pgm"}));
+	EXPECT_TRUE(std::filesystem::is_empty(Path("folder.pdb")));
+}
+
+TEST_F(ErrorsTest, ReplacingAnOutputKeepsItsPermissions)
+{
+	WriteBytes(Path("in.pgm"), BytesOfText("P2 1 1 255 0"));
+	WriteBytes(Path("out.pdb"), BytesOfText("old"));
+	std::filesystem::permissions(Path("out.pdb"),
+		std::filesystem::perms::owner_read | std::filesystem::perms::owner_write
+		| std::filesystem::perms::group_read);
+	ASSERT_EQ(Run({"convert", "in.pgm", "out.pdb"}).exitCode, 0);
+	EXPECT_EQ(ReadPilotFile(ReadBytes(Path("out.pdb"))).name, "in");
+	EXPECT_EQ(std::filesystem::status(Path("out.pdb")).permissions(),
+		std::filesystem::perms::owner_read | std::filesystem::perms::owner_write
+		| std::filesystem::perms::group_read);
+}
+
+TEST_F(ErrorsTest, UsageErrorsExitWithTwo)
+{
+	const std::vector<std::vector<std::string>> misuses = {
+		{},
+		{"frobnicate"},
+		{"convert", "only-one.png"},
+		{"convert", "a.png", "b.tiff"},
+		{"convert", "a.png", "b.pdb", "--to", "gif"},
+		{"convert", "a.png", "b.pdb", "--bogus"},
+		{"convert", "a.png", "b.pdb", "--name"},
+		{"identify"},
+		{"identify", "a.png", "--no-dither"},
+		{"translators", "extra"},
+	};
+	for (const std::vector<std::string> &arguments : misuses) {
+		RunResult result = Run(arguments);
+		EXPECT_EQ(result.exitCode, 2) << ::testing::PrintToString(arguments);
+		EXPECT_NE(result.err.find("--help"), std::string::npos);
+	}
+
+	RunResult help = Run({"--help"});
+	EXPECT_EQ(help.exitCode, 0);
+	EXPECT_EQ(help.out.rfind("Usage: quorvel", 0), 0u);
+	RunResult version = Run({"--version"});
+	EXPECT_EQ(version.exitCode, 0);
+	EXPECT_EQ(version.out.rfind("quorvel ", 0), 0u);
+}
+
+TEST_F(ErrorsTest, MissingTranslatorsAreReported)
+{
+	std::filesystem::create_directory(Path("nothing"));
+	WriteBytes(Path("in.pgm"), BytesOfText("P2 1 1 255 0"));
+	RunResult result = Run({"--translators", "nothing", "convert", "in.pgm",
+		"out.pdb"});
+	EXPECT_EQ(result.exitCode, 1);
+	EXPECT_EQ(result.err.rfind("quorvel: nothing: no translators found", 0),
+		0u) << result.err;
+	EXPECT_FALSE(std::filesystem::exists(Path("out.pdb")));
+
+	RunResult listed = Run({"translators"});
+	EXPECT_EQ(listed.exitCode, 0);
+	EXPECT_NE(listed.out.find("'PPiv' PalmPilot image (image/x-pilotimage)"),
+		std::string::npos) << listed.out;
+}
+
+} // namespace
