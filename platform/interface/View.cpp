@@ -267,6 +267,11 @@ void BView::ResizeBy(float dh, float dv)
 	}
 	fFrame.right += dh;
 	fFrame.bottom += dv;
+	// Children are laid out by the window, as the platform's app_server
+	// does: a view outside a window changes its own frame only.
+	if (fWindow == NULL) {
+		return;
+	}
 	for (BView *child = fFirstChild; child != NULL;
 		child = child->fNextSibling) {
 		child->_ParentResizedBy(dh, dv);

@@ -2,12 +2,14 @@
 // its parent's coordinates, its bounds in its own (left and top are 0; the
 // width is right - left, as for every BRect).
 //
-// Resizing a view moves and resizes its children by their resizing mode:
-// four 4-bit rules, one per edge, from the top edge in bits 12-15 through
-// the left edge (8-11) and the bottom edge (4-7) to the right edge (0-3).
-// An edge that follows its parent's right or bottom edge moves with it by
-// the whole change, one that follows the centre by half of it, and one
-// that follows the left or top edge (or has no rule) stays where it is.
+// Resizing a view that is in a window moves and resizes its children by
+// their resizing mode: four 4-bit rules, one per edge, from the top edge in
+// bits 12-15 through the left edge (8-11) and the bottom edge (4-7) to the
+// right edge (0-3). An edge that follows its parent's right or bottom edge
+// moves with it by the whole change, one that follows the centre by half
+// of it, and one that follows the left or top edge (or has no rule) stays
+// where it is. Outside a window, as on the platform, where the app_server
+// lays views out, a resize changes the view's own frame only.
 //
 // Attaching a view to a window (BWindow::AddChild, or AddChild on a view
 // that is in a window) adds it and its descendants to the window's

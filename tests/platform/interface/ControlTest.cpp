@@ -144,12 +144,20 @@ TEST(Control, PreferredSizesComeFromTheFixedFontMetrics)
 	text.SetDivider(50);
 	EXPECT_EQ(text.TextView()->Frame(), BRect(54, 4, 220, 19));
 
-	// Other resizes move the field by its own mode only.
-	text.ResizeBy(30, 0);
-	EXPECT_EQ(text.TextView()->Frame(), BRect(54, 4, 220, 19));
-	text.TextView()->SetResizingMode(B_FOLLOW_LEFT_RIGHT);
-	text.ResizeBy(30, 0);
-	EXPECT_EQ(text.TextView()->Frame(), BRect(54, 4, 250, 19));
+
+	// In a window, other resizes move the field by its own mode only.
+	BWindow *window = new BWindow(BRect(0, 0, 399, 99), "Text",
+		B_TITLED_WINDOW, 0);
+	BTextControl *attached = new BTextControl(BRect(0, 0, 0, 0), "text",
+		"Database name:", "", NULL);
+	attached->ResizeToPreferred();
+	window->AddChild(attached);
+	attached->ResizeBy(30, 0);
+	EXPECT_EQ(attached->TextView()->Frame(), BRect(108, 4, 220, 19));
+	attached->TextView()->SetResizingMode(B_FOLLOW_LEFT_RIGHT);
+	attached->ResizeBy(30, 0);
+	EXPECT_EQ(attached->TextView()->Frame(), BRect(108, 4, 250, 19));
+	window->Quit();
 }
 
 } // namespace

@@ -17,9 +17,28 @@ struct FollowCase {
 	BRect expected;
 };
 
+// Views are laid out in a window; outside one, children stay put.
+class LayoutTest : public testing::Test {
+protected:
+	LayoutTest()
+		: fWindow(new BWindow(BRect(0, 0, 399, 299), "Layout",
+			B_TITLED_WINDOW, 0))
+	{
+	}
+	~LayoutTest() override { fWindow->Quit(); }
+
+	BView *Attached(BView *view)
+	{
+		fWindow->AddChild(view);
+		return view;
+	}
+
+	BWindow *fWindow;
+};
+
 // The parent, 200 x 100, grows by 40 x 20; the child sits at
 // (20, 10, 60, 30).
-TEST(View, ChildrenFollowTheirParentByTheirResizingMode)
+TEST_F(LayoutTest, ChildrenFollowTheirParentByTheirResizingMode)
 {
 	const FollowCase cases[] = {
 		{"none", B_FOLLOW_NONE, BRect(20, 10, 60, 30)},
@@ -34,18 +53,31 @@ TEST(View, ChildrenFollowTheirParentByTheirResizingMode)
 			BRect(20, 10, 60, 50)},
 	};
 	for (const FollowCase &c : cases) {
-		BView parent(BRect(0, 0, 200, 100), "parent", B_FOLLOW_NONE, 0);
+		BView *parent = Attached(new BView(BRect(0, 0, 200, 100), "parent",
+			B_FOLLOW_NONE, 0));
 		BView *child = new BView(BRect(20, 10, 60, 30), "child", c.mode, 0);
-		parent.AddChild(child);
-		parent.ResizeBy(40, 20);
+		parent->AddChild(child);
+		parent->ResizeBy(40, 20);
 		EXPECT_EQ(child->Frame(), c.expected) << c.what;
-		EXPECT_EQ(parent.Bounds(), BRect(0, 0, 240, 120)) << c.what;
+		EXPECT_EQ(parent->Bounds(), BRect(0, 0, 240, 120)) << c.what;
 	}
 }
 
-TEST(View, ResizingReachesGrandchildrenThroughAStretchedChild)
+TEST(View, OutsideAWindowChildrenStayPut)
 {
-	BView parent(BRect(0, 0, 100, 50), "parent", B_FOLLOW_NONE, 0);
+	BView parent(BRect(0, 0, 200, 100), "parent", B_FOLLOW_NONE, 0);
+	BView *child = new BView(BRect(20, 10, 60, 30), "child",
+		B_FOLLOW_ALL_SIDES, 0);
+	parent.AddChild(child);
+	parent.ResizeTo(300, 150);
+	EXPECT_EQ(parent.Frame(), BRect(0, 0, 300, 150));
+	EXPECT_EQ(child->Frame(), BRect(20, 10, 60, 30));
+}
+
+TEST_F(LayoutTest, ResizingReachesGrandchildrenThroughAStretchedChild)
+{
+	BView &parent = *Attached(new BView(BRect(0, 0, 100, 50), "parent",
+		B_FOLLOW_NONE, 0));
 	BView *child = new BView(BRect(0, 0, 100, 20), "child",
 		B_FOLLOW_LEFT_RIGHT, 0);
 	BView *grandchild = new BView(BRect(50, 2, 98, 18), "grandchild",
