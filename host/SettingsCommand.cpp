@@ -34,9 +34,9 @@ const SettingKey kSettingKeys[] = {
 };
 
 struct SettingChange {
-	const SettingKey *key;
+	const SettingKey *key = NULL;
 	std::string text;
-	bool on;
+	bool on = false;
 };
 
 const SettingKey *FindKey(const std::string &name)
