@@ -45,7 +45,7 @@ private:
 	void ShowProgress(const BatchJob &job)
 	{
 		if (fOnTerminal) {
-			fprintf(stderr, "\r[%zu/%zu] %s", fDone, fTotal,
+			fprintf(stderr, "\r\033[K[%zu/%zu] %s", fDone, fTotal,
 				job.input.c_str());
 			fflush(stderr);
 		}

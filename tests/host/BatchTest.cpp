@@ -58,6 +58,21 @@ TEST_F(BatchTest, AllGoodFilesSucceedQuietlyInEveryFormat)
 		"good1.png", "good2.png"}));
 }
 
+TEST_F(BatchTest, TerminalShowsAProgressLineAndClearsIt)
+{
+	if (Shell("command -v script").exitCode != 0) {
+		GTEST_SKIP() << "no script(1) to give quorvel a terminal";
+	}
+	WriteGoodFiles(2);
+	RunResult result = Shell("script -qec \"$Q convert --to pdb good0.png "
+		"good1.png -o out\" /dev/null > terminal.txt");
+	ASSERT_EQ(result.exitCode, 0) << result.err;
+	Bytes shown = ReadBytes(Path("terminal.txt"));
+	std::string text(shown.begin(), shown.end());
+	EXPECT_NE(text.find("[2/2] good"), std::string::npos) << text;
+	EXPECT_EQ(text.substr(text.size() - 4), "\r\033[K") << "cleared at the end";
+}
+
 TEST_F(BatchTest, AmbiguousOrIncompleteBatchesAreUsageErrors)
 {
 	WriteGoodFiles(1);
