@@ -41,14 +41,14 @@ void StoreHeader(const TranslatorBitmap &header, uint8 *bytes)
 	throw Failure("not a readable bitmap stream (" + why + ")");
 }
 
-// A whole, non-negative pixel count from a pair of float bounds.
-uint64 Span(float low, float high, const char *what)
+// A whole pixel count of at least one from a pair of float bounds; 0
+// when there is none.
+uint64 Span(float low, float high)
 {
 	double span = (double)high - (double)low + 1.0;
 	if (!isfinite(span) || span < 1.0 || span != floor(span)
 		|| span > (double)kMaxImagePixels) {
-		Damaged(std::string("its ") + what + " is not a whole number of "
-			"pixels");
+		return 0;
 	}
 	return (uint64)span;
 }
@@ -177,6 +177,13 @@ ByteVector ImageToBitmapStream(const Image &image)
 	return bytes;
 }
 
+bool BoundsSize(const BRect &bounds, uint64 *width, uint64 *height)
+{
+	*width = Span(bounds.left, bounds.right);
+	*height = Span(bounds.top, bounds.bottom);
+	return *width != 0 && *height != 0;
+}
+
 bool ParseBitmapHeader(const ByteVector &bytes, TranslatorBitmap *header)
 {
 	if (bytes.size() < kBitmapHeaderSize) {
@@ -229,8 +236,11 @@ Image BitmapStreamToImage(const ByteVector &bytes)
 	if (header.magic != B_TRANSLATOR_BITMAP) {
 		Damaged("no 'bits' magic");
 	}
-	uint64 width = Span(header.bounds.left, header.bounds.right, "width");
-	uint64 height = Span(header.bounds.top, header.bounds.bottom, "height");
+	uint64 width;
+	uint64 height;
+	if (!BoundsSize(header.bounds, &width, &height)) {
+		Damaged("its bounds are not a whole number of pixels");
+	}
 	CheckImageSize(width, height);
 
 	uint64 needRowBytes;

@@ -26,6 +26,10 @@ ByteVector ImageToBitmapStream(const Image &image);
 // The header in host order; false when fewer than 32 bytes are there.
 bool ParseBitmapHeader(const ByteVector &bytes, TranslatorBitmap *header);
 
+// The picture's size from a header's bounds; false unless both are whole
+// numbers of pixels, at least one each way.
+bool BoundsSize(const BRect &bounds, uint64 *width, uint64 *height);
+
 // "B_RGB32" and so on, or the code in hexadecimal.
 std::string ColorSpaceName(uint32 colors);
 

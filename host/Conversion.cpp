@@ -71,6 +71,19 @@ ByteVector BitmapStreamOf(TranslatorHost &host, const ByteVector &bytes,
 		"bitmap stream)");
 }
 
+// A stream's picture, when its header gives a plain size, must fit a
+// Pilot image; the translator would refuse it without saying why.
+void CheckStreamFitsPilot(const ByteVector &stream)
+{
+	TranslatorBitmap header;
+	uint64 width;
+	uint64 height;
+	if (ParseBitmapHeader(stream, &header)
+		&& BoundsSize(header.bounds, &width, &height)) {
+		CheckPilotSize(width, height, header.colors == B_GRAY1);
+	}
+}
+
 ByteVector ToPilotImage(TranslatorHost &host, const ByteVector &bytes,
 	const RecognisedInput &input, const std::string &inputPath,
 	const ConversionOptions &options)
@@ -83,6 +96,7 @@ ByteVector ToPilotImage(TranslatorHost &host, const ByteVector &bytes,
 		stream = ImageToBitmapStream(image);
 	} else {
 		stream = BitmapStreamOf(host, bytes, input);
+		CheckStreamFitsPilot(stream);
 	}
 	translator_info info;
 	if (!host.Identify(stream, kPilotImageType, &info)

@@ -96,6 +96,10 @@ TEST_F(ErrorsTest, PicturesBeyondTheLimitsAreRefusedBeforeAllocating)
 		+ std::string(5000, '\0')));
 	ExpectFailure({"convert", "wide.pbm", "out.pdb"}, "wide.pbm",
 		"too large for a Pilot image");
+	WriteBytes(Path("wide.bits"), MakeBitmapStream(B_GRAY1, 39999, 0, 5000,
+		5000, Bytes(5000)));
+	ExpectFailure({"convert", "wide.bits", "out.pdb"}, "wide.bits",
+		"too large for a Pilot image");
 }
 
 TEST_F(ErrorsTest, WriteFailuresLeaveNothingBehind)
