@@ -58,6 +58,35 @@ TEST_F(ErrorsTest, UnreadableInputsAreNamedWithTheirReason)
 		"cut short");
 }
 
+TEST_F(ErrorsTest, FilesCutAnywhereFailCleanlyOrConvert)
+{
+	// Every cut of a PNM, a bitmap stream and a Pilot image either still
+	// converts (a Pilot image may lose pixel data) or fails with one line;
+	// never a crash, never a partial output.
+	std::string pnm = "P6 7 5 65535\n" + std::string(7 * 5 * 6, '\x41');
+	WriteBytes(Path("full.ppm"), BytesOfText(pnm));
+	ASSERT_EQ(Run({"convert", "full.ppm", "full.pdb"}).exitCode, 0);
+	ASSERT_EQ(Run({"convert", "full.pdb", "full.bits"}).exitCode, 0);
+	for (const char *name : {"full.ppm", "full.bits", "full.pdb"}) {
+		Bytes whole = ReadBytes(Path(name));
+		for (size_t cut : {0, 2, 12, 31, 33, 77, 85, 143, 145, 400}) {
+			if (cut >= whole.size()) {
+				continue;
+			}
+			WriteBytes(Path("cut"), Bytes(whole.begin(), whole.begin() + cut));
+			RunResult result = Run({"convert", "cut", "cut.png"});
+			SCOPED_TRACE(std::string(name) + " cut at " + std::to_string(cut));
+			ASSERT_TRUE(result.exitCode == 0 || result.exitCode == 1);
+			EXPECT_EQ(std::filesystem::exists(Path("cut.png")),
+				result.exitCode == 0);
+			if (result.exitCode == 1) {
+				EXPECT_EQ(result.ErrorLines().size(), 1u) << result.err;
+			}
+			std::filesystem::remove(Path("cut.png"));
+		}
+	}
+}
+
 TEST_F(ErrorsTest, DepthsAndStreamsTheTranslatorCannotTakeAreRefused)
 {
 	WriteBytes(Path("gray8.bits"), MakeBitmapStream(B_GRAY8, 1, 0, 2, 2,
