@@ -8,6 +8,28 @@
 // (DetachedFromWindow and AllDetached, as RemoveChild does) and deletes
 // the window and, with it, the views still in it; remove a view first to
 // keep it. See Looper.h for Quit from another thread than the window's.
+//
+// Driving a view from another thread, as a user would through the window
+// (a translator's settings view, for instance):
+//
+//	BWindow *window = new BWindow(extent, "Settings", B_TITLED_WINDOW, 0);
+//	window->AddChild(view);		// the window owns the view from now on
+//	window->Show();				// the window's thread starts
+//	window->Lock();
+//	BCheckBox *box = dynamic_cast<BCheckBox *>(window->FindView("Box"));
+//	box->SetValue(B_CONTROL_OFF);
+//	box->Invoke();				// queued for the box's target
+//	BTextControl *text
+//		= dynamic_cast<BTextControl *>(window->FindView("Text"));
+//	text->SetText("new text");
+//	text->Invoke();
+//	printf("%s", BPrivate::DumpViewTree(view).c_str());	// ViewDump.h
+//	window->Quit();				// handles the queued messages, detaches
+//								// and deletes the views, deletes the
+//								// window; do not delete the view again
+//
+// The view's targets handle the invoked messages in the window's thread,
+// after Unlock or Quit; Quit returns only once they have been handled.
 #ifndef _WINDOW_H
 #define _WINDOW_H
 
