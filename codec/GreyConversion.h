@@ -42,9 +42,10 @@ inline uint8 QuantizeNormal(float value, float *residual)
 {
 	// For every float in [0, 255] these comparisons give the same level as
 	// the division and floor (tested over all of them).
+	static const double kLevelValue[4] = {0.0, 85.0, 170.0, 255.0};
 	const uint8 level = (uint8)((value >= 42.5f) + (value >= 127.5f)
 		+ (value >= 212.5f));
-	*residual = (float)((double)value - 85.0 * level);
+	*residual = (float)((double)value - kLevelValue[level]);
 	return level;
 }
 
@@ -52,9 +53,10 @@ inline uint8 QuantizeNormal(float value, float *residual)
 // measured from the middle of the band: value - (level + 0.5) * 64.
 inline uint8 QuantizeHighContrast(float value, float *residual)
 {
+	static const double kBandMiddle[4] = {32.0, 96.0, 160.0, 224.0};
 	const uint8 level = (uint8)((value >= 64.0f) + (value >= 128.0f)
 		+ (value >= 192.0f));
-	*residual = (float)((double)value - (level + 0.5) * 64.0);
+	*residual = (float)((double)value - kBandMiddle[level]);
 	return level;
 }
 
