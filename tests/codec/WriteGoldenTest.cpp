@@ -62,9 +62,9 @@ const GoldenInput kInputs[] = {
 	{B_GRAY1, 170, 165, 24},
 };
 
-WriteOptions OptionsOf(int mask)
+PilotWriteOptions OptionsOf(int mask)
 {
-	WriteOptions options;
+	PilotWriteOptions options;
 	options.compression = (mask & 1) != 0;
 	options.dithering = (mask & 2) != 0;
 	options.highContrast = (mask & 4) != 0;
@@ -75,7 +75,7 @@ WriteOptions OptionsOf(int mask)
 // The pixel data of a grey image done the direct way: each source row in
 // a row of 4 x W bytes of 0xFF, the rest white source bytes.
 Bytes ReferencePixels(const GoldenInput &input, BitmapStream &bitmap,
-	const WriteOptions &options, int pilotWidth, int pilotHeight)
+	const PilotWriteOptions &options, int pilotWidth, int pilotHeight)
 {
 	float table[256];
 	BScreen screen(B_MAIN_SCREEN_ID);
@@ -110,7 +110,7 @@ TEST(WriteGolden, GreyPixelsEqualTheDirectArithmetic)
 		BitmapStream bitmap = GeneratedBitmap(input.colors, input.width,
 			input.height, input.rowBytes);
 		for (int mask = 0; mask < 8; mask += 2) {
-			const WriteOptions options = OptionsOf(mask);
+			const PilotWriteOptions options = OptionsOf(mask);
 			const Bytes file = WrittenPilot(bitmap.Serialize(), options);
 			ASSERT_FALSE(file.empty());
 			EXPECT_EQ(PixelData(file), ReferencePixels(input, bitmap, options,

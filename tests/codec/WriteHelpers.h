@@ -95,7 +95,7 @@ struct BitmapStream {
 };
 
 // The options of one call, as an extension message.
-struct WriteOptions {
+struct PilotWriteOptions {
 	bool compression = false;
 	bool dithering = false;
 	bool highContrast = false;
@@ -134,7 +134,7 @@ inline status_t WritePilot(const Bytes &input, BMessage *extension,
 		&destination, kPilotType);
 }
 
-inline status_t WritePilot(const Bytes &input, const WriteOptions &options,
+inline status_t WritePilot(const Bytes &input, const PilotWriteOptions &options,
 	BPositionIO &destination)
 {
 	BMessage extension;
@@ -143,7 +143,7 @@ inline status_t WritePilot(const Bytes &input, const WriteOptions &options,
 }
 
 // The written file, or an empty one when the call did not return expected.
-inline Bytes WrittenPilot(const Bytes &input, const WriteOptions &options,
+inline Bytes WrittenPilot(const Bytes &input, const PilotWriteOptions &options,
 	status_t expected = B_OK)
 {
 	BMallocIO destination;

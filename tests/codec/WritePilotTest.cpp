@@ -31,11 +31,11 @@ Bytes Concat(std::initializer_list<Bytes> parts)
 }
 
 // Every combination of the three switches.
-std::vector<WriteOptions> AllOptions()
+std::vector<PilotWriteOptions> AllOptions()
 {
-	std::vector<WriteOptions> all;
+	std::vector<PilotWriteOptions> all;
 	for (int mask = 0; mask < 8; mask++) {
-		WriteOptions options;
+		PilotWriteOptions options;
 		options.compression = (mask & 1) != 0;
 		options.dithering = (mask & 2) != 0;
 		options.highContrast = (mask & 4) != 0;
@@ -44,7 +44,7 @@ std::vector<WriteOptions> AllOptions()
 	return all;
 }
 
-std::string Describe(const WriteOptions &options)
+std::string Describe(const PilotWriteOptions &options)
 {
 	return std::string(options.compression ? "packed" : "plain")
 		+ (options.dithering ? ", dithered" : "")
@@ -53,7 +53,7 @@ std::string Describe(const WriteOptions &options)
 
 void ExpectRefused(const Bytes &input, const char *why)
 {
-	for (const WriteOptions &options : AllOptions()) {
+	for (const PilotWriteOptions &options : AllOptions()) {
 		BMallocIO destination;
 		EXPECT_EQ(WritePilot(input, options, destination), B_NO_TRANSLATOR)
 			<< why << ", " << Describe(options);
@@ -128,7 +128,7 @@ TEST(WritePilotRefusal, DataSizeIsNotChecked)
 {
 	BitmapStream bitmap = BitmapStream::Make(B_RGB32, 1, 1);
 	bitmap.dataSize = 12345;
-	EXPECT_EQ(WrittenPilot(bitmap.Serialize(), WriteOptions()).size(), 6544u);
+	EXPECT_EQ(WrittenPilot(bitmap.Serialize(), PilotWriteOptions()).size(), 6544u);
 }
 
 // ---- Sizes ----------------------------------------------------------------
@@ -153,7 +153,7 @@ TEST(WritePilotSize, RoundedUpAndAtLeastTheScreen)
 	for (const Case &c : cases) {
 		const Bytes file = WrittenPilot(
 			BitmapStream::Make(c.colors, c.width, c.height).Serialize(),
-			WriteOptions());
+			PilotWriteOptions());
 		ASSERT_FALSE(file.empty());
 		EXPECT_EQ(PilotWidth(file), c.pilotWidth) << c.width << "x" << c.height;
 		EXPECT_EQ(PilotHeight(file), c.pilotHeight);
@@ -171,7 +171,7 @@ TEST(WritePilotSize, FractionalBounds)
 	BitmapStream bitmap = BitmapStream::Make(B_RGB32, 160, 100);
 	bitmap.right = 159.5f;
 	bitmap.bottom = 99.9f;
-	const Bytes file = WrittenPilot(bitmap.Serialize(), WriteOptions());
+	const Bytes file = WrittenPilot(bitmap.Serialize(), PilotWriteOptions());
 	ASSERT_FALSE(file.empty());
 	EXPECT_EQ(PilotWidth(file), 160);
 	EXPECT_EQ(PilotHeight(file), 160);
@@ -250,7 +250,7 @@ const uint8 kFixedDatabaseBytes[] = {
 	0, 0, 0, 0x56, 0x40, 0x6F, 0x80, 0x00,
 };
 
-void ExpectHeaders(const Bytes &file, const WriteOptions &options,
+void ExpectHeaders(const Bytes &file, const PilotWriteOptions &options,
 	uint8 pixelType, int width, int height)
 {
 	ASSERT_GE(file.size(), kPilotHeadersSize);
@@ -272,7 +272,7 @@ void ExpectHeaders(const Bytes &file, const WriteOptions &options,
 
 TEST(WritePilotBytes, OnePixelWhiteAndBlack)
 {
-	for (const WriteOptions &options : AllOptions()) {
+	for (const PilotWriteOptions &options : AllOptions()) {
 		SCOPED_TRACE(Describe(options));
 		const Bytes white = WrittenPilot(
 			BitmapStream::Make(B_RGB32, 1, 1, 255).Serialize(), options);
@@ -313,7 +313,7 @@ TEST(WritePilotBytes, MidGreyPlainAndDithered)
 {
 	const Bytes input = BitmapStream::Make(B_RGB32, 160, 160, 128)
 		.Serialize();
-	WriteOptions options;
+	PilotWriteOptions options;
 	EXPECT_EQ(PixelData(WrittenPilot(input, options)), Bytes(6400, 0x55));
 
 	for (bool highContrast : {false, true}) {
@@ -339,7 +339,7 @@ TEST(WritePilotBytes, DarknessExamplesInBothQuantisers)
 	for (const Case &c : cases) {
 		const Bytes input = BitmapStream::Make(B_RGB32, 1, 1, c.grey)
 			.Serialize();
-		WriteOptions options;
+		PilotWriteOptions options;
 		EXPECT_EQ(GreyLevel(PixelData(WrittenPilot(input, options)), 160, 0,
 			0), c.normal) << (int)c.grey;
 		options.highContrast = true;
@@ -358,7 +358,7 @@ TEST(WritePilotBytes, IndexedPixelsUseTheScreenColourMap)
 	for (int x = 0; x < 160; x++) {
 		*bitmap.Pixel(x, 0) = (uint8)(x * 37 + 11);
 	}
-	WriteOptions options;
+	PilotWriteOptions options;
 	for (bool highContrast : {false, true}) {
 		options.highContrast = highContrast;
 		const Bytes pixels = PixelData(WrittenPilot(bitmap.Serialize(),
@@ -379,7 +379,7 @@ TEST(WritePilotBytes, IndexedPixelsUseTheScreenColourMap)
 
 TEST(WritePilotPadding, RowsBelowTheBitmap)
 {
-	WriteOptions options;
+	PilotWriteOptions options;
 	// 1-bit: rows 100 .. 159 are 0 bytes.
 	Bytes pixels = PixelData(WrittenPilot(
 		BitmapStream::Make(B_GRAY1, 160, 100, 0xFF).Serialize(), options));
@@ -409,7 +409,7 @@ TEST(WritePilotPadding, RowsBelowTheBitmap)
 // nothing is written outside a buffer (the sanitizer build checks that).
 TEST(WritePilotPadding, SourceRowsLongerThanThePilotRow)
 {
-	WriteOptions options;
+	PilotWriteOptions options;
 	// 170 wide 1-bit rows padded to 24 bytes; Pilot rows are 22 bytes.
 	BitmapStream mono = BitmapStream::Make(B_GRAY1, 170, 160, 0xAA, 24);
 	for (int y = 0; y < 160; y++) {
@@ -450,7 +450,7 @@ TEST(WritePilotStreams, ShortSourceStillWritesTheWholeImage)
 		size_t rowSize;
 	} cases[] = {{B_GRAY1, 20}, {B_CMAP8, 40}, {B_RGB32, 40}};
 	for (const Case &c : cases) {
-		for (const WriteOptions &options : AllOptions()) {
+		for (const PilotWriteOptions &options : AllOptions()) {
 			SCOPED_TRACE(Describe(options));
 			BitmapStream bitmap = BitmapStream::Make(c.colors, 160, 160, 0xFF);
 			Bytes input = bitmap.Serialize();
@@ -482,11 +482,11 @@ TEST(WritePilotStreams, ShortWritesAreErrors)
 	// Inside each of the three headers, and inside the pixel data.
 	for (size_t limit : {0u, 40u, 77u, 78u, 85u, 86u, 143u, 144u, 6543u}) {
 		LimitedWriteIO destination(limit);
-		EXPECT_EQ(WritePilot(input, WriteOptions(), destination), B_ERROR)
+		EXPECT_EQ(WritePilot(input, PilotWriteOptions(), destination), B_ERROR)
 			<< "limit " << limit;
 		EXPECT_LE(destination.BufferLength(), limit);
 	}
 	LimitedWriteIO enough(6544);
-	EXPECT_EQ(WritePilot(input, WriteOptions(), enough), B_OK);
+	EXPECT_EQ(WritePilot(input, PilotWriteOptions(), enough), B_OK);
 	EXPECT_EQ(enough.WriteCalls(), 4);
 }
