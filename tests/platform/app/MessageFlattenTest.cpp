@@ -19,7 +19,9 @@
 // never allocated on trust.
 static size_t sLargestAllocation = 0;
 
-void *
+// Kept out of line: inlined into the library's containers, they make GCC's
+// optimiser warn about new/free pairs it can no longer match.
+__attribute__((noinline)) void *
 operator new(size_t size)
 {
 	if (size > sLargestAllocation) {
@@ -32,13 +34,13 @@ operator new(size_t size)
 	return memory;
 }
 
-void
+__attribute__((noinline)) void
 operator delete(void *memory) noexcept
 {
 	free(memory);
 }
 
-void
+__attribute__((noinline)) void
 operator delete(void *memory, size_t) noexcept
 {
 	free(memory);
@@ -62,8 +64,7 @@ class FlatBuilder {
 public:
 	FlatBuilder(uint32 what, uint32 fieldCount)
 	{
-		const char magic[4] = {'B', 'M', 'S', 'G'};
-		fBytes.insert(fBytes.end(), magic, magic + 4);
+		fBytes = {'B', 'M', 'S', 'G'};
 		AppendLE32(fBytes, 1);
 		AppendLE32(fBytes, 0);
 		AppendLE32(fBytes, what);
