@@ -123,13 +123,14 @@ void DitherRows(const Source &source, const uint8 *const rows[],
 		state[k].carry = 0.0f;
 		state[k].byte = 0;
 	}
-	const int32 lastStep = width - 1 + lag * (kRows - 1);
-	// The steps where every row has a pixel to treat, and the ragged
-	// start and end where some have not.
+	// Every row has a pixel to treat from step fullFrom to fullTo; before
+	// and after, the rows not yet started or already done are skipped.
 	const int32 fullFrom = lag * (kRows - 1);
 	const int32 fullTo = width - 1;
-	for (int32 step = 0; step <= lastStep; step++) {
-		if (step == fullFrom && fullFrom <= fullTo) {
+	const int32 lastStep = fullTo + lag * (kRows - 1);
+	int32 step = 0;
+	for (; step <= lastStep; step++) {
+		if (step >= fullFrom && step <= fullTo) {
 			for (; step <= fullTo; step++) {
 				for (int k = 0; k < kRows; k++) {
 					DitherPixel<Quantizer>(source, state[k], step - lag * k,
@@ -175,27 +176,26 @@ void DitherRowGroup(const Source &source, const uint8 *const rows[],
 	}
 }
 
-// The level alone, for conversion without dithering.
-inline uint8 LevelOf(float value, const float thresholds[3])
+// Without dithering only the level counts; the compiler drops the unused
+// residual.
+template<class Quantizer>
+inline uint8 LevelOf(float value)
 {
-	return (uint8)((value >= thresholds[0]) + (value >= thresholds[1])
-		+ (value >= thresholds[2]));
+	float residual;
+	return Quantizer::Quantize(value, &residual);
 }
 
-const float kNormalThresholds[3] = {42.5f, 127.5f, 212.5f};
-const float kHighContrastThresholds[3] = {64.0f, 128.0f, 192.0f};
-
-void ThresholdRgbRow(const float thresholds[3], const uint8 *row,
-	int32 width, uint8 *pixels)
+template<class Quantizer>
+void ThresholdRgbRow(const uint8 *row, int32 width, uint8 *pixels)
 {
 	const RgbTerms &terms = Terms();
 	for (int32 x = 0; x < width; x += 4) {
 		const uint8 *p = row + 4 * x;
-		*pixels++ = (uint8)((LevelOf(TableRgbDarkness(terms, p), thresholds)
+		*pixels++ = (uint8)((LevelOf<Quantizer>(TableRgbDarkness(terms, p))
 				<< 6)
-			| (LevelOf(TableRgbDarkness(terms, p + 4), thresholds) << 4)
-			| (LevelOf(TableRgbDarkness(terms, p + 8), thresholds) << 2)
-			| LevelOf(TableRgbDarkness(terms, p + 12), thresholds));
+			| (LevelOf<Quantizer>(TableRgbDarkness(terms, p + 4)) << 4)
+			| (LevelOf<Quantizer>(TableRgbDarkness(terms, p + 8)) << 2)
+			| LevelOf<Quantizer>(TableRgbDarkness(terms, p + 12)));
 	}
 }
 
@@ -239,9 +239,8 @@ GreyRowConverter::GreyRowConverter(color_space colors,
 		memset(fDarkness, 0, sizeof(fDarkness));
 	}
 	for (int i = 0; i < 256; i++) {
-		float residual;
-		fLevel[i] = highContrast ? QuantizeHighContrast(fDarkness[i], &residual)
-			: QuantizeNormal(fDarkness[i], &residual);
+		fLevel[i] = highContrast ? LevelOf<HighContrastQuantizer>(fDarkness[i])
+			: LevelOf<NormalQuantizer>(fDarkness[i]);
 	}
 }
 
@@ -257,12 +256,13 @@ void GreyRowConverter::ConvertRows(const uint8 *const rows[], int count,
 	const size_t rowSize = width / 4;
 	if (!fDithering) {
 		for (int k = 0; k < count; k++) {
+			uint8 *out = pixels + rowSize * k;
 			if (fColors == B_CMAP8) {
-				ThresholdIndexedRow(fLevel, rows[k], width,
-					pixels + rowSize * k);
+				ThresholdIndexedRow(fLevel, rows[k], width, out);
+			} else if (fHighContrast) {
+				ThresholdRgbRow<HighContrastQuantizer>(rows[k], width, out);
 			} else {
-				ThresholdRgbRow(fHighContrast ? kHighContrastThresholds
-					: kNormalThresholds, rows[k], width, pixels + rowSize * k);
+				ThresholdRgbRow<NormalQuantizer>(rows[k], width, out);
 			}
 		}
 		return;
