@@ -50,7 +50,8 @@ public:
 	TranslatorBitmap bitmapHeader;
 
 private:
-	// The 1-bit path of SavePilotImage, after the headers are written.
+	// The 1-bit path of SavePilotImage, once the size and name are settled:
+	// allocates, writes the headers, then copies the rows.
 	status_t WriteMonochrome();
 };
 
