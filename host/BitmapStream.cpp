@@ -95,41 +95,55 @@ void ReadRgb32(const uint8 *data, size_t rowBytes, bool alpha, Image &image)
 	}
 }
 
-bool UsesOnlyGreys(const uint8 *data, size_t rowBytes, uint32 width,
-	uint32 height, const rgb_color *colors)
+// Which of the 256 indices the picture uses: one pass over the bytes,
+// after which every colour question is about at most 256 entries.
+void MarkUsedIndices(const uint8 *data, size_t rowBytes, uint32 width,
+	uint32 height, bool used[256])
 {
 	for (uint32 y = 0; y < height; y++) {
 		const uint8 *row = data + y * rowBytes;
 		for (uint32 x = 0; x < width; x++) {
-			const rgb_color &c = colors[row[x]];
-			if (c.red != c.green || c.green != c.blue) {
-				return false;
-			}
+			used[row[x]] = true;
 		}
 	}
-	return true;
 }
 
 Image ReadCmap8(const uint8 *data, size_t rowBytes, uint32 width,
 	uint32 height)
 {
+	// The palette entry by entry: asking for the whole colour map would
+	// also build its inverse tables, which are not needed here.
 	BScreen screen(B_MAIN_SCREEN_ID);
-	const rgb_color *colors = screen.ColorMap()->color_list;
-	bool grey = UsesOnlyGreys(data, rowBytes, width, height, colors);
+	rgb_color colors[256];
+	for (int i = 0; i < 256; i++) {
+		colors[i] = screen.ColorForIndex((uint8)i);
+	}
+	bool used[256] = {};
+	MarkUsedIndices(data, rowBytes, width, height, used);
+	bool grey = true;
+	uint8 greyOf[256];
+	for (int i = 0; i < 256; i++) {
+		grey = grey && (!used[i] || (colors[i].red == colors[i].green
+			&& colors[i].green == colors[i].blue));
+		greyOf[i] = colors[i].red;
+	}
+
 	Image image = AllocateImage(width, height,
 		grey ? PixelKind::Grey : PixelKind::Rgb);
 	for (uint32 y = 0; y < height; y++) {
 		const uint8 *in = data + y * rowBytes;
 		uint8 *out = image.Row(y);
-		for (uint32 x = 0; x < width; x++) {
-			const rgb_color &c = colors[in[x]];
-			if (grey) {
-				out[x] = c.red;
-			} else {
-				out[3 * x] = c.red;
-				out[3 * x + 1] = c.green;
-				out[3 * x + 2] = c.blue;
+		if (grey) {
+			for (uint32 x = 0; x < width; x++) {
+				out[x] = greyOf[in[x]];
 			}
+			continue;
+		}
+		for (uint32 x = 0; x < width; x++, out += 3) {
+			const rgb_color &c = colors[in[x]];
+			out[0] = c.red;
+			out[1] = c.green;
+			out[2] = c.blue;
 		}
 	}
 	return image;

@@ -1,5 +1,7 @@
 #include "Conversion.h"
 
+#include <utility>
+
 #include <TranslatorFormats.h>
 
 #include "BitmapStream.h"
@@ -124,9 +126,9 @@ Image FitForOutput(Image image, OutputFormat format)
 				throw Failure("unsupported depth: a colour picture cannot "
 					"be written as PGM (use .ppm, .pnm or .png)");
 			}
-			return Widen(image, PixelKind::Grey);
+			return Widen(std::move(image), PixelKind::Grey);
 		case OutputFormat::Ppm:
-			return Widen(image, PixelKind::Rgb);
+			return Widen(std::move(image), PixelKind::Rgb);
 		default:
 			return image;
 	}

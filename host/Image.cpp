@@ -55,7 +55,7 @@ uint8 MonoPixelAsGrey(const uint8 *row, uint32 x)
 
 } // namespace
 
-Image Widen(const Image &image, PixelKind kind)
+Image Widen(Image image, PixelKind kind)
 {
 	// Narrowing would lose pixels; callers only ever widen.
 	if ((int)kind <= (int)image.kind) {

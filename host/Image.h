@@ -52,8 +52,8 @@ Image AllocateImage(uint64 width, uint64 height, PixelKind kind);
 
 // The same picture with more room per pixel, Mono to Grey to Rgb, so that
 // nothing is lost. An image that already has as much room or more is
-// returned as it is.
-Image Widen(const Image &image, PixelKind kind);
+// returned as it is (moved, not copied, when the caller passes it so).
+Image Widen(Image image, PixelKind kind);
 
 // Porter-Duff "over" a white background, rounded to nearest.
 inline uint8 OverWhite(uint8 value, uint8 alpha)

@@ -104,7 +104,12 @@ void WriteOutputFile(const std::string &path, const ByteVector &bytes)
 	if (error == 0 && exists && fchmod(fd, existing.st_mode & 07777) != 0) {
 		error = errno;
 	}
-	if (error == 0 && fsync(fd) != 0) {
+	// Replacing a file: the new bytes reach the disk before the rename,
+	// so that a crash leaves the old file or the new one, never an empty
+	// one in place of the old. A new file has nothing to lose that its
+	// input cannot give again, and syncing each file of a batch would let
+	// the disk, not the conversion, set the pace.
+	if (error == 0 && exists && fsync(fd) != 0) {
 		error = errno;
 	}
 	if (close(fd) != 0 && error == 0) {

@@ -1,7 +1,7 @@
 // Writing a converted file so that a failure never leaves a partial or
 // empty file behind and never destroys an existing one: the bytes go to a
 // new file beside the output, which is renamed over it only once every
-// byte is written and flushed to the disk.
+// byte is written (and, when it replaces a file, flushed to the disk).
 #ifndef QUORVEL_HOST_OUTPUT_FILE_H
 #define QUORVEL_HOST_OUTPUT_FILE_H
 

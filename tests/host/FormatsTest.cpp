@@ -176,6 +176,41 @@ TEST_F(FormatsTest, PnmOutputKindFollowsThePictureOrTheExtension)
 	EXPECT_FALSE(std::filesystem::exists(Path("bitmap.pbm")));
 }
 
+TEST_F(FormatsTest, IndexedStreamsBecomeGreyOrColourByThePixelsTheyUse)
+{
+	BScreen screen(B_MAIN_SCREEN_ID);
+	int greyIndex = -1;
+	int colourIndex = -1;
+	for (int i = 255; i >= 0; i--) {
+		rgb_color c = screen.ColorForIndex((uint8)i);
+		bool grey = c.red == c.green && c.green == c.blue;
+		(grey ? greyIndex : colourIndex) = i;
+	}
+	ASSERT_GE(greyIndex, 0);
+	ASSERT_GE(colourIndex, 0);
+	rgb_color grey = screen.ColorForIndex((uint8)greyIndex);
+	rgb_color colour = screen.ColorForIndex((uint8)colourIndex);
+
+	// 2 x 2 with rows of 3 bytes: a colour index in the padding byte
+	// beyond the width is no pixel and must not make the picture colour.
+	WriteBytes(Path("grey.bits"), MakeBitmapStream(B_CMAP8, 1, 1, 3, 6,
+		{(uint8)greyIndex, 0, (uint8)colourIndex,
+			0, (uint8)greyIndex, (uint8)colourIndex}));
+	ASSERT_EQ(Run({"convert", "grey.bits", "grey.pnm"}).exitCode, 0);
+	Pnm greyPnm = ParsePnm(ReadBytes(Path("grey.pnm")));
+	uint8 black = screen.ColorForIndex(0).red;
+	EXPECT_EQ(greyPnm.type, '5');
+	EXPECT_EQ(greyPnm.pixels, Bytes({grey.red, black, black, grey.red}));
+
+	WriteBytes(Path("colour.bits"), MakeBitmapStream(B_CMAP8, 1, 0, 2, 2,
+		{(uint8)greyIndex, (uint8)colourIndex}));
+	ASSERT_EQ(Run({"convert", "colour.bits", "colour.pnm"}).exitCode, 0);
+	Pnm colourPnm = ParsePnm(ReadBytes(Path("colour.pnm")));
+	EXPECT_EQ(colourPnm.type, '6');
+	EXPECT_EQ(colourPnm.pixels, Bytes({grey.red, grey.green, grey.blue,
+		colour.red, colour.green, colour.blue}));
+}
+
 TEST_F(FormatsTest, IdentifyNamesFormatSizeAndDepth)
 {
 	WriteBytes(Path("mono.pbm"), BytesOfText("P1 3 1 101"));
