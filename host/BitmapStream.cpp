@@ -175,18 +175,21 @@ ByteVector ImageToBitmapStream(const Image &image)
 		memcpy(out, image.pixels.data(), image.pixels.size());
 		return bytes;
 	}
-	for (uint32 y = 0; y < image.height; y++) {
-		const uint8 *in = image.Row(y);
-		for (uint32 x = 0; x < image.width; x++, out += 4) {
-			if (image.kind == PixelKind::Grey) {
-				out[0] = out[1] = out[2] = in[x];
-			} else {
-				out[0] = in[3 * x + 2];
-				out[1] = in[3 * x + 1];
-				out[2] = in[3 * x];
-			}
+	// Rows are contiguous in both: one pass over all the pixels.
+	size_t count = (size_t)image.width * image.height;
+	const uint8 *in = image.pixels.data();
+	if (image.kind == PixelKind::Grey) {
+		for (size_t i = 0; i < count; i++, out += 4) {
+			out[0] = out[1] = out[2] = in[i];
 			out[3] = 255;
 		}
+		return bytes;
+	}
+	for (size_t i = 0; i < count; i++, in += 3, out += 4) {
+		out[0] = in[2];
+		out[1] = in[1];
+		out[2] = in[0];
+		out[3] = 255;
 	}
 	return bytes;
 }

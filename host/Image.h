@@ -8,6 +8,8 @@
 
 #include <SupportDefs.h>
 
+#include "LargeBlockAllocator.h"
+
 enum class PixelKind {
 	// One bit a pixel, 1 black and 0 white, leftmost pixel in bit 7; each
 	// row padded to a whole byte. The meaning of B_GRAY1 and of PBM.
@@ -18,7 +20,7 @@ enum class PixelKind {
 	Rgb
 };
 
-typedef std::vector<uint8> ByteVector;
+typedef std::vector<uint8, LargeBlockAllocator<uint8> > ByteVector;
 
 struct Image {
 	uint32 width = 0;

@@ -37,9 +37,19 @@ private:
 		+ std::to_string(kMaxInputBytes >> 20) + " MiB)");
 }
 
-ByteVector ReadAll(int fd, const std::string &name)
+// sizeHint, the size a regular file has now, lets the bytes be read into
+// one buffer; the loop still grows it should the file grow meanwhile.
+ByteVector ReadAll(int fd, const std::string &name, uint64 sizeHint = 0)
 {
 	ByteVector bytes;
+	if (sizeHint > kMaxInputBytes) {
+		TooLarge(name);
+	}
+	// One byte more than the file, so that the read that finds its end
+	// needs no larger buffer.
+	if (sizeHint > 0) {
+		bytes.resize(sizeHint + 1);
+	}
 	size_t length = 0;
 	for (;;) {
 		if (length == bytes.size()) {
@@ -101,8 +111,12 @@ ByteVector ReadInputFile(const std::string &path)
 		throw Failure(path, DescribeError(errno));
 	}
 	struct stat status;
-	if (fstat(file.Get(), &status) == 0 && S_ISDIR(status.st_mode)) {
+	if (fstat(file.Get(), &status) != 0) {
+		return ReadAll(file.Get(), path);
+	}
+	if (S_ISDIR(status.st_mode)) {
 		throw Failure(path, "is a folder");
 	}
-	return ReadAll(file.Get(), path);
+	return ReadAll(file.Get(), path,
+		S_ISREG(status.st_mode) ? (uint64)status.st_size : 0);
 }

@@ -154,8 +154,6 @@ private:
 		uint32 value;
 		if (ascii) {
 			value = ReadNumber("sample", UINT32_MAX);
-		} else if (maxval < 256) {
-			value = *fCursor++;
 		} else {
 			value = ((uint32)fCursor[0] << 8) | fCursor[1];
 			fCursor += 2;
@@ -170,16 +168,51 @@ private:
 		uint32 height, uint32 maxval)
 	{
 		Image image = AllocateImage(width, height, kind);
+		if (!ascii && maxval < 256) {
+			ReadByteSamples(image, maxval);
+			return image;
+		}
 		size_t count = image.pixels.size();
 		if (!ascii) {
 			SkipDataSeparator();
-			NeedBytes((uint64)count * (maxval < 256 ? 1 : 2));
+			NeedBytes((uint64)count * 2);
 		}
 		for (size_t i = 0; i < count; i++) {
-			uint32 value = NextSample(ascii, maxval);
-			image.pixels[i] = (uint8)((value * 255 + maxval / 2) / maxval);
+			image.pixels[i] = Scale(NextSample(ascii, maxval), maxval);
 		}
 		return image;
+	}
+
+	// Binary samples of one byte: copied as they are at maxval 255, else
+	// scaled through a table built once for the 256 possible bytes.
+	void ReadByteSamples(Image &image, uint32 maxval)
+	{
+		size_t count = image.pixels.size();
+		SkipDataSeparator();
+		NeedBytes(count);
+		uint8 *out = image.pixels.data();
+		if (maxval == 255) {
+			memcpy(out, fCursor, count);
+			fCursor += count;
+			return;
+		}
+		uint8 scaled[256];
+		for (uint32 value = 0; value <= maxval; value++) {
+			scaled[value] = Scale(value, maxval);
+		}
+		for (size_t i = 0; i < count; i++) {
+			uint8 value = fCursor[i];
+			if (value > maxval) {
+				Damaged("a sample is above maxval");
+			}
+			out[i] = scaled[value];
+		}
+		fCursor += count;
+	}
+
+	static uint8 Scale(uint32 value, uint32 maxval)
+	{
+		return (uint8)((value * 255 + maxval / 2) / maxval);
 	}
 
 	const uint8 *fCursor;
@@ -210,7 +243,9 @@ ByteVector EncodePnm(const Image &image)
 	std::string header = std::string("P") + magic + "\n"
 		+ std::to_string(image.width) + " " + std::to_string(image.height)
 		+ "\n" + (image.kind == PixelKind::Mono ? "" : "255\n");
-	ByteVector bytes(header.begin(), header.end());
+	ByteVector bytes;
+	bytes.reserve(header.size() + image.pixels.size());
+	bytes.insert(bytes.end(), header.begin(), header.end());
 	bytes.insert(bytes.end(), image.pixels.begin(), image.pixels.end());
 	return bytes;
 }

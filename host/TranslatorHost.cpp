@@ -7,6 +7,7 @@
 
 #include <DataIO.h>
 
+#include "ByteVectorIO.h"
 #include "Failure.h"
 
 namespace {
@@ -95,14 +96,13 @@ ByteVector TranslatorHost::Translate(const ByteVector &bytes,
 	const translator_info &info, BMessage *extension, uint32 outType)
 {
 	BMemoryIO source(static_cast<const void *>(bytes.data()), bytes.size());
-	BMallocIO destination;
+	ByteVectorIO destination;
 	status_t status = fRoster.Translate(&source, &info, extension,
 		&destination, outType);
 	if (status != B_OK) {
 		throw Failure("translator refused it (" + StatusName(status) + ")");
 	}
-	const uint8 *data = static_cast<const uint8 *>(destination.Buffer());
-	return ByteVector(data, data + destination.BufferLength());
+	return destination.TakeBytes();
 }
 
 translator_id TranslatorHost::PilotTranslator()

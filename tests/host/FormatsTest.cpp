@@ -91,6 +91,19 @@ TEST_F(FormatsTest, EveryGreyPnmVariantGivesTheSameStream)
 	raw.append(greys.begin(), greys.end());
 	EXPECT_EQ(ConvertToBits("raw.pgm", raw), expected);
 
+	std::string small = "P5 4 2 15\n";
+	for (uint8 grey : greys) {
+		small += (char)(grey / 17);
+	}
+	EXPECT_EQ(ConvertToBits("small.pgm", small), expected);
+
+	// A byte above maxval is damage, not a brighter white.
+	WriteBytes(Path("above.pgm"), BytesOfText(small.substr(0, 17) + "\x10"));
+	RunResult above = Run({"convert", "above.pgm", "above.bits"});
+	EXPECT_EQ(above.exitCode, 1);
+	EXPECT_NE(above.err.find("above maxval"), std::string::npos)
+		<< above.err;
+
 	std::string wide = "P5 4#comment\n2 65535\n";
 	for (uint8 grey : greys) {
 		wide += (char)grey;  // grey * 257: both bytes equal
