@@ -95,19 +95,49 @@ void ReadRgb32(const uint8 *data, size_t rowBytes, bool alpha, Image &image)
 	}
 }
 
-// Which of the 256 indices the picture uses: one pass over the bytes,
-// after which every colour question is about at most 256 entries.
-void MarkUsedIndices(const uint8 *data, size_t rowBytes, uint32 width,
-	uint32 height, bool used[256])
+// Indexed pixels as greys, in one pass: each palette entry's grey with a
+// flag above it for entries that are not grey. Returns false, leaving
+// image half-written, when a pixel uses such an entry.
+bool ReadCmap8AsGrey(const uint8 *data, size_t rowBytes,
+	const rgb_color colors[256], Image &image)
 {
-	for (uint32 y = 0; y < height; y++) {
-		const uint8 *row = data + y * rowBytes;
-		for (uint32 x = 0; x < width; x++) {
-			used[row[x]] = true;
+	const uint16 kNotGrey = 0x100;
+	uint16 entries[256];
+	for (int i = 0; i < 256; i++) {
+		const rgb_color &c = colors[i];
+		bool grey = c.red == c.green && c.green == c.blue;
+		entries[i] = (uint16)(c.red | (grey ? 0 : kNotGrey));
+	}
+	uint16 seen = 0;
+	for (uint32 y = 0; y < image.height; y++) {
+		const uint8 *in = data + y * rowBytes;
+		uint8 *out = image.Row(y);
+		for (uint32 x = 0; x < image.width; x++) {
+			uint16 entry = entries[in[x]];
+			out[x] = (uint8)entry;
+			seen |= entry;
+		}
+	}
+	return (seen & kNotGrey) == 0;
+}
+
+void ReadCmap8AsRgb(const uint8 *data, size_t rowBytes,
+	const rgb_color colors[256], Image &image)
+{
+	for (uint32 y = 0; y < image.height; y++) {
+		const uint8 *in = data + y * rowBytes;
+		uint8 *out = image.Row(y);
+		for (uint32 x = 0; x < image.width; x++, out += 3) {
+			const rgb_color &c = colors[in[x]];
+			out[0] = c.red;
+			out[1] = c.green;
+			out[2] = c.blue;
 		}
 	}
 }
 
+// A grey picture when every pixel's palette entry is grey, else a colour
+// one.
 Image ReadCmap8(const uint8 *data, size_t rowBytes, uint32 width,
 	uint32 height)
 {
@@ -118,34 +148,12 @@ Image ReadCmap8(const uint8 *data, size_t rowBytes, uint32 width,
 	for (int i = 0; i < 256; i++) {
 		colors[i] = screen.ColorForIndex((uint8)i);
 	}
-	bool used[256] = {};
-	MarkUsedIndices(data, rowBytes, width, height, used);
-	bool grey = true;
-	uint8 greyOf[256];
-	for (int i = 0; i < 256; i++) {
-		grey = grey && (!used[i] || (colors[i].red == colors[i].green
-			&& colors[i].green == colors[i].blue));
-		greyOf[i] = colors[i].red;
+	Image image = AllocateImage(width, height, PixelKind::Grey);
+	if (ReadCmap8AsGrey(data, rowBytes, colors, image)) {
+		return image;
 	}
-
-	Image image = AllocateImage(width, height,
-		grey ? PixelKind::Grey : PixelKind::Rgb);
-	for (uint32 y = 0; y < height; y++) {
-		const uint8 *in = data + y * rowBytes;
-		uint8 *out = image.Row(y);
-		if (grey) {
-			for (uint32 x = 0; x < width; x++) {
-				out[x] = greyOf[in[x]];
-			}
-			continue;
-		}
-		for (uint32 x = 0; x < width; x++, out += 3) {
-			const rgb_color &c = colors[in[x]];
-			out[0] = c.red;
-			out[1] = c.green;
-			out[2] = c.blue;
-		}
-	}
+	image = AllocateImage(width, height, PixelKind::Rgb);
+	ReadCmap8AsRgb(data, rowBytes, colors, image);
 	return image;
 }
 
