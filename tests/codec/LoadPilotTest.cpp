@@ -338,3 +338,32 @@ TEST_F(LoadPilotTest, AShortWriteOfOneBitDataFails)
 	EXPECT_EQ(B_ERROR, Convert(OneBitFile(16, 8, Pattern(16)).Build(),
 		&destination));
 }
+
+TEST_F(LoadPilotTest, EveryBitFlipAndEveryCutIsConvertedOrRefused)
+{
+	PilotFile grey = GreyFile(16, 4, {});
+	grey.packing = 1;
+	grey.pixels = Packed(Pattern(16));
+	PilotFile oneBit = OneBitFile(24, 3, {});
+	oneBit.packing = 1;
+	oneBit.pixels = Packed(Pattern(9));
+	const Bytes files[] = {grey.Build(), oneBit.Build(),
+		TealPaintFile('Imag', 16, 2, Pattern(4), 32)};
+
+	auto check = [this](const Bytes &input, const char *what, size_t at) {
+		BMallocIO destination;
+		const status_t status = Convert(input, &destination);
+		EXPECT_TRUE(status == B_OK || status == B_NO_TRANSLATOR)
+			<< what << " " << at << ": " << status;
+	};
+	for (const Bytes &file : files) {
+		for (size_t bit = 0; bit < file.size() * 8; bit++) {
+			Bytes flipped = file;
+			flipped[bit / 8] ^= (uint8)(1 << (bit % 8));
+			check(flipped, "bit", bit);
+		}
+		for (size_t size = 0; size < file.size(); size++) {
+			check(Bytes(file.begin(), file.begin() + size), "cut at", size);
+		}
+	}
+}
