@@ -141,17 +141,29 @@ private:
 		return true;
 	}
 
+	// Opaque pixels, the usual case, are taken as they are.
 	Image CompositeOnWhite(const ByteVector &rgba, PixelKind kind) const
 	{
 		Image image = AllocateImage(fWidth, fHeight, kind);
-		size_t channels = kind == PixelKind::Rgb ? 3 : 1;
-		for (uint32 y = 0; y < fHeight; y++) {
-			const uint8 *in = rgba.data() + (size_t)y * fWidth * 4;
-			uint8 *out = image.Row(y);
-			for (uint32 x = 0; x < fWidth; x++, in += 4) {
-				for (size_t c = 0; c < channels; c++) {
-					out[x * channels + c] = OverWhite(in[c], in[3]);
-				}
+		size_t count = (size_t)fWidth * fHeight;
+		const uint8 *in = rgba.data();
+		uint8 *out = image.pixels.data();
+		if (kind == PixelKind::Grey) {
+			for (size_t i = 0; i < count; i++, in += 4) {
+				out[i] = in[3] == 255 ? in[0] : OverWhite(in[0], in[3]);
+			}
+			return image;
+		}
+		for (size_t i = 0; i < count; i++, in += 4, out += 3) {
+			uint8 alpha = in[3];
+			if (alpha == 255) {
+				out[0] = in[0];
+				out[1] = in[1];
+				out[2] = in[2];
+			} else {
+				out[0] = OverWhite(in[0], alpha);
+				out[1] = OverWhite(in[1], alpha);
+				out[2] = OverWhite(in[2], alpha);
 			}
 		}
 		return image;
