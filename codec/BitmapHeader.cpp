@@ -1,5 +1,7 @@
 #include "BitmapHeader.h"
 
+#include <string.h>
+
 static_assert(sizeof(TranslatorBitmap) == kBitmapHeaderSize,
 	"TranslatorBitmap must match the stream's 32-byte header");
 
@@ -20,6 +22,13 @@ status_t ReadBitmapHeader(BPositionIO *source, TranslatorBitmap *header)
 	}
 	SwapBitmapHeader(header, B_SWAP_BENDIAN_TO_HOST);
 	return B_OK;
+}
+
+uint32 ColorSpaceCode(const TranslatorBitmap &header)
+{
+	uint32 code;
+	memcpy(&code, &header.colors, sizeof(code));
+	return code;
 }
 
 bool IsPilotSourceColorSpace(uint32 colors)

@@ -20,6 +20,11 @@ void SwapBitmapHeader(TranslatorBitmap *header, swap_action action);
 // host order. B_NO_TRANSLATOR when fewer than 32 bytes arrive.
 status_t ReadBitmapHeader(BPositionIO *source, TranslatorBitmap *header);
 
+// The header's colour space as the stream's 32-bit number. A stream may
+// hold any number there, and loading one that color_space does not list
+// through the enum is undefined, so untrusted headers are tested this way.
+uint32 ColorSpaceCode(const TranslatorBitmap &header);
+
 // The colour spaces we convert from: B_GRAY1, B_CMAP8 and B_RGB32.
 bool IsPilotSourceColorSpace(uint32 colors);
 

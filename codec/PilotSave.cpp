@@ -93,7 +93,7 @@ status_t PilotTranslate::SavePilotImage()
 	if (ReadBitmapHeader(source, &bitmapHeader) != B_OK
 		|| bitmapHeader.magic != B_TRANSLATOR_BITMAP
 		|| !HasOrderedBounds(bitmapHeader.bounds)
-		|| !IsPilotSourceColorSpace(bitmapHeader.colors)) {
+		|| !IsPilotSourceColorSpace(ColorSpaceCode(bitmapHeader))) {
 		return B_NO_TRANSLATOR;
 	}
 

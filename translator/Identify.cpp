@@ -33,7 +33,7 @@ static bool IsUsableBitmapStream(BPositionIO *source)
 	}
 	if (header.magic != B_TRANSLATOR_BITMAP
 		|| !HasOrderedBounds(header.bounds)
-		|| !IsPilotSourceColorSpace(header.colors)) {
+		|| !IsPilotSourceColorSpace(ColorSpaceCode(header))) {
 		return false;
 	}
 	const double rows = (double)header.bounds.bottom

@@ -23,7 +23,9 @@ typedef struct color_map {
 
 const uint8 B_TRANSPARENT_MAGIC_CMAP8 = 0xff;
 
-typedef enum {
+// Fixed at 32 bits, the size it has in every stream and structure, so that
+// any number read into one is a valid value.
+typedef enum : uint32 {
 	B_NO_COLOR_SPACE = 0x0000,
 	B_RGB24 = 0x0003,
 	B_RGB32 = 0x0008,
