@@ -47,7 +47,9 @@ ssize_t ByteVectorIO::WriteAt(off_t position, const void *buffer, size_t size)
 		// The part that overwrites bytes already there, then the part
 		// appended; appending lets the vector grow geometrically.
 		size_t overlap = std::min(size, fBytes.size() - start);
-		memcpy(fBytes.data() + start, bytes, overlap);
+		if (overlap > 0) {
+			memcpy(fBytes.data() + start, bytes, overlap);
+		}
 		fBytes.insert(fBytes.end(), bytes + overlap, bytes + size);
 	} catch (const std::bad_alloc &) {
 		return B_NO_MEMORY;
