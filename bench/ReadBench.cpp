@@ -1,7 +1,7 @@
 // Reading Pilot images: LoadPilotImage from a file in memory to a bitmap
 // stream in memory, in bytes of bitmap stream per second, beside a memcpy
 // of the same output size. 1-bit and four-grey scenes, plain and packed,
-// 160, 2048 and 4096 pixels square.
+// 160, 1024, 2048 and 4096 pixels square.
 #include <string.h>
 
 #include <DataIO.h>
@@ -78,7 +78,7 @@ void Load(benchmark::State &state)
 } // namespace
 
 BENCHMARK(Memcpy)->Name("Read/memcpy")->ArgNames({"side", "oneBit"})
-	->ArgsProduct({{160, 2048, 4096}, {1, 0}});
+	->ArgsProduct({{160, 1024, 2048, 4096}, {1, 0}});
 BENCHMARK(Load)->Name("Read/load")
 	->ArgNames({"side", "oneBit", "packed"})
-	->ArgsProduct({{160, 2048, 4096}, {1, 0}, {0, 1}});
+	->ArgsProduct({{160, 1024, 2048, 4096}, {1, 0}, {0, 1}});

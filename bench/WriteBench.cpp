@@ -1,8 +1,8 @@
 // Writing Pilot images: SavePilotImage from a bitmap stream in memory to a
 // Pilot file in memory, in source pixels per second, beside a memcpy of
 // the same input size. B_RGB32 and B_CMAP8 with every combination of
-// dithering, high contrast and compression, and the 1-bit path; 160, 2048
-// and 4096 pixels square.
+// dithering, high contrast and compression, and the 1-bit path; 160, 1024,
+// 2048 and 4096 pixels square.
 #include <string.h>
 
 #include <map>
@@ -172,7 +172,7 @@ void MemcpyInput(benchmark::State &state)
 void GreyArguments(benchmark::internal::Benchmark *benchmark)
 {
 	benchmark->ArgNames({"side", "options"});
-	for (int side : {160, 2048, 4096}) {
+	for (int side : {160, 1024, 2048, 4096}) {
 		for (int options = 0; options < 8; options++) {
 			benchmark->Args({side, options});
 		}
@@ -183,7 +183,7 @@ void GreyArguments(benchmark::internal::Benchmark *benchmark)
 void MonoArguments(benchmark::internal::Benchmark *benchmark)
 {
 	benchmark->ArgNames({"side", "options"});
-	for (int side : {160, 2048, 4096}) {
+	for (int side : {160, 1024, 2048, 4096}) {
 		benchmark->Args({side, 0});
 		benchmark->Args({side, 1});
 	}
@@ -193,7 +193,7 @@ void MonoArguments(benchmark::internal::Benchmark *benchmark)
 void MemcpyArguments(benchmark::internal::Benchmark *benchmark)
 {
 	benchmark->ArgNames({"side", "colors"});
-	for (int side : {160, 2048, 4096}) {
+	for (int side : {160, 1024, 2048, 4096}) {
 		for (int colors : {B_RGB32, B_CMAP8, B_GRAY1}) {
 			benchmark->Args({side, colors});
 		}
