@@ -1,10 +1,20 @@
-// Writes the fuzzers' seed corpus: small valid inputs of every kind the
-// add-on reads, so fuzzing starts from deep inside the formats.
-//   <folder>/translate  Pilot images (both pixel types, plain and packed,
-//                       record at 86 and 88, both 'TlPt' layouts, odd
-//                       widths, cut short) and bitmap streams (B_GRAY1,
-//                       B_CMAP8, B_RGB32), each followed by an options byte
-//   <folder>/pack       byte strings with long, short and no runs
+// Writes the fuzzers' seed corpus: small valid inputs of every kind each
+// fuzzer reads, so that fuzzing starts from deep inside the formats. One
+// folder per fuzzer:
+//   translate     Pilot images (both pixel types, plain and packed, record
+//                 at 86 and 88, both 'TlPt' layouts, odd widths, cut short)
+//                 and bitmap streams (B_GRAY1, B_CMAP8, B_RGB32), each
+//                 followed by an options byte
+//   bitmap        bitmap streams of every kind the writer takes, with odd
+//                 bounds and row lengths, each followed by a destination
+//                 limit and an options byte
+//   pack          byte strings with long, short and no runs
+//   settings      flattened messages: the add-on's options, stored
+//                 settings files, and messages of every field type
+//   host_readers  PNG (every colour type and depth, interlaced), JPEG
+//                 (grey, colour, progressive), PNM (P1 to P6, two-byte
+//                 samples) and bitmap streams of every colour space the
+//                 host reads
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -12,11 +22,16 @@
 #include <string>
 #include <vector>
 
+#include <Message.h>
+#include <TranslatorFormats.h>
+
+#include <jpeglib.h>
+#include <png.h>
+
 #include "BigEndian.h"
 #include "BitmapHeader.h"
 #include "PilotDatabase.h"
 #include "RunLength.h"
-
 typedef std::vector<uint8> Bytes;
 
 static Bytes Pattern(size_t size, int seed)
@@ -75,29 +90,108 @@ static Bytes TealPaint(bool gameboy)
 	return file;
 }
 
-static Bytes BitmapStream(int width, int height, color_space colors)
+
+// A bitmap stream: the header as given, then pixelBytes bytes of pattern.
+static Bytes BitmapStream(BRect bounds, uint32 rowBytes, uint32 colors,
+	uint32 dataSize, size_t pixelBytes)
 {
-	const uint32 bytesPerRow = colors == B_GRAY1 ? (width + 7) / 8
-		: colors == B_CMAP8 ? width : width * 4;
-	TranslatorBitmap header;
-	header.magic = B_TRANSLATOR_BITMAP;
-	header.bounds = BRect(0, 0, width - 1, height - 1);
-	header.rowBytes = bytesPerRow;
-	header.colors = colors;
-	header.dataSize = bytesPerRow * height;
-	SwapBitmapHeader(&header, B_SWAP_HOST_TO_BENDIAN);
-	Bytes stream((const uint8 *)&header, (const uint8 *)&header
-		+ sizeof(header));
-	const Bytes pixels = Pattern((size_t)bytesPerRow * height, 11);
+	Bytes stream(kBitmapHeaderSize);
+	const float coordinates[4] = {bounds.left, bounds.top, bounds.right,
+		bounds.bottom};
+	WriteBE32(&stream[0], B_TRANSLATOR_BITMAP);
+	for (int i = 0; i < 4; i++) {
+		uint32 bits;
+		memcpy(&bits, &coordinates[i], sizeof(bits));
+		WriteBE32(&stream[4 + 4 * i], bits);
+	}
+	WriteBE32(&stream[20], rowBytes);
+	WriteBE32(&stream[24], colors);
+	WriteBE32(&stream[28], dataSize);
+	const Bytes pixels = Pattern(pixelBytes, 11);
 	stream.insert(stream.end(), pixels.begin(), pixels.end());
 	return stream;
 }
 
-static bool Save(const std::string &path, Bytes bytes, int options)
+// A whole, consistent stream of width x height pixels, rows padded with
+// extra bytes each.
+static Bytes BitmapStream(int width, int height, uint32 colors,
+	uint32 extra = 0)
 {
-	if (options >= 0) {
-		bytes.push_back((uint8)options);
-	}
+	const uint32 bytesPerPixel = colors == B_CMAP8 || colors == B_GRAY8 ? 1
+		: 4;
+	const uint32 rowBytes = (colors == B_GRAY1 ? (width + 7) / 8
+		: width * bytesPerPixel) + extra;
+	return BitmapStream(BRect(0, 0, width - 1, height - 1), rowBytes, colors,
+		rowBytes * height, (size_t)rowBytes * height);
+}
+
+// The bitmap fuzzer's tail: the destination's limit, then the options.
+static Bytes WithLimit(Bytes stream, uint16 limit, uint8 options)
+{
+	stream.push_back((uint8)limit);
+	stream.push_back((uint8)(limit >> 8));
+	stream.push_back(options);
+	return stream;
+}
+
+static Bytes FlattenedBytes(const BMessage &message)
+{
+	BMallocIO stream;
+	message.Flatten(&stream);
+	const uint8 *bytes = static_cast<const uint8 *>(stream.Buffer());
+	return Bytes(bytes, bytes + stream.BufferLength());
+}
+
+static BMessage OptionsMessage(const char *name, bool flags)
+{
+	BMessage message;
+	message.AddString("database_name", name);
+	message.AddBool("compression", flags);
+	message.AddBool("dithering", !flags);
+	message.AddBool("high_contrast", flags);
+	return message;
+}
+
+// The settings file as the kit stores it: the options with the kit's own
+// name and version fields.
+static BMessage StoredSettings(const char *translator)
+{
+	BMessage message = OptionsMessage("Holiday", false);
+	message.AddString("translator:name", translator);
+	message.AddInt32("translator:version", 220);
+	return message;
+}
+
+// One field of every type, several values in one field, and a nested
+// message, with keys of the add-on's options holding the wrong types.
+static BMessage EveryType()
+{
+	BMessage message('Ever');
+	message.AddInt8("int8", -8);
+	message.AddUInt8("uint8", 8);
+	message.AddInt16("int16", -16);
+	message.AddUInt16("uint16", 16);
+	message.AddInt32("compression", 1);
+	message.AddUInt32("uint32", 32);
+	message.AddInt64("int64", -64);
+	message.AddUInt64("uint64", 64);
+	message.AddFloat("dithering", 0.5f);
+	message.AddDouble("double", 2.5);
+	message.AddRect("rect", BRect(1, 2, 3, 4));
+	message.AddPoint("point", BPoint(5, 6));
+	message.AddData("database_name", B_RAW_TYPE, "raw", 3, false);
+	message.AddString("strings", "one");
+	message.AddString("strings", "two");
+	message.AddBool("high_contrast", true);
+	message.AddBool("high_contrast", false);
+	BMessage nested = OptionsMessage("Nested", true);
+	nested.AddMessage("deeper", &message);
+	message.AddMessage("nested", &nested);
+	return message;
+}
+
+static bool Save(const std::string &path, const Bytes &bytes)
+{
 	FILE *file = fopen(path.c_str(), "wb");
 	if (file == NULL) {
 		return false;
@@ -107,24 +201,145 @@ static bool Save(const std::string &path, Bytes bytes, int options)
 	return fclose(file) == 0 && written;
 }
 
-int main(int argc, char **argv)
+static void AppendToBytes(png_structp png, png_bytep data, png_size_t size)
 {
-	if (argc != 2) {
-		fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
-		return 2;
-	}
-	const std::string translate = std::string(argv[1]) + "/translate/";
-	const std::string pack = std::string(argv[1]) + "/pack/";
-	mkdir(argv[1], 0755);
-	mkdir(translate.c_str(), 0755);
-	mkdir(pack.c_str(), 0755);
+	Bytes *bytes = static_cast<Bytes *>(png_get_io_ptr(png));
+	bytes->insert(bytes->end(), data, data + size);
+}
 
+// A small PNG of the colour type and depth, its samples a pattern; a
+// palette of greys and a transparent entry or colour where the type has
+// room for one.
+static Bytes Png(int width, int height, int colorType, int bitDepth,
+	bool interlaced, bool transparency)
+{
+	Bytes file;
+	png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL,
+		NULL, NULL);
+	png_infop info = png_create_info_struct(png);
+	if (setjmp(png_jmpbuf(png))) {
+		png_destroy_write_struct(&png, &info);
+		return Bytes();
+	}
+	png_set_write_fn(png, &file, AppendToBytes, NULL);
+	png_set_IHDR(png, info, width, height, bitDepth, colorType,
+		interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+		PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+	if (colorType == PNG_COLOR_TYPE_PALETTE) {
+		png_color palette[16];
+		for (int i = 0; i < 16; i++) {
+			palette[i].red = (png_byte)(i * 17);
+			palette[i].green = (png_byte)(255 - i * 17);
+			palette[i].blue = (png_byte)(i * 5);
+		}
+		png_set_PLTE(png, info, palette, 1 << (bitDepth < 4 ? bitDepth : 4));
+		if (transparency) {
+			png_byte alpha[2] = {0, 128};
+			png_set_tRNS(png, info, alpha, 2, NULL);
+		}
+	} else if (transparency && (colorType & PNG_COLOR_MASK_ALPHA) == 0) {
+		png_color_16 colour = {};
+		png_set_tRNS(png, info, NULL, 0, &colour);
+	}
+	png_write_info(png, info);
+	const size_t rowBytes = png_get_rowbytes(png, info);
+	const Bytes pixels = Pattern(rowBytes * height, 3);
+	if (colorType == PNG_COLOR_TYPE_PALETTE && bitDepth == 8) {
+		// Indexes within the 16 entries.
+		Bytes indexes(pixels);
+		for (uint8 &index : indexes) {
+			index &= 15;
+		}
+		for (int y = 0; y < height; y++) {
+			png_write_row(png, &indexes[y * rowBytes]);
+		}
+	} else {
+		for (int pass = png_set_interlace_handling(png); pass > 0; pass--) {
+			for (int y = 0; y < height; y++) {
+				png_write_row(png, const_cast<png_bytep>(&pixels[y * rowBytes]));
+			}
+		}
+	}
+	png_write_end(png, NULL);
+	png_destroy_write_struct(&png, &info);
+	return file;
+}
+
+static Bytes Jpeg(int width, int height, bool grey, bool progressive)
+{
+	jpeg_compress_struct info;
+	jpeg_error_mgr errors;
+	info.err = jpeg_std_error(&errors);
+	jpeg_create_compress(&info);
+	unsigned char *buffer = NULL;
+	unsigned long size = 0;
+	jpeg_mem_dest(&info, &buffer, &size);
+	info.image_width = width;
+	info.image_height = height;
+	info.input_components = grey ? 1 : 3;
+	info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+	jpeg_set_defaults(&info);
+	jpeg_set_quality(&info, 50, TRUE);
+	if (progressive) {
+		jpeg_simple_progression(&info);
+	}
+	jpeg_start_compress(&info, TRUE);
+	const size_t rowBytes = (size_t)width * info.input_components;
+	const Bytes pixels = Pattern(rowBytes * height, 5);
+	while (info.next_scanline < info.image_height) {
+		JSAMPROW row = const_cast<JSAMPROW>(&pixels[info.next_scanline
+			* rowBytes]);
+		jpeg_write_scanlines(&info, &row, 1);
+	}
+	jpeg_finish_compress(&info);
+	jpeg_destroy_compress(&info);
+	Bytes file(buffer, buffer + size);
+	free(buffer);
+	return file;
+}
+
+static Bytes Text(const std::string &text)
+{
+	return Bytes(text.begin(), text.end());
+}
+
+// A binary PNM: the header text, then pattern samples.
+static Bytes Pnm(const std::string &header, size_t sampleBytes)
+{
+	Bytes file = Text(header);
+	const Bytes samples = Pattern(sampleBytes, 7);
+	file.insert(file.end(), samples.begin(), samples.end());
+	return file;
+}
+
+struct Seed {
+	const char *name;
+	Bytes bytes;
+};
+
+static bool SaveAll(const std::string &folder,
+	const std::vector<Seed> &seeds)
+{
+	mkdir(folder.c_str(), 0755);
+	bool ok = true;
+	for (const Seed &seed : seeds) {
+		ok = !seed.bytes.empty() && Save(folder + "/" + seed.name, seed.bytes)
+			&& ok;
+	}
+	return ok;
+}
+
+static Bytes WithOptions(Bytes bytes, uint8 options)
+{
+	bytes.push_back(options);
+	return bytes;
+}
+
+static std::vector<Seed> TranslateSeeds()
+{
 	Bytes cut = PilotImage(32, 8, false, true);
 	cut.resize(cut.size() - 10);
-	const struct {
-		const char *name;
-		Bytes bytes;
-	} inputs[] = {
+	std::vector<Seed> seeds = {
 		{"grey-plain", PilotImage(16, 4, false, false)},
 		{"grey-packed", PilotImage(32, 8, false, true)},
 		{"grey-odd-width", PilotImage(18, 3, false, false)},
@@ -139,17 +354,117 @@ int main(int argc, char **argv)
 		{"bits-cmap8", BitmapStream(7, 4, B_CMAP8)},
 		{"bits-rgb32", BitmapStream(5, 3, B_RGB32)},
 	};
-	bool ok = true;
 	int options = 0;
-	for (const auto &input : inputs) {
-		ok = Save(translate + input.name, input.bytes, options++ % 16) && ok;
+	for (Seed &seed : seeds) {
+		seed.bytes = WithOptions(seed.bytes, (uint8)(options++ % 16));
 	}
+	return seeds;
+}
 
+static std::vector<Seed> BitmapSeeds()
+{
+	const uint16 kWhole = 0xFFFF;
+	Bytes cut = BitmapStream(12, 6, B_RGB32);
+	cut.resize(cut.size() - 20);
+	return {
+		{"gray1", WithLimit(BitmapStream(20, 3, B_GRAY1), kWhole, 0x80)},
+		{"gray1-padded", WithLimit(BitmapStream(170, 2, B_GRAY1, 2), kWhole,
+			0x81)},
+		{"cmap8", WithLimit(BitmapStream(7, 4, B_CMAP8), kWhole, 0x83)},
+		{"cmap8-wide", WithLimit(BitmapStream(161, 1, B_CMAP8, 3), kWhole,
+			0x86)},
+		{"rgb32", WithLimit(BitmapStream(5, 3, B_RGB32), kWhole, 0x87)},
+		{"rgb32-named", WithLimit(BitmapStream(3, 3, B_RGB32), kWhole, 0x9A)},
+		{"rgb32-comment", WithLimit(BitmapStream(3, 2, B_RGB32), kWhole,
+			0xB0)},
+		{"rgb32-cut", WithLimit(cut, kWhole, 0x82)},
+		{"rgb32-offset-bounds", WithLimit(BitmapStream(BRect(10, 20, 13.5f,
+			21), 16, B_RGB32, 48, 48), kWhole, 0x85)},
+		{"rgb32-size-disagrees", WithLimit(BitmapStream(BRect(0, 0, 1, 1), 8,
+			B_RGB32, 99, 16), kWhole, 0xC1)},
+		{"gray1-limit-header", WithLimit(BitmapStream(8, 2, B_GRAY1), 100,
+			0x00)},
+		{"rgb32-limit-pixels", WithLimit(BitmapStream(4, 4, B_RGB32), 200,
+			0x01)},
+	};
+}
+
+static std::vector<Seed> PackSeeds()
+{
 	Bytes mixed = Pattern(600, 13);
 	memset(&mixed[100], 0x55, 300);
-	ok = Save(pack + "mixed", mixed, -1) && ok;
-	ok = Save(pack + "no-runs", Pattern(300, 1), -1) && ok;
-	ok = Save(pack + "one-run", Bytes(260, 0xAA), -1) && ok;
-	ok = Save(pack + "packed-picture", Packed(Pattern(500, 9)), -1) && ok;
+	return {
+		{"mixed", mixed},
+		{"no-runs", Pattern(300, 1)},
+		{"one-run", Bytes(260, 0xAA)},
+		{"packed-picture", Packed(Pattern(500, 9))},
+	};
+}
+
+static std::vector<Seed> SettingsSeeds()
+{
+	BMessage longName;
+	longName.AddString("database_name",
+		"A name of far more than thirty-one characters");
+	return {
+		{"options", FlattenedBytes(OptionsMessage("Holiday", true))},
+		{"options-empty-name", FlattenedBytes(OptionsMessage("", false))},
+		{"stored", FlattenedBytes(StoredSettings("Quorvel"))},
+		{"stored-other-translator", FlattenedBytes(StoredSettings("Other"))},
+		{"long-name", FlattenedBytes(longName)},
+		{"every-type", FlattenedBytes(EveryType())},
+		{"empty", FlattenedBytes(BMessage('empt'))},
+	};
+}
+
+static std::vector<Seed> HostReaderSeeds()
+{
+	return {
+		{"png-gray1", Png(13, 5, PNG_COLOR_TYPE_GRAY, 1, false, false)},
+		{"png-gray2-transparent", Png(9, 4, PNG_COLOR_TYPE_GRAY, 2, false,
+			true)},
+		{"png-gray8-interlaced", Png(11, 9, PNG_COLOR_TYPE_GRAY, 8, true,
+			false)},
+		{"png-gray16", Png(6, 3, PNG_COLOR_TYPE_GRAY, 16, false, false)},
+		{"png-gray-alpha", Png(5, 4, PNG_COLOR_TYPE_GRAY_ALPHA, 8, false,
+			false)},
+		{"png-rgb8", Png(7, 5, PNG_COLOR_TYPE_RGB, 8, false, false)},
+		{"png-rgb16-interlaced", Png(9, 9, PNG_COLOR_TYPE_RGB, 16, true,
+			true)},
+		{"png-rgba8", Png(6, 6, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, false)},
+		{"png-palette4", Png(10, 3, PNG_COLOR_TYPE_PALETTE, 4, false, true)},
+		{"png-palette8", Png(8, 8, PNG_COLOR_TYPE_PALETTE, 8, false, false)},
+		{"jpeg-grey", Jpeg(16, 9, true, false)},
+		{"jpeg-colour", Jpeg(17, 8, false, false)},
+		{"jpeg-progressive", Jpeg(20, 12, false, true)},
+		{"pbm-plain", Text("P1\n# a comment\n5 2\n1 0 1 0 1\n01010\n")},
+		{"pbm-packed", Pnm("P4\n10 3\n", 6)},
+		{"pgm-plain", Text("P2 3 2 15\n0 5 10\n15 7 3\n")},
+		{"pgm-binary", Pnm("P5\n4 3\n255\n", 12)},
+		{"pgm-maxval-100", Text("P5 2 2 100\n\x01\x32\x63\x05")},
+		{"pgm-two-byte", Pnm("P5\n3 2\n1000\n", 12)},
+		{"ppm-plain", Text("P3\n2 2\n255\n255 0 0 0 255 0\n0 0 255 9 9 9\n")},
+		{"ppm-binary", Pnm("P6\n3 3\n255\n", 27)},
+		{"bits-gray1", BitmapStream(12, 3, B_GRAY1)},
+		{"bits-gray8", BitmapStream(5, 3, B_GRAY8, 3)},
+		{"bits-cmap8", BitmapStream(7, 4, B_CMAP8)},
+		{"bits-rgb32", BitmapStream(5, 3, B_RGB32)},
+		{"bits-rgba32", BitmapStream(4, 2, B_RGBA32)},
+	};
+}
+
+int main(int argc, char **argv)
+{
+	if (argc != 2) {
+		fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
+		return 2;
+	}
+	const std::string folder = argv[1];
+	mkdir(folder.c_str(), 0755);
+	bool ok = SaveAll(folder + "/translate", TranslateSeeds());
+	ok = SaveAll(folder + "/bitmap", BitmapSeeds()) && ok;
+	ok = SaveAll(folder + "/pack", PackSeeds()) && ok;
+	ok = SaveAll(folder + "/settings", SettingsSeeds()) && ok;
+	ok = SaveAll(folder + "/host_readers", HostReaderSeeds()) && ok;
 	return ok ? 0 : 1;
 }

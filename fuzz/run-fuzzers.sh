@@ -1,39 +1,94 @@
 #!/bin/sh
 # Builds the fuzzers, writes the seed corpus and runs each fuzzer for a
-# while; stops with a failure at the first crash, leak or sanitizer report,
-# leaving the input in <build>/fuzz-artifacts.
+# while, keeping what each one finds in a corpus folder of its own; stops
+# with a failure when a fuzzer reports a crash, leak, timeout or sanitizer
+# report, leaving the input in <build>/fuzz-artifacts.
 #
-#   fuzz/run-fuzzers.sh [seconds per fuzzer (180)] [build folder]
+#   fuzz/run-fuzzers.sh [seconds per fuzzer (180)] [build folder] [fuzzer...]
 #
-# Without a build folder it configures and builds the fuzz preset
-# (build/fuzz). Needs clang with its libFuzzer runtime (Debian: clang,
-# libclang-rt-dev) and the project's usual build packages.
+# Fuzzers: translate bitmap pack settings host_readers (all by default).
+# FUZZ_PARALLEL=2 runs two fuzzers at a time. Without a build folder it
+# configures and builds the fuzz preset (build/fuzz). Needs clang with its
+# libFuzzer runtime (Debian: clang, libclang-rt-dev), libpng, libjpeg and
+# the project's usual build packages.
+#
+# For each fuzzer it prints the executions, executions per second, the
+# coverage libFuzzer reached (cov: edges, ft: features) and the peak memory.
 set -eu
 
 seconds=${1:-180}
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
-if [ $# -ge 2 ]; then
+if [ $# -ge 2 ] && [ -n "$2" ]; then
 	build=$2
 else
 	build=$source_dir/build/fuzz
 	(cd "$source_dir" && cmake --preset fuzz >/dev/null)
 fi
-cmake --build "$build" --target quorvel_fuzz_translate quorvel_fuzz_pack \
-	quorvel_fuzz_seeds
+shift $(($# < 2 ? $# : 2))
+fuzzers=${*:-translate bitmap pack settings host_readers}
+parallel=${FUZZ_PARALLEL:-1}
+
+targets=quorvel_fuzz_seeds
+for fuzzer in $fuzzers; do
+	targets="$targets quorvel_fuzz_$fuzzer"
+done
+cmake --build "$build" --target $targets
 
 seeds=$build/fuzz-seeds
 corpus=$build/fuzz-corpus
 artifacts=$build/fuzz-artifacts/
-mkdir -p "$corpus/translate" "$corpus/pack" "$artifacts"
+mkdir -p "$artifacts"
 rm -rf "$seeds"
 "$build/fuzz/quorvel_fuzz_seeds" "$seeds"
+# The samples of the quorvel host are valid PNG and JPEG files too.
+cp "$source_dir"/samples/scene.png "$source_dir"/samples/scene.jpg \
+	"$seeds/host_readers/"
 
-for fuzzer in translate pack; do
-	echo "== quorvel_fuzz_$fuzzer for $seconds s"
+run_one() {
+	fuzzer=$1
+	log=$build/fuzz-$fuzzer.log
+	mkdir -p "$corpus/$fuzzer"
+	# A slow unit is one that takes more than a minute; the memory limit
+	# leaves room for the largest picture the readers accept.
 	"$build/fuzz/quorvel_fuzz_$fuzzer" -max_total_time="$seconds" \
-		-print_final_stats=1 -artifact_prefix="$artifacts" \
-		"$corpus/$fuzzer" "$seeds/$fuzzer" 2>"$build/fuzz-$fuzzer.log" \
-		|| { tail -40 "$build/fuzz-$fuzzer.log"; exit 1; }
+		-timeout=60 -rss_limit_mb=3072 -use_value_profile=1 \
+		-print_final_stats=1 -artifact_prefix="$artifacts$fuzzer-" \
+		"$corpus/$fuzzer" "$seeds/$fuzzer" >"$log" 2>&1
+}
+
+report() {
+	fuzzer=$1
+	log=$build/fuzz-$fuzzer.log
+	echo "== quorvel_fuzz_$fuzzer ($seconds s)"
+	grep -E '^#[0-9]+[[:space:]]+(DONE|pulse|NEW|REDUCE)' "$log" | tail -n 1
 	grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' \
-		"$build/fuzz-$fuzzer.log"
+		"$log"
+}
+
+failed=0
+set -- $fuzzers
+while [ $# -gt 0 ]; do
+	batch=""
+	pids=""
+	count=0
+	while [ $# -gt 0 ] && [ $count -lt "$parallel" ]; do
+		run_one "$1" &
+		pids="$pids $!"
+		batch="$batch $1"
+		count=$((count + 1))
+		shift
+	done
+	index=1
+	for pid in $pids; do
+		fuzzer=$(echo $batch | cut -d' ' -f$index)
+		index=$((index + 1))
+		if wait "$pid"; then
+			report "$fuzzer"
+		else
+			echo "== quorvel_fuzz_$fuzzer FAILED; the end of its log:"
+			tail -n 40 "$build/fuzz-$fuzzer.log"
+			failed=1
+		fi
+	done
 done
+exit $failed
