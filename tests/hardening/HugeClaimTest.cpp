@@ -1,0 +1,218 @@
+// Streams whose few bytes claim an enormous picture. The add-on caps
+// pictures at 2^28 pixels: a claim beyond the cap must be refused before
+// anything is allocated or written, and one at the cap converted with the
+// memory its documented buffers take, not more. Peak memory is read from
+// the kernel (VmHWM, reset through /proc/self/clear_refs); where that
+// cannot be reset, only the statuses and outputs are checked.
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "HardeningSupport.h"
+
+namespace {
+
+const int64 kMiB = 1 << 20;
+
+// The process's peak resident memory in bytes; -1 when unknown.
+int64 PeakResident()
+{
+	std::ifstream status("/proc/self/status");
+	for (std::string line; std::getline(status, line);) {
+		if (line.compare(0, 6, "VmHWM:") == 0) {
+			return std::stoll(line.substr(6)) * 1024;
+		}
+	}
+	return -1;
+}
+
+// Makes the peak equal to the memory resident now; false when the kernel
+// does not offer that.
+bool ResetPeakResident()
+{
+	std::ofstream clear("/proc/self/clear_refs");
+	clear << "5";
+	clear.close();
+	return !clear.fail();
+}
+
+// How far the peak rose above the memory resident before work ran; -1
+// when that cannot be measured.
+template <typename Work>
+int64 PeakGrowth(Work work)
+{
+	if (!ResetPeakResident()) {
+		work();
+		return -1;
+	}
+	const int64 before = PeakResident();
+	work();
+	const int64 after = PeakResident();
+	return before < 0 || after < 0 ? -1 : after - before;
+}
+
+void ExpectPeakGrowthAtMost(int64 growth, int64 limit)
+{
+	if (growth < 0) {
+		std::cout << "peak memory not measured here" << std::endl;
+		return;
+	}
+	std::cout << "peak memory rose by " << growth / 1024 << " KiB"
+		<< std::endl;
+	EXPECT_LE(growth, limit);
+}
+
+// A destination that takes everything, keeps only the first bytes and
+// counts the rest: a picture at the cap is hundreds of megabytes as a
+// bitmap stream, which the test need not hold.
+class CountingIO : public BPositionIO {
+public:
+	ssize_t ReadAt(off_t, void *, size_t) override { return 0; }
+
+	ssize_t WriteAt(off_t position, const void *buffer, size_t size) override
+	{
+		const uint8 *bytes = static_cast<const uint8 *>(buffer);
+		for (size_t i = 0; i < size && position + (off_t)i < kKept; i++) {
+			if (fStart.size() <= (size_t)position + i) {
+				fStart.resize((size_t)position + i + 1);
+			}
+			fStart[position + i] = bytes[i];
+		}
+		if (position + (off_t)size > fSize) {
+			fSize = position + (off_t)size;
+		}
+		return (ssize_t)size;
+	}
+
+	off_t Seek(off_t position, uint32 mode) override
+	{
+		fPosition = (mode == SEEK_SET ? 0
+			: mode == SEEK_CUR ? fPosition : fSize) + position;
+		return fPosition;
+	}
+
+	off_t Position() const override { return fPosition; }
+
+	off_t Size() const { return fSize; }
+	const Bytes &Start() const { return fStart; }
+
+	static const off_t kKept = 256;
+
+private:
+	off_t fPosition = 0;
+	off_t fSize = 0;
+	Bytes fStart;
+};
+
+class HugeClaim : public testing::Test {
+protected:
+	void SetUp() override { ASSERT_EQ(fAddon.InitCheck(), B_OK); }
+
+	status_t Read(const Bytes &input, CountingIO *destination)
+	{
+		BMemoryIO source(input.data(), input.size());
+		return fAddon.Roster().Translate(fAddon.ID(), &source, NULL,
+			destination, B_TRANSLATOR_BITMAP);
+	}
+
+	status_t Write(const Bytes &input, bool compression,
+		CountingIO *destination)
+	{
+		BMemoryIO source(input.data(), input.size());
+		translator_info info = {};
+		info.type = B_TRANSLATOR_BITMAP;
+		info.translator = fAddon.ID();
+		BMessage options = ExplicitOptions("Huge", compression, true, false);
+		return fAddon.Roster().Translate(&source, &info, &options,
+			destination, kPilotType);
+	}
+
+	LoadedTranslator fAddon;
+};
+
+// Four packed bytes: two repeat runs of 128 white bytes.
+const Bytes kFewPackedBytes = {0xFF, 0x00, 0xFF, 0x00};
+
+TEST_F(HugeClaim, PilotImageBeyondTheCapIsRefusedWithoutAllocating)
+{
+	const Bytes claims[] = {
+		PilotImage(32767, 32767, false, true, kFewPackedBytes),
+		PilotImage(32767, 32767, true, false, kFewPackedBytes),
+		TealPaintImage(32767, 32767, true, kFewPackedBytes),
+	};
+	for (const Bytes &claim : claims) {
+		CountingIO destination;
+		status_t status = B_OK;
+		const int64 growth = PeakGrowth([&] {
+			status = Read(claim, &destination);
+		});
+		EXPECT_EQ(status, B_NO_TRANSLATOR);
+		EXPECT_EQ(destination.Size(), 0);
+		ExpectPeakGrowthAtMost(growth, 16 * kMiB);
+	}
+}
+
+// 16384 x 16384 four greys is exactly 2^28 pixels: 64 MiB of stored data,
+// which is all the reader holds, and 256 MiB of bitmap rows that it writes
+// one at a time. The bytes that never arrived read as white.
+TEST_F(HugeClaim, PilotImageAtTheCapConvertsWithinItsBuffers)
+{
+	const Bytes claim = PilotImage(16384, 16384, false, true,
+		kFewPackedBytes);
+	CountingIO destination;
+	status_t status = B_ERROR;
+	const int64 growth = PeakGrowth([&] {
+		status = Read(claim, &destination);
+	});
+	EXPECT_EQ(status, B_OK);
+	EXPECT_EQ(destination.Size(), 32 + 16384LL * 16384);
+	ASSERT_GE(destination.Start().size(), 32u);
+	EXPECT_EQ(GetBE32(destination.Start(), 20), 16384u);
+	EXPECT_EQ(GetBE32(destination.Start(), 24), (uint32)B_CMAP8);
+	ExpectPeakGrowthAtMost(growth, 64 * kMiB + 32 * kMiB);
+}
+
+TEST_F(HugeClaim, BitmapStreamBeyondTheCapIsRefusedWithoutAllocating)
+{
+	const Bytes claims[] = {
+		BitmapStream(0, 0, 32766, 32766, 32767 * 4, B_RGB32, 0, 12),
+		BitmapStream(0, 0, 32766, 32766, 32767 / 8 + 1, B_GRAY1, 0, 12),
+		BitmapStream(0, 0, 32766, 32766, 32767, B_CMAP8, 0, 12),
+	};
+	for (const Bytes &claim : claims) {
+		CountingIO destination;
+		status_t status = B_OK;
+		const int64 growth = PeakGrowth([&] {
+			status = Write(claim, true, &destination);
+		});
+		EXPECT_EQ(status, B_NO_TRANSLATOR);
+		EXPECT_EQ(destination.Size(), 0);
+		ExpectPeakGrowthAtMost(growth, 16 * kMiB);
+	}
+}
+
+// At the cap the writer holds the whole Pilot picture, 64 MiB of four
+// greys, and a packed copy of at most the same size; the source ends in
+// its first row, which the status says, after the full-size pixel data.
+TEST_F(HugeClaim, BitmapStreamAtTheCapConvertsWithinItsBuffers)
+{
+	const Bytes claim = BitmapStream(0, 0, 16383, 16383, 16384 * 4, B_RGB32,
+		0, 12);
+	for (bool compression : {true, false}) {
+		CountingIO destination;
+		status_t status = B_OK;
+		const int64 growth = PeakGrowth([&] {
+			status = Write(claim, compression, &destination);
+		});
+		EXPECT_EQ(status, B_ERROR);
+		if (compression) {
+			EXPECT_GT(destination.Size(), (off_t)kPilotHeadersSize);
+		} else {
+			EXPECT_EQ(destination.Size(),
+				(off_t)kPilotHeadersSize + 16384LL * 16384 / 4);
+		}
+		ExpectPeakGrowthAtMost(growth, 2 * 64 * kMiB + 16 * kMiB);
+	}
+}
+
+} // namespace
