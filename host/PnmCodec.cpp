@@ -104,13 +104,20 @@ private:
 		}
 	}
 
+	// The data is checked to be there, as far as its size is known, before
+	// the picture is allocated: a header of a few bytes may claim hundreds
+	// of megabytes.
 	Image ReadBitmap(bool packed, uint32 width, uint32 height)
 	{
-		Image image = AllocateImage(width, height, PixelKind::Mono);
-		size_t rowBytes = image.RowBytes();
 		if (packed) {
 			SkipDataSeparator();
-			NeedBytes((uint64)rowBytes * height);
+			NeedBytes((uint64)RowBytesFor(width, PixelKind::Mono) * height);
+		} else {
+			// At least one character a pixel.
+			NeedBytes((uint64)width * height);
+		}
+		Image image = AllocateImage(width, height, PixelKind::Mono);
+		if (packed) {
 			memcpy(image.pixels.data(), fCursor, image.pixels.size());
 			fCursor += image.pixels.size();
 			ClearPadding(image);
@@ -167,16 +174,20 @@ private:
 	Image ReadSamples(bool ascii, PixelKind kind, uint32 width,
 		uint32 height, uint32 maxval)
 	{
+		uint64 samples = (uint64)RowBytesFor(width, kind) * height;
+		if (ascii) {
+			// At least one digit a sample.
+			NeedBytes(samples);
+		} else {
+			SkipDataSeparator();
+			NeedBytes(samples * (maxval < 256 ? 1 : 2));
+		}
 		Image image = AllocateImage(width, height, kind);
 		if (!ascii && maxval < 256) {
 			ReadByteSamples(image, maxval);
 			return image;
 		}
 		size_t count = image.pixels.size();
-		if (!ascii) {
-			SkipDataSeparator();
-			NeedBytes((uint64)count * 2);
-		}
 		for (size_t i = 0; i < count; i++) {
 			image.pixels[i] = Scale(NextSample(ascii, maxval), maxval);
 		}
@@ -188,8 +199,6 @@ private:
 	void ReadByteSamples(Image &image, uint32 maxval)
 	{
 		size_t count = image.pixels.size();
-		SkipDataSeparator();
-		NeedBytes(count);
 		uint8 *out = image.pixels.data();
 		if (maxval == 255) {
 			memcpy(out, fCursor, count);
