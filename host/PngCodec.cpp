@@ -72,6 +72,7 @@ public:
 			Fail();
 		}
 		CheckImageSize(fWidth, fHeight);
+		CheckDataCanFill();
 		bool mono = fBitDepth == 1 && fColorType == PNG_COLOR_TYPE_GRAY
 			&& !fHasTransparency;
 		bool colour = (fColorType & PNG_COLOR_MASK_COLOR) != 0;
@@ -114,7 +115,22 @@ private:
 		fBitDepth = png_get_bit_depth(fPng, fInfo);
 		fColorType = png_get_color_type(fPng, fInfo);
 		fHasTransparency = png_get_valid(fPng, fInfo, PNG_INFO_tRNS) != 0;
+		fStoredRowBytes = png_get_rowbytes(fPng, fInfo);
 		return true;
+	}
+
+	// Deflate gives at most 1032 bytes for each byte it reads, so a file
+	// shorter than that share of its rows (each with its filter byte)
+	// cannot hold them. It would fail once its data ran out, after the
+	// rows were allocated: a header of a few bytes claiming a gigabyte.
+	void CheckDataCanFill() const
+	{
+		const uint64 kMaxDeflateRatio = 1032;
+		if ((uint64)(fStoredRowBytes + 1) * fHeight
+				> (uint64)fSource.size * kMaxDeflateRatio) {
+			throw Failure("not a readable PNG image (Not enough image "
+				"data)");
+		}
 	}
 
 	bool ReadPixels(bool mono, size_t rowBytes, png_bytepp rows)
@@ -184,6 +200,8 @@ private:
 	int fBitDepth = 0;
 	int fColorType = 0;
 	bool fHasTransparency = false;
+	// A row as stored, before any transformation.
+	size_t fStoredRowBytes = 0;
 };
 
 struct MemoryDestination {
