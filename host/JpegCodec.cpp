@@ -32,14 +32,18 @@ void JumpOnError(j_common_ptr info)
 	longjmp(handler->jump, 1);
 }
 
-// Warnings are not printed. The one that matters, data ending before the
-// last scan line, is remembered: libjpeg fills the rest with grey and
-// carries on, but a cut-short file is a damaged one.
+// Warnings are not printed. Those that say the data ended before the last
+// scan line, the file ending or a marker coming where data should, mean a
+// damaged file: libjpeg would fill the rest with grey and carry on, over
+// the whole of a picture whose header may claim 16384 x 16384, so the
+// decoding stops at once, as for an error.
 void NoteWarning(j_common_ptr info, int level)
 {
 	ErrorHandler *handler = reinterpret_cast<ErrorHandler *>(info->err);
-	if (level < 0 && handler->base.msg_code == JWRN_JPEG_EOF) {
+	if (level < 0 && (handler->base.msg_code == JWRN_JPEG_EOF
+			|| handler->base.msg_code == JWRN_HIT_MARKER)) {
 		handler->cutShort = true;
+		longjmp(handler->jump, 1);
 	}
 }
 
@@ -74,16 +78,13 @@ public:
 				"colour JPEGs are read)");
 		}
 		CheckImageSize(fInfo.output_width, fInfo.output_height);
+		CheckDataCanFill();
 		PixelKind kind = fInfo.out_color_space == JCS_GRAYSCALE
 			? PixelKind::Grey : PixelKind::Rgb;
 		Image image = AllocateImage(fInfo.output_width, fInfo.output_height,
 			kind);
 		if (!ReadPixels(image)) {
 			Fail();
-		}
-		if (fErrors.cutShort) {
-			throw Failure("not a readable JPEG image (the file is cut "
-				"short)");
 		}
 		return image;
 	}
@@ -101,6 +102,26 @@ private:
 			? JCS_GRAYSCALE : JCS_RGB;
 		jpeg_calc_output_dimensions(&fInfo);
 		return true;
+	}
+
+	// Each block of a Huffman-coded picture takes at least one bit, its DC
+	// code, and each MCU at least one block, so a file with fewer bits than
+	// MCUs is cut short: refused before its picture, which a header of a
+	// few bytes may make 768 MiB, is allocated. Arithmetic coding can take
+	// less than a bit a block and is not checked.
+	void CheckDataCanFill() const
+	{
+		if (fInfo.arith_code) {
+			return;
+		}
+		const uint64 mcuWidth = 8 * (uint64)fInfo.max_h_samp_factor;
+		const uint64 mcuHeight = 8 * (uint64)fInfo.max_v_samp_factor;
+		const uint64 mcus = (fInfo.image_width + mcuWidth - 1) / mcuWidth
+			* ((fInfo.image_height + mcuHeight - 1) / mcuHeight);
+		if ((uint64)fBytes.size() * 8 < mcus) {
+			throw Failure("not a readable JPEG image (the file is cut "
+				"short)");
+		}
 	}
 
 	bool ReadPixels(Image &image)
@@ -122,6 +143,10 @@ private:
 
 	[[noreturn]] void Fail() const
 	{
+		if (fErrors.cutShort) {
+			throw Failure("not a readable JPEG image (the file is cut "
+				"short)");
+		}
 		throw Failure(std::string("not a readable JPEG image (")
 			+ fErrors.message + ")");
 	}
