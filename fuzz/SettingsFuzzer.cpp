@@ -7,8 +7,9 @@
 // Beyond the sanitizers' checks: a refused message is left as it was; an
 // accepted one flattens back to bytes that read as the same message and
 // flatten to themselves; a settings file is only taken when it is one
-// whole flattened message; and a job with any extension message writes a
-// small bitmap stream as a Pilot image.
+// whole flattened message; a job with any extension message writes a
+// small bitmap stream as a Pilot image; and the host's configuration calls
+// with any message keep to their rules.
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -18,6 +19,7 @@
 
 #include <DefaultSettingsStore.h>
 #include <TranslationUtils.h>
+#include <View.h>
 
 #include "FuzzSupport.h"
 
@@ -35,11 +37,17 @@ static void RemoveSettingsFolders()
 }
 
 // The settings live under a configuration folder of our own, set before
-// the add-on is loaded so that it starts from the defaults.
+// the add-on is loaded so that it starts from the defaults; in memory
+// where the system offers it, as the file is written for every input.
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-	char folder[] = "/tmp/quorvel-fuzz-settings-XXXXXX";
-	if (mkdtemp(folder) == NULL || setenv("XDG_CONFIG_HOME", folder, 1) != 0) {
+	char inMemory[] = "/dev/shm/quorvel-fuzz-settings-XXXXXX";
+	char onDisk[] = "/tmp/quorvel-fuzz-settings-XXXXXX";
+	const char *folder = mkdtemp(inMemory);
+	if (folder == NULL) {
+		folder = mkdtemp(onDisk);
+	}
+	if (folder == NULL || setenv("XDG_CONFIG_HOME", folder, 1) != 0) {
 		abort();
 	}
 	sConfigHome = folder;
@@ -98,6 +106,47 @@ static void CheckJobTakes(BMessage *extension)
 	}
 }
 
+const char *const kOptionKeys[] = {"database_name", "compression",
+	"dithering", "high_contrast"};
+
+// The host's two calls with the message: GetConfigMessage must leave one
+// value of the right type under each option key and every other field as
+// it was; MakeConfig merges it into the stored options for good, and must
+// build its view from whatever that leaves.
+static void CheckConfigurationCalls(const BMessage &message)
+{
+	translator_id id;
+	BTranslatorRoster *roster = LoadedRoster(&id);
+	BMessage filled(message);
+	if (roster->GetConfigurationMessage(id, &filled) != B_OK) {
+		abort();
+	}
+	BMessage others(message);
+	for (const char *key : kOptionKeys) {
+		type_code type;
+		int32 count;
+		if (filled.GetInfo(key, &type, &count) != B_OK || count != 1
+			|| type != (key == kOptionKeys[0] ? B_STRING_TYPE
+				: B_BOOL_TYPE)) {
+			abort();
+		}
+		filled.RemoveName(key);
+		others.RemoveName(key);
+	}
+	if (!filled.HasSameData(others, false, true)) {
+		abort();
+	}
+
+	BMessage merged(message);
+	BView *view = NULL;
+	BRect extent;
+	if (roster->MakeConfigurationView(id, &merged, &view, &extent) != B_OK
+		|| view == NULL) {
+		abort();
+	}
+	delete view;
+}
+
 static bool StoreSettingsFile(const uint8_t *data, size_t size)
 {
 	FILE *file = fopen(sSettingsPath.c_str(), "wb");
@@ -120,6 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	if (status == B_OK) {
 		CheckFlattensBack(message);
 		CheckJobTakes(&message);
+		CheckConfigurationCalls(message);
 	} else if (message.what != 'keep' || message.CountNames(B_ANY_TYPE) != 1
 		|| message.GetInt32("kept", 0) != 7) {
 		abort();
