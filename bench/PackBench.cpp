@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "MemcpyYardstick.h"
+
 #include "PilotScene.h"
 #include "RunLength.h"
 
@@ -32,14 +34,7 @@ Bytes Data(Content content, int side)
 
 void Memcpy(benchmark::State &state)
 {
-	const Bytes source = Data(kFlat, (int)state.range(0));
-	Bytes copy(source.size());
-	for (auto _ : state) {
-		memcpy(copy.data(), source.data(), source.size());
-		benchmark::DoNotOptimize(copy.data());
-		benchmark::ClobberMemory();
-	}
-	state.SetBytesProcessed(state.iterations() * source.size());
+	TimeMemcpy(state, Data(kFlat, (int)state.range(0)).size());
 }
 
 void Pack(benchmark::State &state)

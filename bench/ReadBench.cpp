@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "MemcpyYardstick.h"
+
 #include "BitmapHeader.h"
 #include "PilotScene.h"
 #include "PilotTranslate.h"
@@ -43,15 +45,7 @@ size_t OutputSize(int side, bool oneBit)
 
 void Memcpy(benchmark::State &state)
 {
-	const size_t size = OutputSize((int)state.range(0), state.range(1) != 0);
-	Bytes source(size, 1);
-	Bytes copy(size);
-	for (auto _ : state) {
-		memcpy(copy.data(), source.data(), size);
-		benchmark::DoNotOptimize(copy.data());
-		benchmark::ClobberMemory();
-	}
-	state.SetBytesProcessed(state.iterations() * size);
+	TimeMemcpy(state, OutputSize((int)state.range(0), state.range(1) != 0));
 }
 
 void Load(benchmark::State &state)

@@ -12,6 +12,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "MemcpyYardstick.h"
+
 #include "BitmapHeader.h"
 #include "PilotSettings.h"
 #include "PilotTranslate.h"
@@ -156,17 +158,10 @@ void MemcpyInput(benchmark::State &state)
 	const int side = (int)state.range(0);
 	const size_t size = kBitmapHeaderSize
 		+ RowBytesOf((uint32)state.range(1), side) * side;
-	Bytes source(size, 1);
-	Bytes copy(size);
-	for (auto _ : state) {
-		memcpy(copy.data(), source.data(), size);
-		benchmark::DoNotOptimize(copy.data());
-		benchmark::ClobberMemory();
-	}
+	TimeMemcpy(state, size);
 	state.counters["pixels/s"] = benchmark::Counter(
 		(double)state.iterations() * side * side,
 		benchmark::Counter::kIsRate);
-	state.SetBytesProcessed(state.iterations() * size);
 }
 
 void GreyArguments(benchmark::internal::Benchmark *benchmark)
