@@ -9,7 +9,8 @@
 
 // The extension message's options are merged into the store for good:
 // every later job sees them, not only the view.
-status_t MakeConfig(BMessage *ioExtension, BView **outView, BRect *outExtent)
+_EXPORT status_t MakeConfig(BMessage *ioExtension, BView **outView,
+	BRect *outExtent)
 {
 	if (outView == NULL || outExtent == NULL) {
 		return B_BAD_VALUE;

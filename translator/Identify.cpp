@@ -41,8 +41,9 @@ static bool IsUsableBitmapStream(BPositionIO *source)
 	return rows * (double)header.rowBytes == (double)header.dataSize;
 }
 
-status_t Identify(BPositionIO *inSource, const translation_format *inFormat,
-	BMessage *ioExtension, translator_info *outInfo, uint32 outType)
+_EXPORT status_t Identify(BPositionIO *inSource,
+	const translation_format *inFormat, BMessage *ioExtension,
+	translator_info *outInfo, uint32 outType)
 {
 	(void)inFormat;
 	if (outType != 0 && outType != B_TRANSLATOR_BITMAP

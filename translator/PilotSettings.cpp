@@ -84,7 +84,7 @@ status_t PilotSettings::PutSettings(BMessage *message) const
 	return B_OK;
 }
 
-status_t GetConfigMessage(BMessage *ioExtension)
+_EXPORT status_t GetConfigMessage(BMessage *ioExtension)
 {
 	BAutolock lock(gSettingsLock);
 	if (ioExtension == NULL) {

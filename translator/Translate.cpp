@@ -5,8 +5,9 @@
 #include "PilotSettings.h"
 #include "PilotTranslate.h"
 
-status_t Translate(BPositionIO *inSource, const translator_info *inInfo,
-	BMessage *ioExtension, uint32 outType, BPositionIO *outDestination)
+_EXPORT status_t Translate(BPositionIO *inSource,
+	const translator_info *inInfo, BMessage *ioExtension, uint32 outType,
+	BPositionIO *outDestination)
 {
 	if (outType == 0) {
 		outType = B_TRANSLATOR_BITMAP;

@@ -5,11 +5,14 @@
 
 #include "FormatTables.h"
 
-char translatorName[] = "Quorvel";
-char translatorInfo[] =
+// The module is built with hidden visibility, and the kit's header declares
+// the nine entry points without an export attribute, so each definition
+// carries _EXPORT itself; without it the roster would find no translator.
+_EXPORT char translatorName[] = "Quorvel";
+_EXPORT char translatorInfo[] =
 	"Quorvel: PalmPilot images (four greys or black and white) to and from "
 	"bitmaps";
-int32 translatorVersion = 220;
+_EXPORT int32 translatorVersion = 220;
 
 // The quality and capability figures are the single-precision floats
 // 0.1 / 0.8 for Pilot images and 0.4 / 0.6 for bitmaps.
@@ -21,5 +24,5 @@ int32 translatorVersion = 220;
 		"image/x-be-bitmap", "Be bitmap"}
 #define END_ROW {0, 0, 0.0f, 0.0f, "", ""}
 
-translation_format inputFormats[] = {PILOT_ROW, BITMAP_ROW, END_ROW};
-translation_format outputFormats[] = {BITMAP_ROW, PILOT_ROW, END_ROW};
+_EXPORT translation_format inputFormats[] = {PILOT_ROW, BITMAP_ROW, END_ROW};
+_EXPORT translation_format outputFormats[] = {BITMAP_ROW, PILOT_ROW, END_ROW};

@@ -44,8 +44,7 @@ int ReadMagic(BPositionIO *source)
 
 } // namespace
 
-extern "C" {
-
+// The data keeps C++ linkage, as the kit's header declares it.
 _EXPORT char translatorName[] = FAKE_NAME;
 _EXPORT char translatorInfo[] = "A translator for the roster's tests";
 _EXPORT int32 translatorVersion = FAKE_VERSION;
@@ -73,6 +72,8 @@ _EXPORT translation_format outputFormats[] = {
 		"Fake output"},
 	{0, 0, 0, 0, "", ""}
 };
+
+extern "C" {
 
 _EXPORT status_t Identify(BPositionIO *inSource,
 	const translation_format *inFormat, BMessage *, translator_info *outInfo,
