@@ -59,7 +59,9 @@ enum {
 	B_SHUTTING_DOWN
 };
 
-// Translation kit
+// Translation kit. The codes start at the base, as on the original
+// platform (B_NO_TRANSLATOR is 0x80004800); the later kits start one
+// higher. Code compares with the names, never with the numbers.
 enum {
 	B_NO_TRANSLATOR = B_TRANSLATION_ERROR_BASE,
 	B_ILLEGAL_DATA,
@@ -69,6 +71,8 @@ enum {
 // Storage kit
 enum {
 	B_FILE_ERROR = B_STORAGE_ERROR_BASE,
+	// Deprecated on the original platform, gone from the later kits: use
+	// B_ENTRY_NOT_FOUND.
 	B_FILE_NOT_FOUND,
 	B_FILE_EXISTS,
 	B_ENTRY_NOT_FOUND,

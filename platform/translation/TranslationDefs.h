@@ -4,6 +4,10 @@
 
 #include <SupportDefs.h>
 
+// 32 bits, as on the platform this add-on is built for. The later kits
+// spell it unsigned long, which grows to 64 bits on 64-bit systems and
+// moves the fields after it in translator_info; code that keeps an id in
+// a translator_id, never in a uint32 or an unsigned long, builds with both.
 typedef uint32 translator_id;
 
 struct translation_format {
