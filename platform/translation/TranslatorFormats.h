@@ -26,14 +26,16 @@ struct TranslatorBitmap {
 	uint32 dataSize;    // rowBytes x rows
 };
 
-// Keys of the extension message that travels with a translation.
-#define B_TRANSLATOR_EXT_HEADER_ONLY "/headerOnly"
-#define B_TRANSLATOR_EXT_DATA_ONLY "/dataOnly"
-#define B_TRANSLATOR_EXT_COMMENT "/comment"
-#define B_TRANSLATOR_EXT_TIME "/time"
-#define B_TRANSLATOR_EXT_FRAME "/frame"
-#define B_TRANSLATOR_EXT_BITMAP_RECT "bits/Rect"
-#define B_TRANSLATOR_EXT_BITMAP_COLOR_SPACE "bits/space"
-#define B_TRANSLATOR_EXT_BITMAP_PALETTE "bits/palette"
+// Keys of the extension message that travels with a translation. They are
+// variables of libtranslation, as in the platform's kit, not literals: they
+// cannot be pasted to other strings or used where a constant is needed.
+extern char B_TRANSLATOR_EXT_HEADER_ONLY[];
+extern char B_TRANSLATOR_EXT_DATA_ONLY[];
+extern char B_TRANSLATOR_EXT_COMMENT[];
+extern char B_TRANSLATOR_EXT_TIME[];
+extern char B_TRANSLATOR_EXT_FRAME[];
+extern char B_TRANSLATOR_EXT_BITMAP_RECT[];
+extern char B_TRANSLATOR_EXT_BITMAP_COLOR_SPACE[];
+extern char B_TRANSLATOR_EXT_BITMAP_PALETTE[];
 
 #endif // _TRANSLATOR_FORMATS_H
