@@ -21,7 +21,14 @@ typedef struct color_map {
 	uint8 index_map[32768];
 } color_map;
 
-const uint8 B_TRANSPARENT_MAGIC_CMAP8 = 0xff;
+// 0xff, defined in libbe as in the platform's kit.
+extern const uint8 B_TRANSPARENT_MAGIC_CMAP8;
+
+struct screen_id {
+	int32 id;
+};
+
+extern const struct screen_id B_MAIN_SCREEN_ID;
 
 // Fixed at 32 bits, the size it has in every stream and structure, so that
 // any number read into one is a valid value.

@@ -8,8 +8,6 @@
 
 using BPrivate::kSystemPalette;
 
-const struct screen_id B_MAIN_SCREEN_ID = {0};
-
 namespace {
 
 const BRect kMainScreenFrame(0, 0, 639, 479);

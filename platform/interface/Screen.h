@@ -6,12 +6,6 @@
 #include <GraphicsDefs.h>
 #include <Rect.h>
 
-struct screen_id {
-	int32 id;
-};
-
-extern const struct screen_id B_MAIN_SCREEN_ID;
-
 class BWindow;
 
 class BScreen {
