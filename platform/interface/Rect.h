@@ -37,29 +37,26 @@ public:
 	int32 IntegerHeight() const { return (int32)(bottom - top); }
 	bool IsValid() const { return left <= right && top <= bottom; }
 
-	BRect &OffsetBy(float dx, float dy)
+	void OffsetBy(float dx, float dy)
 	{
 		left += dx;
 		right += dx;
 		top += dy;
 		bottom += dy;
-		return *this;
 	}
-	BRect &OffsetTo(float x, float y)
+	void OffsetTo(float x, float y)
 	{
 		right += x - left;
 		bottom += y - top;
 		left = x;
 		top = y;
-		return *this;
 	}
-	BRect &InsetBy(float dx, float dy)
+	void InsetBy(float dx, float dy)
 	{
 		left += dx;
 		right -= dx;
 		top += dy;
 		bottom -= dy;
-		return *this;
 	}
 	bool Contains(BPoint point) const
 	{
