@@ -107,12 +107,13 @@ void BTextView::_Type(const char *bytes, int32 numBytes)
 	Insert(fSelectionStart, bytes, numBytes);
 }
 
-void BTextView::SetText(const char *text)
+void BTextView::SetText(const char *text, const text_run_array *runs)
 {
-	SetText(text, text != NULL ? (int32)strlen(text) : 0);
+	SetText(text, text != NULL ? (int32)strlen(text) : 0, runs);
 }
 
-void BTextView::SetText(const char *text, int32 length)
+void BTextView::SetText(const char *text, int32 length,
+	const text_run_array *)
 {
 	length = LengthUpToNul(text, length);
 	fText.assign(text != NULL ? text : "",
@@ -130,17 +131,19 @@ int32 BTextView::TextLength() const
 	return (int32)fText.size();
 }
 
-void BTextView::Insert(const char *text)
+void BTextView::Insert(const char *text, const text_run_array *runs)
 {
-	Insert(text, text != NULL ? (int32)strlen(text) : 0);
+	Insert(text, text != NULL ? (int32)strlen(text) : 0, runs);
 }
 
-void BTextView::Insert(const char *text, int32 length)
+void BTextView::Insert(const char *text, int32 length,
+	const text_run_array *runs)
 {
-	Insert(fSelectionStart, text, length);
+	Insert(fSelectionStart, text, length, runs);
 }
 
-void BTextView::Insert(int32 offset, const char *text, int32 length)
+void BTextView::Insert(int32 offset, const char *text, int32 length,
+	const text_run_array *)
 {
 	length = LengthUpToNul(text, length);
 	length = FittingLength(text, length, fMaxBytes - TextLength());

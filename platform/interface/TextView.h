@@ -11,7 +11,22 @@
 
 #include <string>
 
+#include <GraphicsDefs.h>
 #include <View.h>
+
+// Styles for stretches of text, each from its offset to the next one's.
+// The stand-in draws nothing, so it takes runs where the platform does and
+// keeps only the text.
+struct text_run {
+	int32 offset;
+	BFont font;
+	rgb_color color;
+};
+
+struct text_run_array {
+	int32 count;
+	text_run runs[1];
+};
 
 class BTextView : public BView {
 public:
@@ -25,15 +40,18 @@ public:
 	virtual void KeyDown(const char *bytes, int32 numBytes);
 
 	// Replaces the whole text; the caret goes to its end.
-	void SetText(const char *text);
-	void SetText(const char *text, int32 length);
+	void SetText(const char *text, const text_run_array *runs = NULL);
+	void SetText(const char *text, int32 length,
+		const text_run_array *runs = NULL);
 	const char *Text() const;
 	int32 TextLength() const;
 
 	// Inserts at the caret (the start of the selection), or at offset.
-	void Insert(const char *text);
-	void Insert(const char *text, int32 length);
-	void Insert(int32 offset, const char *text, int32 length);
+	void Insert(const char *text, const text_run_array *runs = NULL);
+	void Insert(const char *text, int32 length,
+		const text_run_array *runs = NULL);
+	void Insert(int32 offset, const char *text, int32 length,
+		const text_run_array *runs = NULL);
 	// Deletes the selection, or the bytes from start up to end.
 	void Delete();
 	void Delete(int32 startOffset, int32 endOffset);
