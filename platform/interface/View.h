@@ -31,34 +31,30 @@
 class BMessage;
 class BWindow;
 
-// Resizing modes.
-enum {
-	_VIEW_TOP_ = 1,
-	_VIEW_LEFT_ = 2,
-	_VIEW_BOTTOM_ = 3,
-	_VIEW_RIGHT_ = 4,
-	_VIEW_CENTER_ = 5
-};
+// Resizing modes: constants, as on the platform.
+const uint32 _VIEW_TOP_ = 1UL;
+const uint32 _VIEW_LEFT_ = 2UL;
+const uint32 _VIEW_BOTTOM_ = 3UL;
+const uint32 _VIEW_RIGHT_ = 4UL;
+const uint32 _VIEW_CENTER_ = 5UL;
 
-inline uint32 _rule_(uint32 r1, uint32 r2, uint32 r3, uint32 r4)
-{
-	return (r1 << 12) | (r2 << 8) | (r3 << 4) | r4;
-}
+#define _rule_(r1, r2, r3, r4) \
+	(((r1) << 12) | ((r2) << 8) | ((r3) << 4) | (r4))
 
-#define B_FOLLOW_NONE 0
-#define B_FOLLOW_ALL_SIDES \
-	_rule_(_VIEW_TOP_, _VIEW_LEFT_, _VIEW_BOTTOM_, _VIEW_RIGHT_)
-#define B_FOLLOW_ALL B_FOLLOW_ALL_SIDES
+const uint32 B_FOLLOW_NONE = 0;
+const uint32 B_FOLLOW_ALL_SIDES =
+	_rule_(_VIEW_TOP_, _VIEW_LEFT_, _VIEW_BOTTOM_, _VIEW_RIGHT_);
+const uint32 B_FOLLOW_ALL = B_FOLLOW_ALL_SIDES;
 
-#define B_FOLLOW_LEFT _rule_(0, _VIEW_LEFT_, 0, _VIEW_LEFT_)
-#define B_FOLLOW_RIGHT _rule_(0, _VIEW_RIGHT_, 0, _VIEW_RIGHT_)
-#define B_FOLLOW_LEFT_RIGHT _rule_(0, _VIEW_LEFT_, 0, _VIEW_RIGHT_)
-#define B_FOLLOW_H_CENTER _rule_(0, _VIEW_CENTER_, 0, _VIEW_CENTER_)
+const uint32 B_FOLLOW_LEFT = _rule_(0, _VIEW_LEFT_, 0, _VIEW_LEFT_);
+const uint32 B_FOLLOW_RIGHT = _rule_(0, _VIEW_RIGHT_, 0, _VIEW_RIGHT_);
+const uint32 B_FOLLOW_LEFT_RIGHT = _rule_(0, _VIEW_LEFT_, 0, _VIEW_RIGHT_);
+const uint32 B_FOLLOW_H_CENTER = _rule_(0, _VIEW_CENTER_, 0, _VIEW_CENTER_);
 
-#define B_FOLLOW_TOP _rule_(_VIEW_TOP_, 0, _VIEW_TOP_, 0)
-#define B_FOLLOW_BOTTOM _rule_(_VIEW_BOTTOM_, 0, _VIEW_BOTTOM_, 0)
-#define B_FOLLOW_TOP_BOTTOM _rule_(_VIEW_TOP_, 0, _VIEW_BOTTOM_, 0)
-#define B_FOLLOW_V_CENTER _rule_(_VIEW_CENTER_, 0, _VIEW_CENTER_, 0)
+const uint32 B_FOLLOW_TOP = _rule_(_VIEW_TOP_, 0, _VIEW_TOP_, 0);
+const uint32 B_FOLLOW_BOTTOM = _rule_(_VIEW_BOTTOM_, 0, _VIEW_BOTTOM_, 0);
+const uint32 B_FOLLOW_TOP_BOTTOM = _rule_(_VIEW_TOP_, 0, _VIEW_BOTTOM_, 0);
+const uint32 B_FOLLOW_V_CENTER = _rule_(_VIEW_CENTER_, 0, _VIEW_CENTER_, 0);
 
 // View flags.
 const uint32 B_FULL_UPDATE_ON_RESIZE = 0x80000000UL;
@@ -112,7 +108,7 @@ public:
 	virtual void GetPreferredSize(float *width, float *height);
 	virtual void ResizeToPreferred();
 
-	void SetResizingMode(uint32 mode);
+	virtual void SetResizingMode(uint32 mode);
 	uint32 ResizingMode() const;
 	virtual void SetFlags(uint32 flags);
 	uint32 Flags() const;
