@@ -13,7 +13,7 @@ public:
 	BAutolock(BLooper *looper);
 	~BAutolock();
 
-	bool IsLocked() const { return fIsLocked; }
+	bool IsLocked() { return fIsLocked; }
 
 private:
 	BAutolock(const BAutolock &);

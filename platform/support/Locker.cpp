@@ -6,13 +6,11 @@
 #include <condition_variable>
 #include <mutex>
 #include <new>
-#include <string>
 
 // A recursive lock built from a mutex that guards who holds it and how
 // often, and a condition variable that waiting threads sleep on. The
 // mutex is held only for those few fields, never while the caller works.
 struct BLocker::State {
-	std::string name;
 	std::mutex mutex;
 	std::condition_variable released;
 	thread_id owner = -1;
@@ -29,25 +27,16 @@ static thread_id current_thread()
 	return (thread_id)gettid();
 }
 
-static const char *name_or_default(const char *name)
-{
-	return name != NULL ? name : "some BLocker";
-}
-
 BLocker::BLocker()
 	: fState(new(std::nothrow) State)
 {
-	if (fState != NULL) {
-		fState->name = name_or_default(NULL);
-	}
 }
 
-BLocker::BLocker(const char *name)
-	: fState(new(std::nothrow) State)
+// The platform shows the name in its debugging tools only; there is no
+// call to read it back, so the stand-in does not keep it.
+BLocker::BLocker(const char *)
+	: BLocker()
 {
-	if (fState != NULL) {
-		fState->name = name_or_default(name);
-	}
 }
 
 // The benaphore style of the platform is a speed trade-off only; the lock
@@ -125,11 +114,6 @@ void BLocker::Unlock()
 	fState->owner = -1;
 	guard.unlock();
 	fState->released.notify_one();
-}
-
-const char *BLocker::Name() const
-{
-	return fState != NULL ? fState->name.c_str() : NULL;
 }
 
 thread_id BLocker::LockingThread() const

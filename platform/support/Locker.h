@@ -19,7 +19,6 @@ public:
 	status_t LockWithTimeout(bigtime_t timeout);
 	void Unlock();
 
-	const char *Name() const;
 	thread_id LockingThread() const;
 	// True when the calling thread holds the lock.
 	bool IsLocked() const;

@@ -20,7 +20,6 @@ void OnOtherThread(Body body)
 TEST(Locker, HolderMayLockAgainAndMustUnlockAsOften)
 {
 	BLocker locker("settings lock");
-	EXPECT_STREQ("settings lock", locker.Name());
 	EXPECT_EQ(B_OK, locker.InitCheck());
 
 	ASSERT_TRUE(locker.Lock());
