@@ -14,6 +14,9 @@ public:
 	virtual ~BDataIO();
 
 	// Both return the count of bytes transferred, or a negative status.
+	// Pure, as on the original platform; the later kits give both a body
+	// that fails, for streams that only read or only write. A stream that
+	// implements both, as it must here, builds against either.
 	virtual ssize_t Read(void *buffer, size_t size) = 0;
 	virtual ssize_t Write(const void *buffer, size_t size) = 0;
 
