@@ -4,8 +4,8 @@
 
 enum {
 	B_QUIT_REQUESTED = '_QRQ',
-	B_NO_REPLY = '_NRP',
-	B_MESSAGE_NOT_UNDERSTOOD = '_NUN'
+	B_MESSAGE_NOT_UNDERSTOOD = 'MNOT',
+	B_NO_REPLY = 'NONE'
 };
 
 #endif // _APP_DEFS_H
