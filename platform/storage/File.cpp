@@ -91,27 +91,27 @@ static bool position_is_valid(off_t position, size_t size)
 
 
 BFile::BFile()
-	: fDescriptor(-1), fMode(0), fStatus(B_NO_INIT)
+	: fMode(0)
 {
 }
 
 BFile::BFile(const char *path, uint32 openMode)
-	: fDescriptor(-1), fMode(0), fStatus(B_NO_INIT)
+	: fMode(0)
 {
 	SetTo(path, openMode);
 }
 
 BFile::~BFile()
 {
-	Unset();
 }
 
 status_t BFile::SetTo(const char *path, uint32 openMode)
 {
 	Unset();
+	fMode = 0;
 	if (path == NULL || path[0] == '\0') {
-		fStatus = B_BAD_VALUE;
-		return fStatus;
+		fCStatus = B_BAD_VALUE;
+		return fCStatus;
 	}
 
 	int flags = ((int)openMode & kOpenFlags) | O_CLOEXEC;
@@ -120,8 +120,8 @@ status_t BFile::SetTo(const char *path, uint32 openMode)
 		descriptor = open(path, flags, 0666);
 	} while (descriptor < 0 && errno == EINTR);
 	if (descriptor < 0) {
-		fStatus = status_for_errno(errno);
-		return fStatus;
+		fCStatus = status_for_errno(errno);
+		return fCStatus;
 	}
 
 	// A directory opens read-only without complaint, but it is no file.
@@ -134,102 +134,85 @@ status_t BFile::SetTo(const char *path, uint32 openMode)
 	}
 	if (status != B_OK) {
 		close(descriptor);
-		fStatus = status;
-		return fStatus;
+		fCStatus = status;
+		return fCStatus;
 	}
 
-	fDescriptor = descriptor;
+	fFd = descriptor;
 	fMode = openMode;
-	fStatus = B_OK;
-	return fStatus;
-}
-
-void BFile::Unset()
-{
-	if (fDescriptor >= 0) {
-		// Linux frees the descriptor even when close is interrupted, so it
-		// is never closed twice.
-		close(fDescriptor);
-	}
-	fDescriptor = -1;
-	fMode = 0;
-	fStatus = B_NO_INIT;
-}
-
-status_t BFile::InitCheck() const
-{
-	return fStatus;
+	fCStatus = B_OK;
+	return fCStatus;
 }
 
 bool BFile::IsReadable() const
 {
 	int access = (int)fMode & O_ACCMODE;
-	return fStatus == B_OK && (access == O_RDONLY || access == O_RDWR);
+	return fCStatus == B_OK && (access == O_RDONLY || access == O_RDWR);
 }
 
 bool BFile::IsWritable() const
 {
 	int access = (int)fMode & O_ACCMODE;
-	return fStatus == B_OK && (access == O_WRONLY || access == O_RDWR);
+	return fCStatus == B_OK && (access == O_WRONLY || access == O_RDWR);
 }
 
 ssize_t BFile::Read(void *buffer, size_t size)
 {
-	if (fStatus != B_OK) {
-		return fStatus;
+	if (fCStatus != B_OK) {
+		return fCStatus;
 	}
 	char *bytes = static_cast<char *>(buffer);
 	return transfer_all(size, [&](size_t done, size_t left) {
-		return read(fDescriptor, bytes + done, left);
+		return read(fFd, bytes + done, left);
 	});
 }
 
 ssize_t BFile::Write(const void *buffer, size_t size)
 {
-	if (fStatus != B_OK) {
-		return fStatus;
+	if (fCStatus != B_OK) {
+		return fCStatus;
 	}
 	const char *bytes = static_cast<const char *>(buffer);
 	return transfer_all(size, [&](size_t done, size_t left) {
-		return write(fDescriptor, bytes + done, left);
+		return write(fFd, bytes + done, left);
 	});
 }
 
 ssize_t BFile::ReadAt(off_t position, void *buffer, size_t size)
 {
-	if (fStatus != B_OK) {
-		return fStatus;
+	if (fCStatus != B_OK) {
+		return fCStatus;
 	}
 	if (!position_is_valid(position, size)) {
 		return B_BAD_VALUE;
 	}
 	char *bytes = static_cast<char *>(buffer);
 	return transfer_all(size, [&](size_t done, size_t left) {
-		return pread(fDescriptor, bytes + done, left, position + (off_t)done);
+		return pread(fFd, bytes + done, left, position + (off_t)done);
 	});
 }
 
 ssize_t BFile::WriteAt(off_t position, const void *buffer, size_t size)
 {
-	if (fStatus != B_OK) {
-		return fStatus;
+	if (fCStatus != B_OK) {
+		return fCStatus;
 	}
 	if (!position_is_valid(position, size)) {
 		return B_BAD_VALUE;
 	}
 	const char *bytes = static_cast<const char *>(buffer);
 	return transfer_all(size, [&](size_t done, size_t left) {
-		return pwrite(fDescriptor, bytes + done, left,
+		return pwrite(fFd, bytes + done, left,
 			position + (off_t)done);
 	});
 }
 
 off_t BFile::Seek(off_t position, uint32 seekMode)
 {
-	if (fStatus != B_OK) {
-		return fStatus;
+	if (fCStatus != B_OK) {
+		return fCStatus;
 	}
-	off_t result = lseek(fDescriptor, position, (int)seekMode);
+	off_t result = lseek(fFd, position, (int)seekMode);
 	if (result < 0) {
 		return status_for_errno(errno);
 	}
@@ -238,10 +221,10 @@ off_t BFile::Seek(off_t position, uint32 seekMode)
 
 off_t BFile::Position() const
 {
-	if (fStatus != B_OK) {
-		return fStatus;
+	if (fCStatus != B_OK) {
+		return fCStatus;
 	}
-	off_t result = lseek(fDescriptor, 0, SEEK_CUR);
+	off_t result = lseek(fFd, 0, SEEK_CUR);
 	if (result < 0) {
 		return status_for_errno(errno);
 	}
@@ -250,29 +233,29 @@ off_t BFile::Position() const
 
 status_t BFile::SetSize(off_t size)
 {
-	if (fStatus != B_OK) {
-		return fStatus;
+	if (fCStatus != B_OK) {
+		return fCStatus;
 	}
 	if (size < 0) {
 		return B_BAD_VALUE;
 	}
 	int result;
 	do {
-		result = ftruncate(fDescriptor, size);
+		result = ftruncate(fFd, size);
 	} while (result != 0 && errno == EINTR);
 	return result == 0 ? B_OK : status_for_errno(errno);
 }
 
 status_t BFile::GetSize(off_t *size) const
 {
-	if (fStatus != B_OK) {
-		return fStatus;
+	if (fCStatus != B_OK) {
+		return fCStatus;
 	}
 	if (size == NULL) {
 		return B_BAD_VALUE;
 	}
 	struct stat info;
-	if (fstat(fDescriptor, &info) != 0) {
+	if (fstat(fFd, &info) != 0) {
 		return status_for_errno(errno);
 	}
 	*size = info.st_size;
@@ -281,8 +264,8 @@ status_t BFile::GetSize(off_t *size) const
 
 status_t BFile::Sync()
 {
-	if (fStatus != B_OK) {
-		return fStatus;
+	if (fCStatus != B_OK) {
+		return fCStatus;
 	}
-	return fsync(fDescriptor) == 0 ? B_OK : status_for_errno(errno);
+	return fsync(fFd) == 0 ? B_OK : status_for_errno(errno);
 }

@@ -1,11 +1,13 @@
-// A positionable stream over a file of the file system.
+// A positionable stream over a file of the file system. Its status
+// (InitCheck) and closing (Unset) come from BNode.
 #ifndef _FILE_H
 #define _FILE_H
 
 #include <DataIO.h>
+#include <Node.h>
 #include <StorageDefs.h>
 
-class BFile : public BPositionIO {
+class BFile : public BNode, public BPositionIO {
 public:
 	BFile();
 	// openMode combines B_READ_ONLY, B_WRITE_ONLY or B_READ_WRITE with
@@ -13,11 +15,9 @@ public:
 	BFile(const char *path, uint32 openMode);
 	virtual ~BFile();
 
+	// B_OK once the file is open, as InitCheck then says; otherwise why
+	// it could not be opened (B_ENTRY_NOT_FOUND, B_PERMISSION_DENIED, ...).
 	status_t SetTo(const char *path, uint32 openMode);
-	void Unset();
-	// B_OK once a file is open; otherwise why it could not be opened
-	// (B_ENTRY_NOT_FOUND, B_PERMISSION_DENIED, ...).
-	status_t InitCheck() const;
 
 	bool IsReadable() const;
 	bool IsWritable() const;
@@ -38,9 +38,7 @@ private:
 	BFile(const BFile &);
 	BFile &operator=(const BFile &);
 
-	int fDescriptor;
 	uint32 fMode;
-	status_t fStatus;
 };
 
 #endif // _FILE_H

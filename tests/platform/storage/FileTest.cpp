@@ -61,6 +61,24 @@ TEST_F(FileTest, OpeningFailuresSayWhy)
 	EXPECT_EQ(B_NO_INIT, unset.Write("x", 1));
 }
 
+// As on the platform, a file's status and closing belong to its node.
+TEST_F(FileTest, UnsetThroughTheNodeClosesTheFile)
+{
+	std::string path = PathOf("node");
+	BFile file(path.c_str(), B_READ_WRITE | B_CREATE_FILE);
+	ASSERT_EQ(B_OK, file.InitCheck());
+	BNode &node = file;
+	node.Unset();
+	EXPECT_EQ(B_NO_INIT, file.InitCheck());
+	EXPECT_FALSE(file.IsWritable());
+	EXPECT_EQ(B_NO_INIT, file.Write("x", 1));
+
+	ASSERT_EQ(B_OK, file.SetTo(path.c_str(), B_READ_ONLY));
+	EXPECT_EQ(B_OK, node.InitCheck());
+	EXPECT_TRUE(file.IsReadable());
+	EXPECT_FALSE(file.IsWritable());
+}
+
 TEST_F(FileTest, UnreadableFileIsPermissionDenied)
 {
 	if (geteuid() == 0) {
