@@ -9,6 +9,7 @@
 #ifndef _TRANSLATOR_ROSTER_H
 #define _TRANSLATOR_ROSTER_H
 
+#include <Archivable.h>
 #include <TranslationDefs.h>
 #include <TranslatorFormats.h>
 
@@ -17,7 +18,7 @@ class BPositionIO;
 class BRect;
 class BView;
 
-class BTranslatorRoster {
+class BTranslatorRoster : public BArchivable {
 public:
 	BTranslatorRoster();
 	virtual ~BTranslatorRoster();
