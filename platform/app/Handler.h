@@ -2,12 +2,13 @@
 #ifndef _HANDLER_H
 #define _HANDLER_H
 
+#include <Archivable.h>
 #include <SupportDefs.h>
 
 class BLooper;
 class BMessage;
 
-class BHandler {
+class BHandler : public BArchivable {
 public:
 	BHandler(const char *name = NULL);
 	virtual ~BHandler();
