@@ -4,6 +4,8 @@
 
 #include <fcntl.h>
 
+// The platform's values. Its headers take them from its C library
+// (NAME_MAX, MAXPATHLEN); compiled with glibc's they would read 255 and 4096.
 #define B_FILE_NAME_LENGTH 256
 #define B_PATH_NAME_LENGTH 1024
 
