@@ -5,44 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The platform's status for what the system call left in errno.
-static status_t status_for_errno(int error)
-{
-	switch (error) {
-		case ENOENT:
-			return B_ENTRY_NOT_FOUND;
-		case EACCES:
-		case EPERM:
-			return B_PERMISSION_DENIED;
-		case ENOSPC:
-			return B_DEVICE_FULL;
-		case EISDIR:
-			return B_IS_A_DIRECTORY;
-		case EEXIST:
-			return B_FILE_EXISTS;
-		case ENOTDIR:
-			return B_NOT_A_DIRECTORY;
-		case ENAMETOOLONG:
-			return B_NAME_TOO_LONG;
-		case EROFS:
-			return B_READ_ONLY_DEVICE;
-		case EMFILE:
-		case ENFILE:
-			return B_NO_MORE_FDS;
-		case ELOOP:
-			return B_LINK_LIMIT;
-		case ENOMEM:
-			return B_NO_MEMORY;
-		case EINVAL:
-			return B_BAD_VALUE;
-		case EBADF:
-			return B_FILE_ERROR;
-		case EIO:
-			return B_IO_ERROR;
-		default:
-			return B_ERROR;
-	}
-}
+#include "ErrnoStatus.h"
+
+using BPrivate::StatusForErrno;
 
 static const int kOpenFlags = O_ACCMODE | B_CREATE_FILE | B_ERASE_FILE
 	| B_FAIL_IF_EXISTS | B_OPEN_AT_END;
@@ -71,7 +36,7 @@ static ssize_t transfer_all(size_t size, Transfer transfer)
 			if (done > 0) {
 				break;
 			}
-			return status_for_errno(errno);
+			return StatusForErrno(errno);
 		}
 		if (count == 0) {
 			break;
@@ -120,7 +85,7 @@ status_t BFile::SetTo(const char *path, uint32 openMode)
 		descriptor = open(path, flags, 0666);
 	} while (descriptor < 0 && errno == EINTR);
 	if (descriptor < 0) {
-		fCStatus = status_for_errno(errno);
+		fCStatus = StatusForErrno(errno);
 		return fCStatus;
 	}
 
@@ -128,7 +93,7 @@ status_t BFile::SetTo(const char *path, uint32 openMode)
 	struct stat info;
 	status_t status = B_OK;
 	if (fstat(descriptor, &info) != 0) {
-		status = status_for_errno(errno);
+		status = StatusForErrno(errno);
 	} else if (S_ISDIR(info.st_mode)) {
 		status = B_IS_A_DIRECTORY;
 	}
@@ -214,7 +179,7 @@ off_t BFile::Seek(off_t position, uint32 seekMode)
 	}
 	off_t result = lseek(fFd, position, (int)seekMode);
 	if (result < 0) {
-		return status_for_errno(errno);
+		return StatusForErrno(errno);
 	}
 	return result;
 }
@@ -226,7 +191,7 @@ off_t BFile::Position() const
 	}
 	off_t result = lseek(fFd, 0, SEEK_CUR);
 	if (result < 0) {
-		return status_for_errno(errno);
+		return StatusForErrno(errno);
 	}
 	return result;
 }
@@ -243,7 +208,7 @@ status_t BFile::SetSize(off_t size)
 	do {
 		result = ftruncate(fFd, size);
 	} while (result != 0 && errno == EINTR);
-	return result == 0 ? B_OK : status_for_errno(errno);
+	return result == 0 ? B_OK : StatusForErrno(errno);
 }
 
 status_t BFile::GetSize(off_t *size) const
@@ -256,7 +221,7 @@ status_t BFile::GetSize(off_t *size) const
 	}
 	struct stat info;
 	if (fstat(fFd, &info) != 0) {
-		return status_for_errno(errno);
+		return StatusForErrno(errno);
 	}
 	*size = info.st_size;
 	return B_OK;
@@ -267,5 +232,5 @@ status_t BFile::Sync()
 	if (fCStatus != B_OK) {
 		return fCStatus;
 	}
-	return fsync(fFd) == 0 ? B_OK : status_for_errno(errno);
+	return fsync(fFd) == 0 ? B_OK : StatusForErrno(errno);
 }

@@ -1,8 +1,10 @@
 #include <DefaultSettingsStore.h>
 
 #include <errno.h>
+#include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include <DataIO.h>
+#include <ErrnoStatus.h>
 #include <File.h>
 #include <Message.h>
 #include <StorageDefs.h>
@@ -23,6 +26,7 @@ namespace {
 const char *kNameField = "translator:name";
 const char *kVersionField = "translator:version";
 const char *kSuffix = ".settings";
+const char *kLockSuffix = ".lock";
 
 bool IsSafeName(const char *name)
 {
@@ -30,7 +34,7 @@ bool IsSafeName(const char *name)
 		return false;
 	}
 	size_t length = strnlen(name, B_FILE_NAME_LENGTH);
-	return length + strlen(kSuffix) < B_FILE_NAME_LENGTH
+	return length + strlen(kSuffix) + strlen(kLockSuffix) < B_FILE_NAME_LENGTH
 		&& strchr(name, '/') == NULL;
 }
 
@@ -43,7 +47,7 @@ status_t MakeFolders(const std::string &folder)
 			slash = folder.find('/', slash + 1)) {
 		std::string part = folder.substr(0, slash);
 		if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-			return B_ERROR;
+			return StatusForErrno(errno);
 		}
 		if (slash == std::string::npos) {
 			break;
@@ -57,33 +61,85 @@ status_t MakeFolders(const std::string &folder)
 }
 
 
-// The whole file, if it is not larger than the store allows; empty on any
-// failure. A file that grows while it is read is not trusted either.
-std::vector<char> ReadSettingsFile(const std::string &path)
+// The whole file, if it is not larger than the store allows. A file that
+// grows while it is read is not trusted either.
+status_t ReadSettingsFile(const std::string &path, std::vector<char> *data)
 {
-	std::vector<char> data;
 	BFile file(path.c_str(), B_READ_ONLY);
 	off_t size;
-	if (file.InitCheck() != B_OK || file.GetSize(&size) != B_OK
-		|| size <= 0 || size > kMaxDefaultSettingsSize) {
-		return data;
+	status_t status = file.InitCheck();
+	if (status == B_OK) {
+		status = file.GetSize(&size);
 	}
-	data.resize((size_t)size + 1);
+	if (status != B_OK) {
+		return status;
+	}
+	if (size <= 0) {
+		return B_BAD_DATA;
+	}
+	if (size > kMaxDefaultSettingsSize) {
+		return B_FILE_TOO_LARGE;
+	}
+	data->resize((size_t)size + 1);
 	size_t filled = 0;
-	while (filled < data.size()) {
-		ssize_t got = file.Read(data.data() + filled, data.size() - filled);
+	while (filled < data->size()) {
+		ssize_t got = file.Read(data->data() + filled, data->size() - filled);
 		if (got < 0) {
-			data.clear();
-			return data;
+			return (status_t)got;
 		}
 		if (got == 0) {
 			break;
 		}
 		filled += (size_t)got;
 	}
-	data.resize(filled > (size_t)size ? 0 : filled);
-	return data;
+	if (filled > (size_t)size) {
+		return B_FILE_TOO_LARGE;
+	}
+	data->resize(filled);
+	return filled == 0 ? B_BAD_DATA : B_OK;
 }
+
+
+// An exclusive advisory lock on the translator's lock file, held from
+// construction to destruction. The lock file stays: removing it would let
+// a process that opened it before the removal lock a file nobody else
+// locks any more.
+class SettingsLock {
+public:
+	explicit SettingsLock(const std::string &settingsPath)
+	{
+		std::string path = settingsPath + kLockSuffix;
+		do {
+			fDescriptor = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC,
+				0600);
+		} while (fDescriptor < 0 && errno == EINTR);
+		if (fDescriptor < 0) {
+			fStatus = StatusForErrno(errno);
+			return;
+		}
+		int result;
+		do {
+			result = flock(fDescriptor, LOCK_EX);
+		} while (result != 0 && errno == EINTR);
+		fStatus = result == 0 ? B_OK : StatusForErrno(errno);
+	}
+
+	~SettingsLock()
+	{
+		if (fDescriptor >= 0) {
+			close(fDescriptor);
+		}
+	}
+
+	status_t InitCheck() const { return fStatus; }
+
+private:
+	SettingsLock(const SettingsLock &) = delete;
+	SettingsLock &operator=(const SettingsLock &) = delete;
+
+	int fDescriptor = -1;
+	status_t fStatus = B_NO_INIT;
+};
 
 
 // A name for the file written aside: it starts with '.', which no
@@ -138,16 +194,17 @@ DefaultSettingsPath(const char *translatorName)
 }
 
 
-BMessage *
-LoadDefaultSettings(const char *translatorName)
+status_t
+ReadDefaultSettings(const char *translatorName, BMessage *_settings)
 {
 	std::string path = DefaultSettingsPath(translatorName);
-	if (path.empty()) {
-		return NULL;
+	if (path.empty() || _settings == NULL) {
+		return B_BAD_VALUE;
 	}
-	std::vector<char> data = ReadSettingsFile(path);
-	if (data.empty()) {
-		return NULL;
+	std::vector<char> data;
+	status_t status = ReadSettingsFile(path, &data);
+	if (status != B_OK) {
+		return status;
 	}
 
 	// One whole message, nothing after it.
@@ -155,7 +212,7 @@ LoadDefaultSettings(const char *translatorName)
 	BMessage settings;
 	if (settings.Unflatten(&stream) != B_OK
 		|| stream.Position() != (off_t)data.size()) {
-		return NULL;
+		return B_BAD_DATA;
 	}
 
 	type_code type;
@@ -163,11 +220,23 @@ LoadDefaultSettings(const char *translatorName)
 		const char *storedName;
 		if (settings.FindString(kNameField, &storedName) != B_OK
 			|| strcmp(storedName, translatorName) != 0) {
-			return NULL;
+			return B_MISMATCHED_VALUES;
 		}
 	}
 	settings.RemoveName(kNameField);
 	settings.RemoveName(kVersionField);
+	*_settings = settings;
+	return B_OK;
+}
+
+
+BMessage *
+LoadDefaultSettings(const char *translatorName)
+{
+	BMessage settings;
+	if (ReadDefaultSettings(translatorName, &settings) != B_OK) {
+		return NULL;
+	}
 	return new BMessage(settings);
 }
 
@@ -175,6 +244,18 @@ LoadDefaultSettings(const char *translatorName)
 status_t
 StoreDefaultSettings(const char *translatorName, int32 translatorVersion,
 	const BMessage &settings)
+{
+	return UpdateDefaultSettings(translatorName, translatorVersion,
+		[&](BMessage &stored) {
+			stored = settings;
+			return B_OK;
+		});
+}
+
+
+status_t
+UpdateDefaultSettings(const char *translatorName, int32 translatorVersion,
+	const std::function<status_t(BMessage &settings)> &change)
 {
 	std::string path = DefaultSettingsPath(translatorName);
 	if (path.empty()) {
@@ -185,8 +266,19 @@ StoreDefaultSettings(const char *translatorName, int32 translatorVersion,
 	if (status != B_OK) {
 		return status;
 	}
+	SettingsLock lock(path);
+	if (lock.InitCheck() != B_OK) {
+		return lock.InitCheck();
+	}
 
-	BMessage stored(settings);
+	BMessage stored;
+	if (ReadDefaultSettings(translatorName, &stored) != B_OK) {
+		stored.MakeEmpty();
+	}
+	status = change(stored);
+	if (status != B_OK) {
+		return status;
+	}
 	stored.RemoveName(kNameField);
 	stored.RemoveName(kVersionField);
 	if (stored.AddString(kNameField, translatorName) != B_OK
@@ -197,7 +289,7 @@ StoreDefaultSettings(const char *translatorName, int32 translatorVersion,
 	std::string temporary;
 	status = WriteAside(folder, stored, &temporary);
 	if (status == B_OK && rename(temporary.c_str(), path.c_str()) != 0) {
-		status = B_ERROR;
+		status = StatusForErrno(errno);
 	}
 	if (status != B_OK && !temporary.empty()) {
 		unlink(temporary.c_str());

@@ -15,6 +15,7 @@
 #ifndef _DEFAULT_SETTINGS_STORE_H
 #define _DEFAULT_SETTINGS_STORE_H
 
+#include <functional>
 #include <string>
 
 #include <SupportDefs.h>
@@ -28,16 +29,25 @@ const off_t kMaxDefaultSettingsSize = 1024 * 1024;
 
 // The file that holds the named translator's settings; empty when no
 // folder can be found (no XDG_CONFIG_HOME and no HOME), or when the name
-// cannot be a file name of its own: NULL, empty, longer than a file name
-// may be, holding a '/' or starting with '.' (no name may reach outside
-// the folder, and names starting with '.' are kept for temporary files).
+// cannot be a file name of its own: NULL, empty, too long for its lock
+// file's name ("<name>.settings.lock") to be a file name, holding a '/'
+// or starting with '.' (no name may reach outside the folder, and names
+// starting with '.' are kept for temporary files).
 std::string DefaultSettingsPath(const char *translatorName);
 
 // The settings stored for the translator, as a new message the caller
-// deletes; NULL when there is no file or it cannot be used (unreadable,
-// empty, larger than kMaxDefaultSettingsSize, not one whole flattened
-// message, or stored for another translator).
+// deletes; NULL when there is no file or it cannot be used (see
+// ReadDefaultSettings).
 BMessage *LoadDefaultSettings(const char *translatorName);
+
+// Reads the stored settings into settings, and says why they cannot be
+// used when they cannot: B_ENTRY_NOT_FOUND when none are stored,
+// B_BAD_VALUE for a name that DefaultSettingsPath refuses, the file's
+// status when it cannot be read (B_PERMISSION_DENIED, B_IS_A_DIRECTORY,
+// ...), B_FILE_TOO_LARGE when it is larger than kMaxDefaultSettingsSize,
+// B_BAD_DATA when it is empty or not one whole flattened message, and
+// B_MISMATCHED_VALUES when it was stored for another translator.
+status_t ReadDefaultSettings(const char *translatorName, BMessage *settings);
 
 // Writes the settings so that the next GetDefaultSettings call for this
 // translator finds them, creating the folders as needed. The file is
@@ -46,6 +56,17 @@ BMessage *LoadDefaultSettings(const char *translatorName);
 // that DefaultSettingsPath refuses.
 status_t StoreDefaultSettings(const char *translatorName,
 	int32 translatorVersion, const BMessage &settings);
+
+// Reads, changes and stores the settings as one step: change receives the
+// stored settings (empty when none can be used) and edits them; they are
+// stored when it returns B_OK, and nothing is stored otherwise (its status
+// is returned). Every store and update of a translator's settings holds an
+// advisory lock on "<name>.settings.lock" beside the file meanwhile, so
+// that changes made at the same time, by threads or by processes, follow
+// one another and none is lost.
+status_t UpdateDefaultSettings(const char *translatorName,
+	int32 translatorVersion,
+	const std::function<status_t(BMessage &settings)> &change);
 
 } // namespace BPrivate
 

@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <DataIO.h>
@@ -69,6 +71,17 @@ protected:
 		ASSERT_FALSE(fConfig.Path().empty());
 		setenv("XDG_CONFIG_HOME", fConfig.Path().c_str(), 1);
 		fPath = fConfig / "TranslationKit/Quorvel.settings";
+	}
+
+	// The names in the settings folder.
+	std::set<std::string> Listing() const
+	{
+		std::set<std::string> names;
+		for (const auto &entry
+				: fs::directory_iterator(fConfig / "TranslationKit")) {
+			names.insert(entry.path().filename().string());
+		}
+		return names;
 	}
 
 	// Stores the sample and gives the file's bytes.
@@ -156,12 +169,9 @@ TEST_F(DefaultSettingsStoreTest, StoringAgainReplacesTheFileWhole)
 	std::unique_ptr<BMessage> loaded = Load();
 	ASSERT_NE(loaded, nullptr);
 	EXPECT_TRUE(loaded->HasSameData(changed));
-	// No file written aside is left behind.
-	std::vector<std::string> names;
-	for (const auto &entry : fs::directory_iterator(fConfig / "TranslationKit")) {
-		names.push_back(entry.path().filename().string());
-	}
-	EXPECT_EQ(names, std::vector<std::string>{"Quorvel.settings"});
+	// No file written aside is left behind; the lock file stays.
+	EXPECT_EQ(Listing(), (std::set<std::string>{"Quorvel.settings",
+		"Quorvel.settings.lock"}));
 }
 
 
@@ -180,25 +190,36 @@ TEST_F(DefaultSettingsStoreTest, AnotherTranslatorsFileIsNotTaken)
 		B_OK);
 	fs::rename(DefaultSettingsPath("Other"), fPath);
 	EXPECT_EQ(Load(), nullptr);
+	BMessage settings;
+	EXPECT_EQ(BPrivate::ReadDefaultSettings(kName, &settings),
+		B_MISMATCHED_VALUES);
 }
 
 
-TEST_F(DefaultSettingsStoreTest, UnusableFilesGiveNull)
+TEST_F(DefaultSettingsStoreTest, UnusableFilesGiveNullAndSayWhy)
 {
 	std::string valid = StoreSample();
 	ASSERT_GT(valid.size(), 8u);
+	BMessage read;
+	EXPECT_EQ(BPrivate::ReadDefaultSettings(kName, &read), B_OK);
+	EXPECT_TRUE(read.HasSameData(SampleSettings()));
 
+	auto expectUnusable = [&](status_t why) {
+		EXPECT_EQ(Load(), nullptr);
+		BMessage settings;
+		EXPECT_EQ(BPrivate::ReadDefaultSettings(kName, &settings), why);
+	};
 	WriteFile(fPath, "");
-	EXPECT_EQ(Load(), nullptr);
+	expectUnusable(B_BAD_DATA);
 	WriteFile(fPath, "this is not a flattened message at all");
-	EXPECT_EQ(Load(), nullptr);
+	expectUnusable(B_BAD_DATA);
 	WriteFile(fPath, valid + "x");
-	EXPECT_EQ(Load(), nullptr);
+	expectUnusable(B_BAD_DATA);
 	for (size_t length : {(size_t)1, (size_t)4, valid.size() / 2,
 			valid.size() - 1}) {
 		SCOPED_TRACE(length);
 		WriteFile(fPath, valid.substr(0, length));
-		EXPECT_EQ(Load(), nullptr);
+		expectUnusable(B_BAD_DATA);
 	}
 	// Every single flipped byte either still reads or is refused.
 	for (size_t i = 0; i < valid.size(); i++) {
@@ -211,11 +232,12 @@ TEST_F(DefaultSettingsStoreTest, UnusableFilesGiveNull)
 	std::string oversized = valid;
 	oversized.resize((size_t)BPrivate::kMaxDefaultSettingsSize + 1, '\0');
 	WriteFile(fPath, oversized);
-	EXPECT_EQ(Load(), nullptr);
+	expectUnusable(B_FILE_TOO_LARGE);
 
 	fs::remove(fPath);
+	expectUnusable(B_ENTRY_NOT_FOUND);
 	fs::create_directory(fPath);
-	EXPECT_EQ(Load(), nullptr);
+	expectUnusable(B_IS_A_DIRECTORY);
 }
 
 
@@ -238,8 +260,8 @@ TEST_F(DefaultSettingsStoreTest, AFailedStoreKeepsTheOldFile)
 
 	EXPECT_NE(status, B_OK);
 	EXPECT_EQ(ReadFile(fPath), old);
-	EXPECT_EQ(std::distance(fs::directory_iterator(fConfig / "TranslationKit"),
-		fs::directory_iterator()), 1);
+	EXPECT_EQ(Listing(), (std::set<std::string>{"Quorvel.settings",
+		"Quorvel.settings.lock"}));
 }
 
 
@@ -248,4 +270,44 @@ TEST_F(DefaultSettingsStoreTest, AFolderInTheWayIsReported)
 	WriteFile(fConfig / "TranslationKit", "a file, not a folder");
 	EXPECT_NE(StoreDefaultSettings(kName, kVersion, SampleSettings()), B_OK);
 	EXPECT_EQ(Load(), nullptr);
+}
+
+
+TEST_F(DefaultSettingsStoreTest, ConcurrentUpdatesFollowOneAnother)
+{
+	// Each update reads the count and stores it one higher, with a pause
+	// between that invites another update to come between them; without
+	// the lock most increments would be lost.
+	const int kThreads = 6;
+	const int kIncrements = 20;
+	std::vector<std::thread> threads;
+	for (int t = 0; t < kThreads; t++) {
+		threads.emplace_back([] {
+			for (int i = 0; i < kIncrements; i++) {
+				EXPECT_EQ(BPrivate::UpdateDefaultSettings(kName, kVersion,
+					[](BMessage &settings) {
+						int32 count = settings.GetInt32("count", 0);
+						std::this_thread::yield();
+						settings.RemoveName("count");
+						return settings.AddInt32("count", count + 1);
+					}), B_OK);
+			}
+		});
+	}
+	for (std::thread &thread : threads) {
+		thread.join();
+	}
+	std::unique_ptr<BMessage> loaded = Load();
+	ASSERT_NE(loaded, nullptr);
+	EXPECT_EQ(loaded->GetInt32("count", 0), kThreads * kIncrements);
+
+	// A change that fails stores nothing.
+	EXPECT_EQ(BPrivate::UpdateDefaultSettings(kName, kVersion,
+		[](BMessage &settings) {
+			settings.MakeEmpty();
+			return B_BAD_VALUE;
+		}), B_BAD_VALUE);
+	loaded = Load();
+	ASSERT_NE(loaded, nullptr);
+	EXPECT_EQ(loaded->GetInt32("count", 0), kThreads * kIncrements);
 }
