@@ -10,6 +10,9 @@
 //     were when it was built, which must be one whole set: the changer only
 //     ever stores the 16 combinations of three flags and two names, so its
 //     output must be one of those 16 states' outputs.
+// The workers keep pace with the changer: a worker's job i starts only once
+// i changes have been made, so that however the threads are scheduled
+// every job after the first runs while options keep changing.
 // The thread sanitizer run checks that nothing is shared unguarded.
 #include <string.h>
 
@@ -32,7 +35,8 @@ namespace {
 const int kWorkers = 8;
 const int kJobsPerWorker = 100;
 // The changer stops after this many changes even if the workers have not
-// finished, so that the test is bounded either way.
+// finished, so that the test is bounded either way; the workers then stop
+// waiting for changes.
 const int kMaxChanges = 100000;
 
 // One of the 16 option states the changer stores.
@@ -203,10 +207,15 @@ TEST_F(MixedJobs, EveryOutputIsTheOneItsOptionsGiveAlone)
 	std::atomic<int> finished(0);
 	std::atomic<int> wrong(0);
 	std::atomic<int> done(0);
+	std::atomic<int> changes(0);
+	std::atomic<bool> changerStopped(false);
 	std::vector<std::thread> workers;
 	for (int worker = 0; worker < kWorkers; worker++) {
 		workers.emplace_back([&, worker] {
 			for (int i = 0; i < kJobsPerWorker; i++) {
+				while (changes < i && !changerStopped) {
+					std::this_thread::yield();
+				}
 				const Job &job = jobs[(worker * 7 + i * 5) % jobs.size()];
 				const Outcome outcome = Run(job);
 				if (outcome.status != B_OK
@@ -218,11 +227,12 @@ TEST_F(MixedJobs, EveryOutputIsTheOneItsOptionsGiveAlone)
 			finished++;
 		});
 	}
-	int changes = 0;
-	for (; changes < kMaxChanges && finished < kWorkers; changes++) {
-		ChangeOption(window, fAddon.Roster(), fAddon.ID(), changes);
+	for (int step = 0; step < kMaxChanges && finished < kWorkers; step++) {
+		ChangeOption(window, fAddon.Roster(), fAddon.ID(), step);
+		changes++;
 		std::this_thread::yield();
 	}
+	changerStopped = true;
 	for (std::thread &worker : workers) {
 		worker.join();
 	}
@@ -231,7 +241,8 @@ TEST_F(MixedJobs, EveryOutputIsTheOneItsOptionsGiveAlone)
 
 	EXPECT_EQ(wrong, 0);
 	EXPECT_EQ(done, kWorkers * kJobsPerWorker);
-	EXPECT_GT(changes, 0);
+	EXPECT_GE(changes, kJobsPerWorker - 1)
+		<< "every worker's last job waited for this many changes";
 	std::cout << done << " jobs of " << jobs.size() << " kinds in "
 		<< kWorkers << " threads during " << changes << " option changes"
 		<< std::endl;
