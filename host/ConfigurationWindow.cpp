@@ -7,6 +7,7 @@
 #include <Window.h>
 
 #include "Failure.h"
+#include "StatusText.h"
 #include "TranslatorHost.h"
 
 ConfigurationWindow::ConfigurationWindow(BTranslatorRoster &roster,
@@ -17,7 +18,7 @@ ConfigurationWindow::ConfigurationWindow(BTranslatorRoster &roster,
 		&extent);
 	if (status != B_OK || fView == NULL) {
 		throw Failure("the translator offers no configuration view ("
-			+ StatusName(status) + ")");
+			+ DescribeStatus(status) + ")");
 	}
 	BRect frame(100, 100, 100 + extent.Width(), 100 + extent.Height());
 	fWindow = new BWindow(frame, "Quorvel settings", B_TITLED_WINDOW,

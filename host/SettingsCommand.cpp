@@ -3,8 +3,11 @@
 // is made in the translator's own configuration view; the translator's
 // options are then read back with GetConfigurationMessage and stored where
 // the kit's GetDefaultSettings finds them when the translator next loads.
+//
+// Only the settings named on the command line are stored over what the
+// file holds when the store's lock is taken: two changes made at the same
+// time, of different settings, both survive.
 #include <stdio.h>
-#include <sys/stat.h>
 
 #include <DefaultSettingsStore.h>
 #include <Message.h>
@@ -12,6 +15,7 @@
 #include "Commands.h"
 #include "ConfigurationWindow.h"
 #include "Failure.h"
+#include "StatusText.h"
 #include "TranslatorHost.h"
 
 namespace {
@@ -99,7 +103,93 @@ void Apply(ConfigurationWindow &window, const SettingChange &change)
 	}
 }
 
-void PrintSettings(const BMessage &settings, const std::string &path)
+bool IsChanged(const SettingKey &key, const std::vector<SettingChange> &changes)
+{
+	for (const SettingChange &change : changes) {
+		if (change.key == &key) {
+			return true;
+		}
+	}
+	return false;
+}
+
+bool HasValue(const BMessage &settings, const SettingKey &key)
+{
+	type_code type;
+	return settings.GetInfo(key.messageKey, &type) == B_OK
+		&& type == (key.isText ? B_STRING_TYPE : B_BOOL_TYPE);
+}
+
+// Stores the changed settings over those stored now; a setting the file
+// lacks (or holds with the wrong type) gets the translator's current value.
+// Gives the settings as stored.
+BMessage StoreChanges(const char *name, int32 version,
+	const std::vector<SettingChange> &changes, const BMessage &current,
+	const std::string &path)
+{
+	BMessage result;
+	status_t status = BPrivate::UpdateDefaultSettings(name, version,
+		[&](BMessage &stored) -> status_t {
+			for (const SettingKey &key : kSettingKeys) {
+				if (!IsChanged(key, changes) && HasValue(stored, key)) {
+					continue;
+				}
+				stored.RemoveName(key.messageKey);
+				status_t added = key.isText
+					? stored.AddString(key.messageKey,
+						current.GetString(key.messageKey, ""))
+					: stored.AddBool(key.messageKey,
+						current.GetBool(key.messageKey, false));
+				if (added != B_OK) {
+					return added;
+				}
+			}
+			result = stored;
+			return B_OK;
+		});
+	if (status != B_OK) {
+		throw Failure(path.empty() ? std::string(name) : path,
+			"cannot store the settings (" + DescribeStatus(status) + ")");
+	}
+	return result;
+}
+
+// Why a settings file that exists cannot be used.
+std::string UnusableBecause(status_t status)
+{
+	switch (status) {
+		case B_BAD_DATA:
+			return "not a settings file, or damaged";
+		case B_FILE_TOO_LARGE:
+			return "larger than "
+				+ std::to_string(BPrivate::kMaxDefaultSettingsSize >> 10)
+				+ " KiB";
+		case B_MISMATCHED_VALUES:
+			return "it holds another translator's settings";
+	}
+	return DescribeStatus(status);
+}
+
+// The comment line after the settings: where they are stored, or why the
+// defaults apply.
+std::string StoreLine(const char *name, const std::string &path)
+{
+	if (path.empty()) {
+		return "# defaults; no settings folder (set HOME or XDG_CONFIG_HOME)";
+	}
+	BMessage stored;
+	status_t status = BPrivate::ReadDefaultSettings(name, &stored);
+	if (status == B_OK) {
+		return "# stored in " + path;
+	}
+	if (status == B_ENTRY_NOT_FOUND) {
+		return "# defaults; none stored yet in " + path;
+	}
+	return "# defaults apply: " + path + " cannot be used ("
+		+ UnusableBecause(status) + ")";
+}
+
+void PrintSettings(const BMessage &settings, const std::string &storeLine)
 {
 	for (const SettingKey &key : kSettingKeys) {
 		if (key.isText) {
@@ -110,10 +200,7 @@ void PrintSettings(const BMessage &settings, const std::string &path)
 				settings.GetBool(key.messageKey, false) ? "on" : "off");
 		}
 	}
-	struct stat status;
-	bool stored = !path.empty() && stat(path.c_str(), &status) == 0;
-	printf("# %s %s\n", stored ? "stored in" : "defaults; none stored yet in",
-		path.empty() ? "(no settings folder)" : path.c_str());
+	printf("%s\n", storeLine.c_str());
 }
 
 } // namespace
@@ -156,15 +243,11 @@ int RunSettings(const CommandLine &line)
 	status_t status = roster.GetConfigurationMessage(id, &settings);
 	if (status != B_OK) {
 		throw Failure(std::string(name), "cannot read the settings ("
-			+ StatusName(status) + ")");
+			+ DescribeStatus(status) + ")");
 	}
 	std::string path = BPrivate::DefaultSettingsPath(name);
 	if (!changes.empty()) {
-		status = BPrivate::StoreDefaultSettings(name, version, settings);
-		if (status != B_OK) {
-			throw Failure(path.empty() ? std::string(name) : path,
-				"cannot store the settings (" + StatusName(status) + ")");
-		}
+		settings = StoreChanges(name, version, changes, settings, path);
 	}
 	if (line.view) {
 		fputs(view.c_str(), stdout);
@@ -173,6 +256,6 @@ int RunSettings(const CommandLine &line)
 		}
 		return kExitSuccess;
 	}
-	PrintSettings(settings, path);
+	PrintSettings(settings, StoreLine(name, path));
 	return kExitSuccess;
 }

@@ -127,4 +127,45 @@ TEST_F(OptionsTest, SettingsRefuseUnknownKeysAndValuesAndStoreNothing)
 	EXPECT_FALSE(std::filesystem::exists(Path("config/TranslationKit")));
 }
 
+TEST_F(OptionsTest, ConcurrentSettingsChangesBothSurvive)
+{
+	// Forty pairs of changes to different settings, each pair from the
+	// defaults and at the same time.
+	RunResult result = Shell("lost=0; for i in $(seq 40); do "
+		"rm -f config/TranslationKit/Quorvel.settings; "
+		"$Q settings compression=off >/dev/null & "
+		"$Q settings dithering=off >/dev/null & wait; "
+		"$Q settings | grep -cE '^(compression|dithering)=off$' | grep -qx 2"
+		" || lost=$((lost + 1)); "
+		"done; echo $lost");
+	EXPECT_EQ(result.out, "0\n") << result.err;
+}
+
+TEST_F(OptionsTest, UnusableSettingsFileIsReportedWithTheDefaults)
+{
+	std::filesystem::create_directories(Path("config/TranslationKit"));
+	WriteBytes(Path("config/TranslationKit/Quorvel.settings"),
+		BytesOfText("compression=off\n"));
+	RunResult shown = Run({"settings"});
+	EXPECT_EQ(shown.exitCode, 0);
+	EXPECT_EQ(shown.out, "name=\ncompression=on\ndithering=on\n"
+		"high-contrast=off\n# defaults apply: " + Path("config/"
+		"TranslationKit/Quorvel.settings") + " cannot be used (not a settings "
+		"file, or damaged)\n");
+
+	// A change replaces it.
+	ASSERT_EQ(Run({"settings", "dithering=off"}).exitCode, 0);
+	shown = Run({"settings"});
+	EXPECT_NE(shown.out.find("dithering=off\n"), std::string::npos);
+	EXPECT_NE(shown.out.find("# stored in "), std::string::npos) << shown.out;
+
+	// Where the store cannot write, the reason is in words.
+	std::filesystem::remove_all(Path("config/TranslationKit"));
+	WriteBytes(Path("config/TranslationKit"), BytesOfText("in the way"));
+	RunResult refused = Run({"settings", "dithering=on"});
+	EXPECT_EQ(refused.exitCode, 1);
+	EXPECT_EQ(refused.err, "quorvel: " + Path("config/TranslationKit/"
+		"Quorvel.settings") + ": cannot store the settings (not a folder)\n");
+}
+
 } // namespace
