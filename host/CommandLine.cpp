@@ -136,6 +136,9 @@ private:
 			fLine->version = true;
 		} else if (name == "--view") {
 			fLine->view = true;
+		} else if (name == "-n" || name == "--no-clobber") {
+			fLine->noClobber = true;
+			NoteConvertOption(name);
 		} else if (name == "--compression" || name == "--no-compression") {
 			options.compression = name == "--compression";
 			NoteConvertOption(name);

@@ -24,6 +24,8 @@ struct CommandLine {
 	std::optional<std::string> to;
 	std::optional<std::string> outputFolder;
 	unsigned jobs = 1;
+	// -n, --no-clobber: an existing output file is kept, not replaced.
+	bool noClobber = false;
 	ConversionOptions options;
 
 	// settings

@@ -208,7 +208,7 @@ ByteVector ConvertBytes(TranslatorHost &host, const ByteVector &bytes,
 
 void ConvertFile(TranslatorHost &host, const std::string &inputPath,
 	const std::string &outputPath, OutputFormat format,
-	const ConversionOptions &options)
+	const ConversionOptions &options, ExistingOutput existing)
 {
 	std::string inputName = inputPath == "-" ? "standard input" : inputPath;
 	ByteVector output;
@@ -220,5 +220,5 @@ void ConvertFile(TranslatorHost &host, const std::string &inputPath,
 	} catch (const std::bad_alloc &) {
 		throw Failure(inputName, "out of memory");
 	}
-	WriteOutputFile(outputPath, output);
+	WriteOutputFile(outputPath, output, existing);
 }

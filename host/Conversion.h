@@ -15,6 +15,7 @@
 
 #include "FileFormats.h"
 #include "Image.h"
+#include "OutputFile.h"
 #include "TranslatorHost.h"
 
 // The translator's options for this conversion; those not given keep the
@@ -50,6 +51,7 @@ ByteVector ConvertBytes(TranslatorHost &host, const ByteVector &input,
 // succeeded. Throws Failure naming the file concerned.
 void ConvertFile(TranslatorHost &host, const std::string &inputPath,
 	const std::string &outputPath, OutputFormat format,
-	const ConversionOptions &options);
+	const ConversionOptions &options,
+	ExistingOutput existing = ExistingOutput::Replace);
 
 #endif // QUORVEL_HOST_CONVERSION_H

@@ -12,6 +12,11 @@
 
 namespace {
 
+ExistingOutput ExistingOutputOf(const CommandLine &line)
+{
+	return line.noClobber ? ExistingOutput::Keep : ExistingOutput::Replace;
+}
+
 int ConvertOne(const CommandLine &line)
 {
 	const std::string &input = line.operands[0];
@@ -25,7 +30,8 @@ int ConvertOne(const CommandLine &line)
 	}
 	TranslatorHost host(line.translatorsFolder);
 	try {
-		ConvertFile(host, input, output, format, line.options);
+		ConvertFile(host, input, output, format, line.options,
+			ExistingOutputOf(line));
 	} catch (const Failure &failure) {
 		fprintf(stderr, "%s\n", failure.Line().c_str());
 		return kExitFailure;
@@ -89,7 +95,8 @@ int ConvertBatch(const CommandLine &line)
 	TranslatorHost host(line.translatorsFolder);
 	MakeFolder(*line.outputFolder);
 	size_t failures = RunBatch(jobs, line.jobs, [&](const BatchJob &job) {
-		ConvertFile(host, job.input, job.output, format, line.options);
+		ConvertFile(host, job.input, job.output, format, line.options,
+			ExistingOutputOf(line));
 	});
 	if (failures > 0) {
 		fprintf(stderr, "quorvel: %zu of %zu files failed\n", failures,

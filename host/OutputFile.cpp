@@ -2,16 +2,31 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/random.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 
 #include "Failure.h"
 #include "FileFormats.h"
 #include "InputFile.h"
+#include "TemporaryFiles.h"
+
+const char *const kNamedTemporaryFilesVariable
+	= "QUORVEL_NAMED_TEMPORARY_FILES";
 
 namespace {
+
+// Links to a link to ... are followed this far, as the kernel does.
+const int kMaxLinkHops = 40;
+const char kTemporaryMark[] = ".quorvel-partial-";
+const size_t kRandomLetters = 12;
 
 // Writes every byte, or returns the errno of the write that failed.
 int WriteAll(int fd, const ByteVector &bytes)
@@ -39,32 +54,17 @@ std::string FolderOf(const std::string &path)
 	return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// A hidden name beside the output that no other writer uses: the
-// process id tells processes apart, the counter threads and attempts.
-int CreateTemporary(const std::string &path, std::string *temporary)
-{
-	static std::atomic<uint32> counter(0);
-	std::string prefix = FolderOf(path) + "/." + BaseName(path) + ".quorvel-"
-		+ std::to_string(getpid()) + "-";
-	for (int attempt = 0; attempt < 100; attempt++) {
-		*temporary = prefix + std::to_string(counter++);
-		// The mode lets the umask decide, as for any new file.
-		int fd = open(temporary->c_str(),
-			O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-		if (fd >= 0 || errno != EEXIST) {
-			return fd;
-		}
-	}
-	errno = EEXIST;
-	return -1;
-}
-
 [[noreturn]] void WriteFailed(const std::string &path, int error)
 {
 	if (error == ENOSPC || error == EDQUOT) {
 		throw Failure(path, "disk full");
 	}
 	throw Failure(path, "write failed: " + DescribeError(error));
+}
+
+[[noreturn]] void AlreadyExists(const std::string &path)
+{
+	throw Failure(path, "already exists; not overwritten (--no-clobber)");
 }
 
 void WriteStandardOutput(const ByteVector &bytes)
@@ -75,33 +75,272 @@ void WriteStandardOutput(const ByteVector &bytes)
 	}
 }
 
-} // namespace
-
-void WriteOutputFile(const std::string &path, const ByteVector &bytes)
+// The path with every symbolic link it ends in followed; a link to
+// nothing gives the path of the file it would create.
+std::string FinalTarget(const std::string &path)
 {
-	if (path == "-") {
-		WriteStandardOutput(bytes);
-		return;
-	}
-	struct stat existing;
-	bool exists = stat(path.c_str(), &existing) == 0;
-	if (exists && S_ISDIR(existing.st_mode)) {
-		throw Failure(path, "is a folder");
-	}
-
-	std::string temporary;
-	int fd = CreateTemporary(path, &temporary);
-	if (fd < 0) {
-		int error = errno;
-		if (error == ENOENT) {
-			throw Failure(path, "cannot write: folder " + FolderOf(path)
-				+ " not found");
+	std::string current = path;
+	for (int hop = 0; hop < kMaxLinkHops; hop++) {
+		struct stat status;
+		if (lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+			return current;
 		}
-		WriteFailed(path, error);
+		char target[PATH_MAX];
+		ssize_t length = readlink(current.c_str(), target, sizeof(target));
+		if (length <= 0 || length == (ssize_t)sizeof(target)) {
+			return current;
+		}
+		std::string next(target, (size_t)length);
+		current = next[0] == '/' ? next : FolderOf(current) + "/" + next;
+	}
+	throw Failure(path, "write failed: too many levels of symbolic links");
+}
+
+int ConnectSocket(const std::string &path)
+{
+	struct sockaddr_un address = {};
+	address.sun_family = AF_UNIX;
+	if (path.size() >= sizeof(address.sun_path)) {
+		errno = ENAMETOOLONG;
+		return -1;
+	}
+	path.copy(address.sun_path, path.size());
+	int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+	if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr *>(&address),
+			sizeof(address)) != 0) {
+		int error = errno;
+		close(fd);
+		errno = error;
+		return -1;
+	}
+	return fd;
+}
+
+// A device, FIFO or socket takes the bytes as they come; whatever it
+// answers (a full device, a reader gone) is the conversion's result.
+void WriteInPlace(const std::string &path, const std::string &target,
+	mode_t mode, const ByteVector &bytes)
+{
+	int fd;
+	do {
+		fd = S_ISSOCK(mode) ? ConnectSocket(target)
+			: open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+	} while (fd < 0 && errno == EINTR);
+	if (fd < 0) {
+		WriteFailed(path, errno);
 	}
 	int error = WriteAll(fd, bytes);
+	if (close(fd) != 0 && error == 0 && errno != EINTR) {
+		error = errno;
+	}
+	if (error != 0) {
+		WriteFailed(path, error);
+	}
+}
+
+// Letters a file name may hold, 64 of them, so that each stands for six
+// random bits.
+std::string RandomLetters()
+{
+	static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+		"abcdefghijklmnopqrstuvwxyz0123456789-_";
+	unsigned char random[kRandomLetters];
+	if (getrandom(random, sizeof(random), 0) != (ssize_t)sizeof(random)) {
+		// Unique still, through the counter and O_EXCL; only guessable.
+		static std::atomic<uint64> counter(0);
+		uint64 mixed = (uint64)std::chrono::steady_clock::now()
+			.time_since_epoch().count() * 0x9E3779B97F4A7C15ull
+			+ (uint64)getpid() * 0x100000001B3ull + counter++;
+		for (unsigned char &byte : random) {
+			byte = (unsigned char)mixed;
+			mixed = (mixed >> 8) | (mixed << 56);
+			mixed *= 0xD6E8FEB86659FD93ull;
+		}
+	}
+	std::string letters;
+	for (unsigned char byte : random) {
+		letters += kLetters[byte & 63];
+	}
+	return letters;
+}
+
+// ".NAME.quorvel-partial-RANDOM" beside target, NAME cut (at a character
+// boundary of UTF-8) so that the whole fits in a file name of 255 bytes.
+std::string TemporaryPathFor(const std::string &target)
+{
+	std::string name = BaseName(target);
+	size_t room = NAME_MAX - 1 - (sizeof(kTemporaryMark) - 1)
+		- kRandomLetters;
+	if (name.size() > room) {
+		size_t cut = room;
+		while (cut > 0 && ((unsigned char)name[cut] & 0xC0) == 0x80) {
+			cut--;
+		}
+		name.resize(cut);
+	}
+	return FolderOf(target) + "/." + name + kTemporaryMark + RandomLetters();
+}
+
+// O_TMPFILE files get their name through /proc/self/fd, which any process
+// may link from; without /proc they are not used.
+bool AnonymousFilesUsable()
+{
+	static const bool usable = getenv(kNamedTemporaryFilesVariable) == NULL
+		&& access("/proc/self/fd", X_OK) == 0;
+	return usable;
+}
+
+// The file the bytes go to before they take the output's name, removed
+// (when it has a name) unless Commit gave it the output's name.
+class PendingOutput {
+public:
+	explicit PendingOutput(const std::string &target)
+		: fTarget(target) {}
+
+	~PendingOutput()
+	{
+		if (fDescriptor >= 0) {
+			close(fDescriptor);
+		}
+		if (fName.Registered()) {
+			unlink(fName.Path().c_str());
+		}
+	}
+
+	int Descriptor() const { return fDescriptor; }
+
+	// 0, or the errno of the failure.
+	int Open()
+	{
+		if (AnonymousFilesUsable()) {
+			fDescriptor = open(FolderOf(fTarget).c_str(),
+				O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+			if (fDescriptor >= 0) {
+				fAnonymous = true;
+				return 0;
+			}
+			// EISDIR, EINVAL: a kernel or C library without O_TMPFILE;
+			// EOPNOTSUPP: a file system without it.
+			if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+				return errno;
+			}
+		}
+		return CreateNamed([this](const std::string &path) {
+			// The mode lets the umask decide, as for any new file.
+			fDescriptor = open(path.c_str(),
+				O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+			return fDescriptor;
+		});
+	}
+
+	// Gives the file the target's name, replacing a file there or, to
+	// keep it, failing with EEXIST. 0, or the errno of the failure.
+	int Commit(ExistingOutput existing)
+	{
+		if (fAnonymous) {
+			int error = NameAnonymous(existing);
+			if (error != 0) {
+				return error;
+			}
+		}
+		int error = CloseDescriptor();
+		if (error != 0) {
+			return error;
+		}
+		if (fName.Registered()) {
+			error = existing == ExistingOutput::Replace ? Rename()
+				: LinkWithoutReplacing();
+		}
+		return error;
+	}
+
+private:
+	int CreateNamed(const std::function<int(const std::string &)> &create)
+	{
+		for (int attempt = 0; attempt < 100; attempt++) {
+			std::string path = TemporaryPathFor(fTarget);
+			if (fName.Create(path, [&]() { return create(path); }) >= 0) {
+				return 0;
+			}
+			if (errno != EEXIST) {
+				return errno;
+			}
+		}
+		return EEXIST;
+	}
+
+	// A new output takes its name at once, so that nothing named is ever
+	// left behind. Replacing needs a name of its own for the rename.
+	int NameAnonymous(ExistingOutput existing)
+	{
+		std::string self = "/proc/self/fd/" + std::to_string(fDescriptor);
+		if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, fTarget.c_str(),
+				AT_SYMLINK_FOLLOW) == 0) {
+			return 0;
+		}
+		if (errno != EEXIST || existing == ExistingOutput::Keep) {
+			return errno;
+		}
+		return CreateNamed([&](const std::string &path) {
+			return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(),
+				AT_SYMLINK_FOLLOW);
+		});
+	}
+
+	int CloseDescriptor()
+	{
+		int result = close(fDescriptor);
+		fDescriptor = -1;
+		return result != 0 && errno != EINTR ? errno : 0;
+	}
+
+	int Rename()
+	{
+		if (rename(fName.Path().c_str(), fTarget.c_str()) != 0) {
+			return errno;
+		}
+		fName.Forget();
+		return 0;
+	}
+
+	// link fails when the target exists, where a rename would replace it.
+	// A file system without hard links can only check first.
+	int LinkWithoutReplacing()
+	{
+		if (link(fName.Path().c_str(), fTarget.c_str()) != 0) {
+			struct stat status;
+			if (errno == EEXIST || lstat(fTarget.c_str(), &status) == 0) {
+				return EEXIST;
+			}
+			return Rename();
+		}
+		unlink(fName.Path().c_str());
+		fName.Forget();
+		return 0;
+	}
+
+	std::string fTarget;
+	int fDescriptor = -1;
+	bool fAnonymous = false;
+	TemporaryName fName;
+};
+
+void WriteRegularFile(const std::string &path, const std::string &target,
+	const struct stat *replaced, const ByteVector &bytes,
+	ExistingOutput existing)
+{
+	PendingOutput pending(target);
+	int error = pending.Open();
+	if (error == ENOENT) {
+		throw Failure(path, "cannot write: folder " + FolderOf(target)
+			+ " not found");
+	}
+	if (error == 0) {
+		error = WriteAll(pending.Descriptor(), bytes);
+	}
 	// A file that replaces another keeps the other's permissions.
-	if (error == 0 && exists && fchmod(fd, existing.st_mode & 07777) != 0) {
+	if (error == 0 && replaced != NULL
+		&& fchmod(pending.Descriptor(), replaced->st_mode & 07777) != 0) {
 		error = errno;
 	}
 	// Replacing a file: the new bytes reach the disk before the rename,
@@ -109,17 +348,41 @@ void WriteOutputFile(const std::string &path, const ByteVector &bytes)
 	// one in place of the old. A new file has nothing to lose that its
 	// input cannot give again, and syncing each file of a batch would let
 	// the disk, not the conversion, set the pace.
-	if (error == 0 && exists && fsync(fd) != 0) {
+	if (error == 0 && replaced != NULL && fsync(pending.Descriptor()) != 0) {
 		error = errno;
 	}
-	if (close(fd) != 0 && error == 0) {
-		error = errno;
+	if (error == 0) {
+		error = pending.Commit(existing);
 	}
-	if (error == 0 && rename(temporary.c_str(), path.c_str()) != 0) {
-		error = errno;
+	if (error == EEXIST && existing == ExistingOutput::Keep) {
+		AlreadyExists(path);
 	}
 	if (error != 0) {
-		unlink(temporary.c_str());
 		WriteFailed(path, error);
 	}
+}
+
+} // namespace
+
+void WriteOutputFile(const std::string &path, const ByteVector &bytes,
+	ExistingOutput existing)
+{
+	if (path == "-") {
+		WriteStandardOutput(bytes);
+		return;
+	}
+	std::string target = FinalTarget(path);
+	struct stat status;
+	bool exists = stat(target.c_str(), &status) == 0;
+	if (exists && S_ISDIR(status.st_mode)) {
+		throw Failure(path, "is a folder");
+	}
+	if (exists && !S_ISREG(status.st_mode)) {
+		WriteInPlace(path, target, status.st_mode, bytes);
+		return;
+	}
+	if (exists && existing == ExistingOutput::Keep) {
+		AlreadyExists(path);
+	}
+	WriteRegularFile(path, target, exists ? &status : NULL, bytes, existing);
 }

@@ -1,7 +1,18 @@
 // Writing a converted file so that a failure never leaves a partial or
-// empty file behind and never destroys an existing one: the bytes go to a
-// new file beside the output, which is renamed over it only once every
-// byte is written (and, when it replaces a file, flushed to the disk).
+// empty file behind and never destroys an existing one.
+//
+// A regular file, new or replaced, is written to a temporary file in the
+// same folder first, which takes the output's name only once every byte is
+// written (and, when it replaces a file, flushed to the disk). Where the
+// file system allows it (O_TMPFILE), the temporary file has no name while
+// it is written, so that even a killed process leaves nothing behind;
+// elsewhere it is named ".NAME.quorvel-partial-RANDOM", and the signals
+// that stop the process remove it (see TemporaryFiles.h).
+//
+// A symbolic link is followed: the temporary file is made beside the
+// link's final target and replaces the target; the link stays. A device,
+// a FIFO or a socket is written in place (/dev/stdout, /dev/null, the
+// reading end of a named pipe).
 #ifndef QUORVEL_HOST_OUTPUT_FILE_H
 #define QUORVEL_HOST_OUTPUT_FILE_H
 
@@ -9,8 +20,20 @@
 
 #include "Image.h"
 
+// What to do when the output is a file that already exists. Devices,
+// FIFOs and sockets are written either way: they hold no file to lose.
+enum class ExistingOutput { Replace, Keep };
+
 // "-" writes to standard output. Throws Failure naming the file: folder
-// not found, permission denied, disk full, write failed.
-void WriteOutputFile(const std::string &path, const ByteVector &bytes);
+// not found, permission denied, disk full, write failed, already exists
+// (with ExistingOutput::Keep).
+void WriteOutputFile(const std::string &path, const ByteVector &bytes,
+	ExistingOutput existing = ExistingOutput::Replace);
+
+// Set (to anything) in the environment, QUORVEL_NAMED_TEMPORARY_FILES
+// makes the temporary files named from the start even where O_TMPFILE
+// works: for file systems that claim it and misbehave, and for testing
+// the named files' removal.
+extern const char *const kNamedTemporaryFilesVariable;
 
 #endif // QUORVEL_HOST_OUTPUT_FILE_H

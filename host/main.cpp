@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "Failure.h"
+#include "TemporaryFiles.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ int main(int argc, char **argv)
 		PrintVersion();
 		return kExitSuccess;
 	}
+	RemoveTemporaryFilesOnSignals();
 	try {
 		return Run(line);
 	} catch (const Failure &failure) {

@@ -6,6 +6,7 @@
 #define QUORVEL_TEST_HOST_TOOL_H
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <string.h>
 #include <sys/wait.h>
@@ -121,6 +122,14 @@ protected:
 			+ "; " + line}, "/dev/null", "");
 	}
 
+	// Starts a shell command line as Shell does, with its output thrown
+	// away, and leaves it running; -1 when it cannot start.
+	pid_t StartShell(const std::string &line)
+	{
+		return Start({"/bin/sh", "-c", "Q=" + std::string(QUORVEL_HOST_PATH)
+			+ "; " + line}, "/dev/null", "/dev/null", "/dev/null");
+	}
+
 	std::string fFolder;
 
 private:
@@ -130,6 +139,31 @@ private:
 		std::string outPath = stdoutPath.empty() ? Path(".stdout")
 			: stdoutPath;
 		std::string errPath = Path(".stderr");
+		RunResult result;
+		pid_t pid = Start(command, stdinPath, outPath, errPath);
+		if (pid > 0) {
+			int status = 0;
+			waitpid(pid, &status, 0);
+			result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status)
+				: 128 + WTERMSIG(status);
+		}
+		if (stdoutPath.empty()) {
+			Bytes out = ReadBytes(outPath);
+			result.out.assign(out.begin(), out.end());
+			std::filesystem::remove(outPath);
+		}
+		Bytes err = ReadBytes(errPath);
+		result.err.assign(err.begin(), err.end());
+		std::filesystem::remove(errPath);
+		return result;
+	}
+
+	// Starts the command in the test's folder with its settings folder,
+	// the signals at their defaults.
+	pid_t Start(std::vector<std::string> command,
+		const std::string &stdinPath, const std::string &outPath,
+		const std::string &errPath)
+	{
 		posix_spawn_file_actions_t actions;
 		posix_spawn_file_actions_init(&actions);
 		posix_spawn_file_actions_addopen(&actions, 0, stdinPath.c_str(),
@@ -148,27 +182,23 @@ private:
 		}
 		environment.push_back("XDG_CONFIG_HOME=" + Path("config"));
 
-		RunResult result;
+		posix_spawnattr_t attributes;
+		posix_spawnattr_init(&attributes);
+		sigset_t defaults;
+		sigfillset(&defaults);
+		posix_spawnattr_setsigdefault(&attributes, &defaults);
+		posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+
 		pid_t pid;
 		std::vector<char *> argv = Pointers(command);
 		std::vector<char *> envp = Pointers(environment);
-		if (posix_spawn(&pid, argv[0], &actions, NULL, argv.data(),
-				envp.data()) == 0) {
-			int status = 0;
-			waitpid(pid, &status, 0);
-			result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status)
-				: 128 + WTERMSIG(status);
+		if (posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(),
+				envp.data()) != 0) {
+			pid = -1;
 		}
+		posix_spawnattr_destroy(&attributes);
 		posix_spawn_file_actions_destroy(&actions);
-		if (stdoutPath.empty()) {
-			Bytes out = ReadBytes(outPath);
-			result.out.assign(out.begin(), out.end());
-			std::filesystem::remove(outPath);
-		}
-		Bytes err = ReadBytes(errPath);
-		result.err.assign(err.begin(), err.end());
-		std::filesystem::remove(errPath);
-		return result;
+		return pid;
 	}
 
 	static std::vector<char *> Pointers(std::vector<std::string> &strings)

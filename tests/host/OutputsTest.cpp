@@ -1,0 +1,226 @@
+// Where outputs go: device nodes, FIFOs and sockets are written in place,
+// symbolic links are followed, long names fit, --no-clobber keeps what is
+// there, and the signals that stop quorvel leave no temporary file.
+// Device nodes are made in the test's own folder, never taken from /dev.
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+
+#include <thread>
+
+#include "HostTool.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kNamedTemporaries[] = "QUORVEL_NAMED_TEMPORARY_FILES=1 ";
+
+class OutputsTest : public HostTest {
+protected:
+	void SetUp() override
+	{
+		HostTest::SetUp();
+		WriteBytes(Path("in.pgm"), BytesOfText("P5 64 40 255\n"
+			+ std::string(64 * 40, '\x60')));
+		ASSERT_EQ(Run({"convert", "in.pgm", "expected.pdb"}).exitCode, 0);
+		fExpected = ReadBytes(Path("expected.pdb"));
+	}
+
+	// Every byte that arrives on fd until its writer closes it.
+	static Bytes ReadToEnd(int fd)
+	{
+		Bytes bytes;
+		uint8 buffer[4096];
+		for (ssize_t got; (got = read(fd, buffer, sizeof(buffer))) > 0;) {
+			bytes.insert(bytes.end(), buffer, buffer + got);
+		}
+		close(fd);
+		return bytes;
+	}
+
+	// No name in the folder that a temporary file could have.
+	void ExpectNoTemporaryFile(const std::string &folder = "")
+	{
+		for (const std::string &name : Listing(folder)) {
+			EXPECT_EQ(name.find(".quorvel-partial-"), std::string::npos)
+				<< name;
+		}
+	}
+
+	Bytes fExpected;
+};
+
+TEST_F(OutputsTest, DeviceNodesStayDevicesAndReportWhatHappened)
+{
+	if (mknod(Path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0
+		|| mknod(Path("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) {
+		GTEST_SKIP() << "mknod is not permitted here";
+	}
+	EXPECT_EQ(Run({"convert", "in.pgm", "--to", "pdb", "null"}).exitCode, 0);
+	RunResult full = Run({"convert", "in.pgm", "--to", "pdb", "full"});
+	EXPECT_EQ(full.exitCode, 1);
+	EXPECT_EQ(full.err, "quorvel: full: disk full\n");
+	// --no-clobber keeps files, and a device holds none.
+	EXPECT_EQ(Run({"convert", "-n", "in.pgm", "--to", "pdb", "null"})
+		.exitCode, 0);
+	for (const char *name : {"null", "full"}) {
+		EXPECT_TRUE(fs::is_character_file(Path(name))) << name;
+	}
+	ExpectNoTemporaryFile();
+}
+
+TEST_F(OutputsTest, FifosAndSocketsReceiveTheBytes)
+{
+	ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+	Bytes fromFifo;
+	std::thread reader([&] {
+		fromFifo = ReadToEnd(open(Path("fifo").c_str(), O_RDONLY));
+	});
+	EXPECT_EQ(Run({"convert", "in.pgm", "--to", "pdb", "fifo"}).exitCode, 0);
+	reader.join();
+	EXPECT_EQ(fromFifo, fExpected);
+	EXPECT_TRUE(fs::is_fifo(Path("fifo")));
+
+	int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+	struct sockaddr_un address = {};
+	address.sun_family = AF_UNIX;
+	ASSERT_LT(Path("socket").size(), sizeof(address.sun_path));
+	strcpy(address.sun_path, Path("socket").c_str());
+	ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr *>(&address),
+		sizeof(address)), 0);
+	ASSERT_EQ(listen(listener, 1), 0);
+	Bytes fromSocket;
+	std::thread server([&] {
+		fromSocket = ReadToEnd(accept(listener, NULL, NULL));
+	});
+	EXPECT_EQ(Run({"convert", "in.pgm", "--to", "pdb", "socket"}).exitCode,
+		0);
+	server.join();
+	close(listener);
+	EXPECT_EQ(fromSocket, fExpected);
+	EXPECT_TRUE(fs::is_socket(Path("socket")));
+}
+
+TEST_F(OutputsTest, SymbolicLinksAreFollowedAndStay)
+{
+	fs::create_directory(Path("real"));
+	WriteBytes(Path("real/picture.pdb"), BytesOfText("old"));
+	fs::permissions(Path("real/picture.pdb"), fs::perms::owner_read
+		| fs::perms::owner_write | fs::perms::group_read);
+	fs::create_symlink("real/picture.pdb", Path("inner.pdb"));
+	fs::create_symlink("inner.pdb", Path("outer.pdb"));
+	fs::create_symlink("real/new.pdb", Path("dangling.pdb"));
+	fs::create_symlink("loop.pdb", Path("loop.pdb"));
+
+	for (const char *link : {"outer.pdb", "dangling.pdb"}) {
+		SCOPED_TRACE(link);
+		RunResult result = Run({"convert", "in.pgm", link});
+		EXPECT_EQ(result.exitCode, 0) << result.err;
+		EXPECT_TRUE(fs::is_symlink(Path(link)));
+	}
+	EXPECT_EQ(ReadBytes(Path("real/picture.pdb")), fExpected);
+	EXPECT_EQ(ReadBytes(Path("real/new.pdb")), fExpected);
+	EXPECT_EQ(fs::status(Path("real/picture.pdb")).permissions(),
+		fs::perms::owner_read | fs::perms::owner_write
+		| fs::perms::group_read);
+
+	RunResult loop = Run({"convert", "in.pgm", "loop.pdb"});
+	EXPECT_EQ(loop.exitCode, 1);
+	EXPECT_EQ(loop.err, "quorvel: loop.pdb: write failed: too many levels "
+		"of symbolic links\n");
+
+	RunResult kept = Run({"convert", "--no-clobber", "in.pgm", "outer.pdb"});
+	EXPECT_EQ(kept.exitCode, 1);
+	EXPECT_EQ(kept.err, "quorvel: outer.pdb: already exists; not "
+		"overwritten (--no-clobber)\n");
+	ExpectNoTemporaryFile();
+	ExpectNoTemporaryFile("real");
+}
+
+TEST_F(OutputsTest, LongestNamesAndNoClobberWithEitherTemporaryFile)
+{
+	const std::string longest = std::string(251, 'n') + ".pdb";
+	for (const std::string &prefix : {std::string(), std::string(
+			kNamedTemporaries)}) {
+		SCOPED_TRACE(prefix);
+		fs::remove(Path(longest));
+		WriteBytes(Path("kept.pdb"), BytesOfText("old"));
+		// New, then replaced.
+		RunResult result = Shell(prefix + "$Q convert in.pgm " + longest
+			+ " && " + prefix + "$Q convert in.pgm " + longest);
+		EXPECT_EQ(result.exitCode, 0) << result.err;
+		EXPECT_EQ(ReadBytes(Path(longest)), fExpected);
+
+		result = Shell(prefix + "$Q convert -n in.pgm kept.pdb");
+		EXPECT_EQ(result.exitCode, 1);
+		EXPECT_EQ(result.ErrorLines().size(), 1u) << result.err;
+		EXPECT_EQ(ReadBytes(Path("kept.pdb")), BytesOfText("old"));
+		fs::remove(Path("fresh.pdb"));
+		EXPECT_EQ(Shell(prefix + "$Q convert -n in.pgm fresh.pdb").exitCode,
+			0);
+		EXPECT_EQ(ReadBytes(Path("fresh.pdb")), fExpected);
+		ExpectNoTemporaryFile();
+	}
+}
+
+// Runs a batch of every input into out/ with named temporary files, and
+// stops it with the signal once a few outputs are written. Half the
+// outputs are there before, holding "old"; each output must be the old
+// file or the whole new one.
+TEST_F(OutputsTest, StoppingSignalsLeaveNoTemporaryFile)
+{
+	std::vector<std::string> command = {QUORVEL_HOST_PATH, "convert",
+		"--to", "pdb", "--name", "in", "-j", "2", "-o", "out"};
+	for (int i = 0; i < 200; i++) {
+		std::string name = "in" + std::to_string(i) + ".pgm";
+		fs::copy_file(Path("in.pgm"), Path(name));
+		command.push_back(name);
+	}
+	for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+		SCOPED_TRACE(strsignal(signal));
+		fs::remove_all(Path("out"));
+		fs::create_directory(Path("out"));
+		for (int i = 0; i < 200; i += 2) {
+			WriteBytes(Path("out/in" + std::to_string(i) + ".pdb"),
+				BytesOfText("old"));
+		}
+		std::string script = std::string(kNamedTemporaries) + "exec";
+		for (const std::string &word : command) {
+			script += " " + word;
+		}
+		pid_t pid = StartShell(script);
+		ASSERT_GT(pid, 0);
+		int status = 0;
+		pid_t ended = 0;
+		while (Listing("out").size() < 103
+			&& (ended = waitpid(pid, &status, WNOHANG)) == 0) {
+			std::this_thread::yield();
+		}
+		if (ended == 0) {
+			kill(pid, signal);
+			waitpid(pid, &status, 0);
+		}
+		EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
+			<< "status " << status;
+		ExpectNoTemporaryFile("out");
+		for (const std::string &name : Listing("out")) {
+			Bytes bytes = ReadBytes(Path("out/" + name));
+			EXPECT_TRUE(bytes == fExpected || bytes == BytesOfText("old"))
+				<< name;
+		}
+	}
+
+	// Past `ulimit -f`, the write brings SIGXFSZ.
+	WriteBytes(Path("out/in0.pdb"), BytesOfText("old"));
+	RunResult limited = Shell(std::string("ulimit -f 2; ")
+		+ kNamedTemporaries + "$Q convert --no-compression in.pgm out/in0.pdb;"
+		" echo $?");
+	EXPECT_EQ(limited.out, std::to_string(128 + SIGXFSZ) + "\n");
+	EXPECT_EQ(ReadBytes(Path("out/in0.pdb")), BytesOfText("old"));
+	ExpectNoTemporaryFile("out");
+}
+
+} // namespace
