@@ -1,15 +1,21 @@
 #include "BatchRunner.h"
 
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <new>
+#include <set>
+#include <system_error>
 #include <thread>
+#include <utility>
 
 #include "Failure.h"
+#include "InputFile.h"
+#include "TemporaryFiles.h"
 
 namespace {
 
@@ -28,11 +34,20 @@ public:
 
 	void Failed(const BatchJob &job, const Failure &failure)
 	{
+		AwaitTheEndIfStopping();
 		std::lock_guard<std::mutex> lock(fLock);
 		fDone++;
 		ClearProgress();
 		fprintf(stderr, "%s\n", failure.Line().c_str());
 		ShowProgress(job);
+	}
+
+	// A line about the batch as a whole.
+	void Note(const std::string &line)
+	{
+		std::lock_guard<std::mutex> lock(fLock);
+		ClearProgress();
+		fprintf(stderr, "%s\n", line.c_str());
 	}
 
 	void End()
@@ -65,18 +80,68 @@ private:
 	bool fOnTerminal;
 };
 
+typedef std::pair<dev_t, ino_t> FileIdentity;
+
+// The jobs whose output is the same file as an input, found by device and
+// inode so that another path, a hard link or a symbolic link to an input
+// counts as well.
+std::vector<bool> OutputsThatAreInputs(const std::vector<BatchJob> &jobs)
+{
+	std::set<FileIdentity> inputs;
+	struct stat status;
+	for (const BatchJob &job : jobs) {
+		if (stat(job.input.c_str(), &status) == 0) {
+			inputs.insert(FileIdentity(status.st_dev, status.st_ino));
+		}
+	}
+	std::vector<bool> refused(jobs.size(), false);
+	for (size_t i = 0; i < jobs.size(); i++) {
+		refused[i] = stat(jobs[i].output.c_str(), &status) == 0
+			&& inputs.count(FileIdentity(status.st_dev, status.st_ino)) > 0;
+	}
+	return refused;
+}
+
+// Starts up to count - 1 threads running worker; the caller is the last.
+// A refused thread ends the starting, not the batch.
+std::vector<std::thread> StartWorkers(size_t count,
+	const std::function<void()> &worker, Reporter &reporter)
+{
+	std::vector<std::thread> workers;
+	try {
+		workers.reserve(count);
+		for (size_t i = 1; i < count; i++) {
+			workers.emplace_back(worker);
+		}
+	} catch (const std::exception &error) {
+		const std::system_error *system
+			= dynamic_cast<const std::system_error *>(&error);
+		std::string reason = system != NULL
+			? DescribeError(system->code().value()) : "out of memory";
+		reporter.Note("quorvel: only " + std::to_string(workers.size() + 1)
+			+ " of " + std::to_string(count) + " jobs could start ("
+			+ reason + "); going on with those");
+	}
+	return workers;
+}
+
 } // namespace
 
 size_t RunBatch(const std::vector<BatchJob> &jobs, unsigned threads,
 	const std::function<void(const BatchJob &)> &work)
 {
 	Reporter reporter(jobs.size());
+	const std::vector<bool> refused = OutputsThatAreInputs(jobs);
 	std::atomic<size_t> next(0);
 	std::atomic<size_t> failures(0);
 	auto worker = [&]() {
 		for (size_t i = next++; i < jobs.size(); i = next++) {
 			const BatchJob &job = jobs[i];
 			try {
+				if (refused[i]) {
+					throw Failure(job.output,
+						"is one of the inputs; not overwritten");
+				}
 				work(job);
 				reporter.Finished(job);
 			} catch (const Failure &failure) {
@@ -90,10 +155,7 @@ size_t RunBatch(const std::vector<BatchJob> &jobs, unsigned threads,
 	};
 
 	size_t count = std::min<size_t>(std::max(threads, 1u), jobs.size());
-	std::vector<std::thread> workers;
-	for (size_t i = 1; i < count; i++) {
-		workers.emplace_back(worker);
-	}
+	std::vector<std::thread> workers = StartWorkers(count, worker, reporter);
 	worker();
 	for (std::thread &thread : workers) {
 		thread.join();

@@ -93,4 +93,47 @@ TEST_F(BatchTest, AmbiguousOrIncompleteBatchesAreUsageErrors)
 	EXPECT_FALSE(std::filesystem::exists(Path("out")));
 }
 
+TEST_F(BatchTest, OutputsThatAreInputsAreRefusedAndTheOthersGoOn)
+{
+	// pic.png would be written over itself, and a.pdb's output is the
+	// input a.png (a hard link to it counts as well).
+	WriteGoodFiles(1);
+	std::filesystem::rename(Path("good0.png"), Path("pic.png"));
+	ASSERT_EQ(Run({"convert", "pic.png", "a.pdb"}).exitCode, 0);
+	std::filesystem::create_hard_link(Path("pic.png"), Path("a.png"));
+	ASSERT_EQ(Run({"convert", "pic.png", "b.pdb"}).exitCode, 0);
+	Bytes picture = ReadBytes(Path("pic.png"));
+
+	RunResult result = Run({"convert", "--to", "png", "pic.png", "a.pdb",
+		"b.pdb", "-o", "."});
+	EXPECT_EQ(result.exitCode, 1);
+	std::vector<std::string> lines = result.ErrorLines();
+	std::sort(lines.begin(), lines.end());
+	EXPECT_EQ(lines, (std::vector<std::string>{
+		"quorvel: ./a.png: is one of the inputs; not overwritten",
+		"quorvel: ./pic.png: is one of the inputs; not overwritten",
+		"quorvel: 2 of 3 files failed"}));
+	EXPECT_EQ(ReadBytes(Path("pic.png")), picture);
+	EXPECT_TRUE(std::filesystem::exists(Path("b.png")));
+}
+
+TEST_F(BatchTest, RefusedThreadsLeaveFewerJobsNotAnAbort)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+	GTEST_SKIP() << "the sanitizers need more address space than allowed";
+#endif
+	// Every thread's stack (the stack limit) is larger than the address
+	// space allowed, so no thread starts and the batch runs on one.
+	WriteGoodFiles(4);
+	RunResult result = Shell("ulimit -v 4000000 && ulimit -s 8000000 && "
+		"$Q convert --to pdb -j 8 good0.png good1.png good2.png good3.png "
+		"-o out");
+	EXPECT_EQ(result.exitCode, 0) << result.err;
+	std::vector<std::string> lines = result.ErrorLines();
+	ASSERT_EQ(lines.size(), 1u) << result.err;
+	EXPECT_EQ(lines[0].rfind("quorvel: only 1 of 4 jobs could start (", 0),
+		0u) << lines[0];
+	EXPECT_EQ(Listing("out").size(), 4u);
+}
+
 } // namespace
