@@ -2,6 +2,8 @@
 // quorvel itself for PNG, JPEG and PNM), with its size and depth.
 #include <stdio.h>
 
+#include <new>
+
 #include <TranslatorFormats.h>
 
 #include "BitmapStream.h"
@@ -96,6 +98,11 @@ int RunIdentify(const CommandLine &line)
 		} catch (const Failure &failure) {
 			fflush(stdout);
 			fprintf(stderr, "%s\n", failure.Named(name).Line().c_str());
+			status = kExitFailure;
+		} catch (const std::bad_alloc &) {
+			fflush(stdout);
+			fprintf(stderr, "%s\n", Failure(name, "out of memory").Line()
+				.c_str());
 			status = kExitFailure;
 		}
 	}

@@ -213,4 +213,23 @@ TEST_F(ErrorsTest, MissingTranslatorsAreReported)
 		std::string::npos) << listed.out;
 }
 
+TEST_F(ErrorsTest, IdentifyGoesOnAfterAFileItHasNoMemoryFor)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+	GTEST_SKIP() << "the sanitizers need more address space than allowed";
+#endif
+	// A sparse file of 1 GiB, read whole into a space of 600 MB.
+	{
+		std::ofstream big(Path("big.pgm"), std::ios::binary);
+		big << "P5 1 1 255\n";
+	}
+	std::filesystem::resize_file(Path("big.pgm"), (uintmax_t)1 << 30);
+	WriteBytes(Path("small.pgm"), BytesOfText("P2 1 1 255 0"));
+	RunResult result = Shell("ulimit -v 600000 && $Q identify big.pgm "
+		"small.pgm");
+	EXPECT_EQ(result.exitCode, 1);
+	EXPECT_EQ(result.err, "quorvel: big.pgm: out of memory\n");
+	EXPECT_EQ(result.out.rfind("small.pgm: ", 0), 0u) << result.out;
+}
+
 } // namespace
