@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/random.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -67,30 +68,60 @@ std::string FolderOf(const std::string &path)
 	throw Failure(path, "already exists; not overwritten (--no-clobber)");
 }
 
-void WriteStandardOutput(const ByteVector &bytes)
+void WriteDescriptor(const std::string &name, int fd, const ByteVector &bytes)
 {
-	int error = WriteAll(STDOUT_FILENO, bytes);
+	int error = WriteAll(fd, bytes);
 	if (error != 0) {
-		WriteFailed("standard output", error);
+		WriteFailed(name, error);
 	}
 }
 
+// "/dev/fd/N", "/proc/self/fd/N" (where "/dev/stdout" leads): the process's
+// own descriptor N. The kernel's link from there gives no path to write
+// beside ("pipe:[...]"), or a file the shell opened, perhaps to append.
+bool NamesOwnDescriptor(const std::string &path, int *fd)
+{
+	for (const char *folder : {"/dev/fd/", "/proc/self/fd/",
+			"/proc/thread-self/fd/"}) {
+		size_t length = strlen(folder);
+		if (path.compare(0, length, folder) == 0 && path.size() > length
+			&& path.size() - length < 10
+			&& path.find_first_not_of("0123456789", length)
+				== std::string::npos) {
+			*fd = atoi(path.c_str() + length);
+			return true;
+		}
+	}
+	return false;
+}
+
+struct FinalTarget {
+	std::string path;
+	// This process's descriptor the output path names, or -1.
+	int descriptor = -1;
+};
+
 // The path with every symbolic link it ends in followed; a link to
 // nothing gives the path of the file it would create.
-std::string FinalTarget(const std::string &path)
+FinalTarget FollowLinks(const std::string &path)
 {
-	std::string current = path;
+	FinalTarget target;
+	std::string &current = target.path;
+	current = path;
 	for (int hop = 0; hop < kMaxLinkHops; hop++) {
+		if (NamesOwnDescriptor(current, &target.descriptor)) {
+			return target;
+		}
 		struct stat status;
 		if (lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
-			return current;
+			return target;
 		}
-		char target[PATH_MAX];
-		ssize_t length = readlink(current.c_str(), target, sizeof(target));
-		if (length <= 0 || length == (ssize_t)sizeof(target)) {
-			return current;
+		char link[PATH_MAX];
+		ssize_t length = readlink(current.c_str(), link, sizeof(link));
+		if (length <= 0 || length == (ssize_t)sizeof(link)) {
+			return target;
 		}
-		std::string next(target, (size_t)length);
+		std::string next(link, (size_t)length);
 		current = next[0] == '/' ? next : FolderOf(current) + "/" + next;
 	}
 	throw Failure(path, "write failed: too many levels of symbolic links");
@@ -368,10 +399,15 @@ void WriteOutputFile(const std::string &path, const ByteVector &bytes,
 	ExistingOutput existing)
 {
 	if (path == "-") {
-		WriteStandardOutput(bytes);
+		WriteDescriptor("standard output", STDOUT_FILENO, bytes);
 		return;
 	}
-	std::string target = FinalTarget(path);
+	FinalTarget followed = FollowLinks(path);
+	if (followed.descriptor >= 0) {
+		WriteDescriptor(path, followed.descriptor, bytes);
+		return;
+	}
+	const std::string &target = followed.path;
 	struct stat status;
 	bool exists = stat(target.c_str(), &status) == 0;
 	if (exists && S_ISDIR(status.st_mode)) {

@@ -11,8 +11,9 @@
 //
 // A symbolic link is followed: the temporary file is made beside the
 // link's final target and replaces the target; the link stays. A device,
-// a FIFO or a socket is written in place (/dev/stdout, /dev/null, the
-// reading end of a named pipe).
+// a FIFO or a socket is written in place (/dev/null, the reading end of a
+// named pipe), and a path naming one of the process's own descriptors
+// (/dev/stdout, /dev/fd/N) is written through that descriptor.
 #ifndef QUORVEL_HOST_OUTPUT_FILE_H
 #define QUORVEL_HOST_OUTPUT_FILE_H
 

@@ -275,39 +275,33 @@ TEST_F(DefaultSettingsStoreTest, AFolderInTheWayIsReported)
 
 TEST_F(DefaultSettingsStoreTest, ConcurrentUpdatesFollowOneAnother)
 {
-	// Each update reads the count and stores it one higher, with a pause
-	// between that invites another update to come between them; without
-	// the lock most increments would be lost.
-	const int kThreads = 6;
-	const int kIncrements = 20;
+	// Each update stores the count one higher, yielding in between to
+	// invite another update in; without the lock most would be lost. A
+	// change that fails stores nothing.
+	auto increment = [](BMessage &settings) {
+		int32 count = settings.GetInt32("count", 0);
+		std::this_thread::yield();
+		settings.RemoveName("count");
+		return settings.AddInt32("count", count + 1);
+	};
 	std::vector<std::thread> threads;
-	for (int t = 0; t < kThreads; t++) {
-		threads.emplace_back([] {
-			for (int i = 0; i < kIncrements; i++) {
+	for (int t = 0; t < 6; t++) {
+		threads.emplace_back([&] {
+			for (int i = 0; i < 20; i++) {
 				EXPECT_EQ(BPrivate::UpdateDefaultSettings(kName, kVersion,
-					[](BMessage &settings) {
-						int32 count = settings.GetInt32("count", 0);
-						std::this_thread::yield();
-						settings.RemoveName("count");
-						return settings.AddInt32("count", count + 1);
-					}), B_OK);
+					increment), B_OK);
 			}
 		});
 	}
 	for (std::thread &thread : threads) {
 		thread.join();
 	}
-	std::unique_ptr<BMessage> loaded = Load();
-	ASSERT_NE(loaded, nullptr);
-	EXPECT_EQ(loaded->GetInt32("count", 0), kThreads * kIncrements);
-
-	// A change that fails stores nothing.
 	EXPECT_EQ(BPrivate::UpdateDefaultSettings(kName, kVersion,
 		[](BMessage &settings) {
 			settings.MakeEmpty();
 			return B_BAD_VALUE;
 		}), B_BAD_VALUE);
-	loaded = Load();
+	std::unique_ptr<BMessage> loaded = Load();
 	ASSERT_NE(loaded, nullptr);
-	EXPECT_EQ(loaded->GetInt32("count", 0), kThreads * kIncrements);
+	EXPECT_EQ(loaded->GetInt32("count", 0), 6 * 20);
 }
