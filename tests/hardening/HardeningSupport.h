@@ -1,6 +1,6 @@
-// What the hardening tests share: Pilot images and bitmap streams built
-// byte by byte, as an outside program would write them, and the two
-// conversions run through the roster-loaded add-on with the checks every
+// What the hardening tests share: bitmap streams built byte by byte, as an
+// outside program would write them (Pilot images are PilotImageBytes.h's),
+// the two conversions run through the roster-loaded add-on with the checks every
 // outcome must pass, whatever the input.
 #ifndef QUORVEL_TEST_HARDENING_SUPPORT_H
 #define QUORVEL_TEST_HARDENING_SUPPORT_H
@@ -16,25 +16,11 @@
 #include <gtest/gtest.h>
 
 #include "LoadedTranslator.h"
+#include "PilotImageBytes.h"
 #include "TestStreams.h"
 
 const uint32 kPilotType = 'PPiv';
-// Database header, record entry and image header of the 'vIMG' layout.
-const size_t kPilotHeadersSize = 78 + 8 + 58;
 const size_t kBitmapHeaderSize = 32;
-
-inline void PutBE16(Bytes &bytes, size_t at, uint16 value)
-{
-	bytes[at] = (uint8)(value >> 8);
-	bytes[at + 1] = (uint8)value;
-}
-
-inline void PutBE32(Bytes &bytes, size_t at, uint32 value)
-{
-	for (int i = 0; i < 4; i++) {
-		bytes[at + i] = (uint8)(value >> (24 - 8 * i));
-	}
-}
 
 inline uint32 GetBE32(const Bytes &bytes, size_t at)
 {
@@ -51,55 +37,6 @@ inline Bytes PatternBytes(size_t size, int seed)
 		bytes[i] = (uint8)((i / 5 % 3 == 0) ? 0 : i * seed + i / 7);
 	}
 	return bytes;
-}
-
-// The database header (name "Sample", one record) and the record entry
-// pointing at 86, for a database of the type and creator.
-inline Bytes PilotDatabaseStart(uint32 type, uint32 creator)
-{
-	Bytes file(86, 0);
-	memcpy(file.data(), "Sample", 6);
-	PutBE32(file, 60, type);
-	PutBE32(file, 64, creator);
-	PutBE16(file, 76, 1);
-	PutBE32(file, 78, 86);
-	return file;
-}
-
-// A 'vIMG' Pilot image: headers, then the pixel data as given (plain or
-// already packed, whole or not).
-inline Bytes PilotImage(int16 width, int16 height, bool oneBit, bool packed,
-	const Bytes &pixels)
-{
-	Bytes file = PilotDatabaseStart('vIMG', 'View');
-	file.resize(kPilotHeadersSize, 0);
-	memcpy(file.data() + 86, "Sample", 6);
-	file[86 + 32] = packed ? 1 : 0;
-	file[86 + 33] = oneBit ? 0xFF : 0x00;
-	PutBE16(file, 86 + 50, 0xFFFF);
-	PutBE16(file, 86 + 52, 0xFFFF);
-	PutBE16(file, 86 + 54, (uint16)width);
-	PutBE16(file, 86 + 56, (uint16)height);
-	file.insert(file.end(), pixels.begin(), pixels.end());
-	return file;
-}
-
-// A 1-bit picture in the 'TlPt' layout: the size and the data offset in
-// the record, no image header. gameboy picks the 'GbDb' sub-layout.
-inline Bytes TealPaintImage(int16 width, int16 height, bool gameboy,
-	const Bytes &pixels)
-{
-	Bytes file = PilotDatabaseStart(gameboy ? 'GbDb' : 'Imag', 'TlPt');
-	const size_t record = file.size();
-	const uint32 dataOffset = gameboy ? 24 : 32;
-	file.resize(record + dataOffset, 0);
-	PutBE16(file, record + (gameboy ? 0 : 22), (uint16)width);
-	PutBE16(file, record + (gameboy ? 2 : 24), (uint16)height);
-	if (!gameboy) {
-		PutBE32(file, record + 8, dataOffset);
-	}
-	file.insert(file.end(), pixels.begin(), pixels.end());
-	return file;
 }
 
 inline uint32 FloatBits(float value)

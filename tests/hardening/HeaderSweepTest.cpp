@@ -23,16 +23,8 @@ struct Sample {
 
 Bytes Packed(const Bytes &plain)
 {
-	// Literal runs of at most 128 bytes: a valid packed stream that needs
-	// no packer of ours.
-	Bytes packed;
-	for (size_t at = 0; at < plain.size(); at += 128) {
-		const size_t count = std::min<size_t>(128, plain.size() - at);
-		packed.push_back((uint8)(count - 1));
-		packed.insert(packed.end(), plain.begin() + at,
-			plain.begin() + at + count);
-	}
-	// And a repeat run, so that both kinds are swept.
+	// Literal runs, and a repeat run, so that both kinds are swept.
+	Bytes packed = LiteralRuns(plain);
 	packed.push_back(0x80 + 4);
 	packed.push_back(0x5A);
 	return packed;
