@@ -1,7 +1,8 @@
 // Pilot image to bitmap stream.
 //
-// 1-bit images become B_GRAY1 rows of width / 8 bytes, the stored bytes as
-// they stand, written at once. Four-grey images become B_CMAP8 rows of
+// 1-bit images become B_GRAY1 rows of width / 8 bytes rounded up, the
+// stored bytes as they stand, written at once; where the width is not a
+// multiple of 8 each row's last pixels are not stored and are white. Four-grey images become B_CMAP8 rows of
 // width bytes, each 2-bit value turned into the main screen's palette
 // index of its grey, written one row at a time.
 //
@@ -19,6 +20,7 @@
 #include "BitmapHeader.h"
 #include "GreyExpansion.h"
 #include "ImageLimits.h"
+#include "RowPadding.h"
 #include "RunLength.h"
 
 namespace {
@@ -37,6 +39,10 @@ struct PixelLayout {
 	// The bitmap stream's rows.
 	uint32 rowBytes;
 	uint32 dataSize;
+	// The most that unpacking may produce: the bitmap's dataSize for
+	// greys; for 1-bit images their stored size, which is what dataSize
+	// was before odd widths got whole rows, so that the same runs decode.
+	uint32 unpackRoom;
 };
 
 PixelLayout LayoutOf(const PilotImageHeader &header)
@@ -49,8 +55,9 @@ PixelLayout LayoutOf(const PilotImageHeader &header)
 	layout.storedRowBytes = layout.oneBit ? layout.width / 8
 		: layout.width / 4;
 	layout.storedSize = layout.storedRowBytes * layout.height;
-	layout.rowBytes = layout.oneBit ? layout.width / 8 : layout.width;
+	layout.rowBytes = layout.oneBit ? (layout.width + 7) / 8 : layout.width;
 	layout.dataSize = layout.rowBytes * layout.height;
+	layout.unpackRoom = layout.oneBit ? layout.storedSize : layout.dataSize;
 	return layout;
 }
 
@@ -153,7 +160,9 @@ status_t PilotTranslate::LoadPilotImage()
 	Buffer rowBuffer;
 	const size_t packedSize = layout.packed
 		? PackedInputBound(layout.storedSize) : 0;
-	uint8 *pixels = Allocate(pixelBuffer, layout.storedSize);
+	// 1-bit rows are widened in place to the stream's rows.
+	uint8 *pixels = Allocate(pixelBuffer,
+		layout.oneBit ? layout.dataSize : layout.storedSize);
 	uint8 *packedInput = layout.packed
 		? Allocate(packedBuffer, packedSize) : pixels;
 	uint8 *row = layout.oneBit ? pixels : Allocate(rowBuffer, layout.width);
@@ -170,7 +179,7 @@ status_t PilotTranslate::LoadPilotImage()
 	if (layout.packed) {
 		const size_t arrived = ReadAvailable(source, packedInput, packedSize);
 		filled = UnpackPrefix(packedInput, packedInput + arrived,
-			layout.storedSize, layout.dataSize, pixels);
+			layout.storedSize, layout.unpackRoom, pixels);
 		packedBuffer.reset();
 	} else {
 		filled = ReadAvailable(source, pixels, layout.storedSize);
@@ -178,6 +187,10 @@ status_t PilotTranslate::LoadPilotImage()
 	memset(pixels + filled, 0, layout.storedSize - filled);
 
 	if (layout.oneBit) {
+		if (layout.rowBytes != layout.storedRowBytes) {
+			PadRowsInPlace(pixels, layout.storedRowBytes, layout.rowBytes,
+				layout.height);
+		}
 		return WriteExactly(destination, pixels, layout.dataSize);
 	}
 	return WriteGreyRows(destination, layout, pixels, row);

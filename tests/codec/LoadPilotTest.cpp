@@ -78,6 +78,20 @@ Bytes GreyRows(const Bytes &stored, int width, int height)
 	return rows;
 }
 
+// Rows of B_GRAY1 from 1-bit rows of width / 8 bytes each: the stored
+// bytes, then zero (white) bytes up to the whole bytes of the width.
+Bytes OneBitRows(const Bytes &stored, int width, int height)
+{
+	const size_t storedRowBytes = width / 8;
+	Bytes rows;
+	for (int y = 0; y < height; y++) {
+		const auto row = stored.begin() + y * storedRowBytes;
+		rows.insert(rows.end(), row, row + storedRowBytes);
+		rows.resize(rows.size() + (width + 7) / 8 - storedRowBytes, 0);
+	}
+	return rows;
+}
+
 class LoadPilotTest : public testing::Test {
 protected:
 	void SetUp() override
@@ -209,16 +223,42 @@ TEST_F(LoadPilotTest, RowsKeepOnlyTheWholeBytesOfTheirWidth)
 		stream);
 	EXPECT_EQ(Greys().index[0], stream[32 + 161]);
 
-	// One bit, 170 pixels: 21 bytes a row, the last two pixels dropped.
+	// One bit, 170 pixels: 21 stored bytes a row, then the last two
+	// pixels white in a 22nd byte.
 	const Bytes bits = Pattern(21 * 2);
-	EXPECT_EQ(BitmapStream(170, 2, 21, B_GRAY1, bits),
+	EXPECT_EQ(BitmapStream(170, 2, 22, B_GRAY1, OneBitRows(bits, 170, 2)),
 		Convert(OneBitFile(170, 2, bits).Build()));
 
-	// Narrower than one source byte: rows of white, or of nothing.
+	// Narrower than one source byte: rows of white.
 	EXPECT_EQ(BitmapStream(3, 2, 3, B_CMAP8, Bytes(6, Greys().index[0])),
 		Convert(GreyFile(3, 2, {}).Build()));
-	EXPECT_EQ(BitmapStream(7, 2, 0, B_GRAY1, {}),
+	EXPECT_EQ(BitmapStream(7, 2, 1, B_GRAY1, {0, 0}),
 		Convert(OneBitFile(7, 2, {0xFF}).Build()));
+}
+
+TEST_F(LoadPilotTest, OneBitRowsOfOddWidthsHoldEveryPixel)
+{
+	// 9 x 5 and 1 x 1, plain and packed, and in both 'TlPt' layouts: the
+	// stored whole bytes, then white up to the stream's whole bytes.
+	const int sizes[][2] = {{9, 5}, {1, 1}, {23, 3}};
+	for (const auto &size : sizes) {
+		const int width = size[0];
+		const int height = size[1];
+		const Bytes stored = Pattern((size_t)(width / 8) * height);
+		const Bytes expected = BitmapStream(width, height, (width + 7) / 8,
+			B_GRAY1, OneBitRows(stored, width, height));
+		SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+
+		PilotFile file = OneBitFile((int16)width, (int16)height, stored);
+		EXPECT_EQ(expected, Convert(file.Build()));
+		file.packing = 1;
+		file.pixels = Packed(stored);
+		EXPECT_EQ(expected, Convert(file.Build()));
+		EXPECT_EQ(expected, Convert(TealPaintFile(kTealPaintGameboyType,
+			(int16)width, (int16)height, stored)));
+		EXPECT_EQ(expected, Convert(TealPaintFile('Imag', (int16)width,
+			(int16)height, stored)));
+	}
 }
 
 TEST_F(LoadPilotTest, TealPaintRecordsArePlainOneBitImages)
