@@ -134,6 +134,25 @@ void SerializeImageHeader(const PilotImageHeader &header, uint8 *bytes)
 	WriteBE16(bytes + 56, (uint16)header.height);
 }
 
+uint32 PilotBitsPerPixel(const PilotImageHeader &header)
+{
+	switch (header.pixelType) {
+		case kOneBitPixels:
+			return 1;
+		case kFourBitPixels:
+			return 4;
+		default:
+			return 2;
+	}
+}
+
+bool PilotDataIsPacked(const PilotImageHeader &header)
+{
+	const uint8 mask = header.pixelType == kFourBitPixels
+		? kSixteenGreyPackingMask : kPackingMask;
+	return (header.packing & mask) == kPackedRuns;
+}
+
 bool PilotNamesMatch(const char *a, const char *b)
 {
 	return strncmp(a, b, kPilotNameSize) == 0;

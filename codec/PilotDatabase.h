@@ -24,8 +24,10 @@
 //
 // Image header (58 bytes):
 //    0  32  name, equal to the database name up to its first NUL
-//   32   1  packing: low four bits 1 = packed runs, anything else plain
-//   33   1  pixelType: 0xFF = 1 bit per pixel, anything else 2 bits
+//   32   1  packing: low four bits 1 = packed runs, anything else plain;
+//           for sixteen greys the low three bits 1 = packed (see below)
+//   33   1  pixelType: 0xFF = 1 bit per pixel, 0x02 = 4 bits (sixteen
+//           greys), anything else 2 bits (four greys)
 //   34   4  reserved1   38  4  reserved2   42  2  reserved3
 //   44   2  reserved4   46  4  reserved5   50  2  reserved6 (-1)
 //   52   2  reserved7 (-1)
@@ -33,9 +35,16 @@
 //
 // Pixel data: rows top first with no padding between them. Two bits per
 // pixel: width / 4 bytes a row, leftmost pixel in bits 7-6; 0 white,
-// 1 light grey, 2 dark grey, 3 black. One bit per pixel: width / 8 bytes
-// a row, leftmost pixel in bit 7, with B_GRAY1's meaning. Packed data is
+// 1 light grey, 2 dark grey, 3 black. Four bits per pixel: width / 2
+// bytes a row, leftmost pixel in bits 7-4; 0 white to 15 black in even
+// steps (grey 255 - 17 x value). One bit per pixel: width / 8 bytes a
+// row, leftmost pixel in bit 7, with B_GRAY1's meaning. Packed data is
 // one run-length stream over all rows (RunLength.h).
+//
+// Sixteen-grey images come from other programs (we write only 1 and 2
+// bits): one marks them packed with 0x01, another with 0x09, so for them
+// only the low three bits of packing count. Every other pixel type keeps
+// the four-bit rule, which stored files rely on.
 //
 // Databases of creator 'TlPt' have no image header: the record holds a
 // plain 1-bit picture whose size and data offset sit at fixed places in
@@ -60,9 +69,11 @@ const uint32 kTealPaintCreator = 'TlPt';
 const uint32 kTealPaintGameboyType = 'GbDb';
 
 const uint8 kPackingMask = 0x0F;
+const uint8 kSixteenGreyPackingMask = 0x07;
 const uint8 kPackedRuns = 1;
 const uint8 kOneBitPixels = 0xFF;
 const uint8 kTwoBitPixels = 0x00;
+const uint8 kFourBitPixels = 0x02;
 
 struct PilotDatabaseHeader {
 	char name[kPilotNameSize];
@@ -117,6 +128,11 @@ PilotImageHeader WrittenImageHeader(const char (&name)[kPilotNameSize],
 void SerializeDatabaseHeader(const PilotDatabaseHeader &header, uint8 *bytes);
 void SerializeRecordEntry(const PilotRecordEntry &entry, uint8 *bytes);
 void SerializeImageHeader(const PilotImageHeader &header, uint8 *bytes);
+
+// 1, 2 or 4: the bits a pixel of the image takes, by its pixelType.
+uint32 PilotBitsPerPixel(const PilotImageHeader &header);
+// Whether the pixel data is packed, by packing and pixelType.
+bool PilotDataIsPacked(const PilotImageHeader &header);
 
 // Names compare as NUL-terminated strings of at most 32 bytes.
 bool PilotNamesMatch(const char *a, const char *b);

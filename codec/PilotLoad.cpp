@@ -2,12 +2,13 @@
 //
 // 1-bit images become B_GRAY1 rows of width / 8 bytes rounded up, the
 // stored bytes as they stand, written at once; where the width is not a
-// multiple of 8 each row's last pixels are not stored and are white. Four-grey images become B_CMAP8 rows of
-// width bytes, each 2-bit value turned into the main screen's palette
-// index of its grey, written one row at a time.
+// multiple of 8 each row's last pixels are not stored and are white.
+// Four-grey and sixteen-grey images become B_CMAP8 rows of width bytes,
+// each 2- or 4-bit value turned into the main screen's palette index of
+// its grey, written one row at a time.
 //
 // Old Pilot files are often cut short, so missing pixel data is no error:
-// what never arrived reads as 0 (white, in both pixel types).
+// what never arrived reads as 0 (white, in every pixel type).
 #include "PilotTranslate.h"
 
 #include <string.h>
@@ -31,6 +32,8 @@ typedef std::unique_ptr<uint8[]> Buffer;
 struct PixelLayout {
 	uint32 width;
 	uint32 height;
+	// 1, 2 or 4; 1-bit pictures are the only ones not turned into indexes.
+	uint32 bitsPerPixel;
 	bool oneBit;
 	bool packed;
 	// Stored pixel data: storedRowBytes per row, no padding between rows.
@@ -50,10 +53,10 @@ PixelLayout LayoutOf(const PilotImageHeader &header)
 	PixelLayout layout;
 	layout.width = (uint32)header.width;
 	layout.height = (uint32)header.height;
-	layout.oneBit = header.pixelType == kOneBitPixels;
-	layout.packed = (header.packing & kPackingMask) == kPackedRuns;
-	layout.storedRowBytes = layout.oneBit ? layout.width / 8
-		: layout.width / 4;
+	layout.bitsPerPixel = PilotBitsPerPixel(header);
+	layout.oneBit = layout.bitsPerPixel == 1;
+	layout.packed = PilotDataIsPacked(header);
+	layout.storedRowBytes = layout.width / (8 / layout.bitsPerPixel);
 	layout.storedSize = layout.storedRowBytes * layout.height;
 	layout.rowBytes = layout.oneBit ? (layout.width + 7) / 8 : layout.width;
 	layout.dataSize = layout.rowBytes * layout.height;
@@ -104,24 +107,34 @@ status_t WriteBitmapHeader(BPositionIO *destination,
 	return WriteExactly(destination, &header, sizeof(header));
 }
 
-// The palette indexes of the four greys, by 2-bit value: white, light
-// grey, dark grey, black.
-void GetGreyIndexes(uint8 greys[4])
+// The palette indexes of the greys by stored value, from 0 (white) to
+// levels - 1 (black) in even steps: 255, 170, 85 and 0 for four greys,
+// 255 - 17 x value for sixteen.
+void GetGreyIndexes(uint32 levels, uint8 *greys)
 {
 	BScreen screen(B_MAIN_SCREEN_ID);
-	static const uint8 kLevels[4] = {0, 85, 170, 255};
-	for (int step = 0; step < 4; step++) {
-		const uint8 level = kLevels[step];
-		greys[3 - step] = screen.IndexForColor(level, level, level, 255);
+	const uint32 step = 255 / (levels - 1);
+	for (uint32 value = 0; value < levels; value++) {
+		const uint8 level = (uint8)(255 - step * value);
+		greys[value] = screen.IndexForColor(level, level, level, 255);
 	}
+}
+
+GreyExpansion GreyExpansionOf(const PixelLayout &layout)
+{
+	uint8 greys[16];
+	if (layout.bitsPerPixel == 4) {
+		GetGreyIndexes(16, greys);
+		return MakeSixteenGreyExpansion(greys);
+	}
+	GetGreyIndexes(4, greys);
+	return MakeGreyExpansion(greys);
 }
 
 status_t WriteGreyRows(BPositionIO *destination, const PixelLayout &layout,
 	const uint8 *pixels, uint8 *row)
 {
-	uint8 greys[4];
-	GetGreyIndexes(greys);
-	const GreyExpansion expansion = MakeGreyExpansion(greys);
+	const GreyExpansion expansion = GreyExpansionOf(layout);
 	for (uint32 y = 0; y < layout.height; y++) {
 		ExpandGreyRow(expansion, pixels + (size_t)y * layout.storedRowBytes,
 			layout.width, row);
@@ -136,12 +149,13 @@ status_t WriteGreyRows(BPositionIO *destination, const PixelLayout &layout,
 
 // Every buffer is allocated before the header is written, so a picture we
 // cannot hold leaves the destination untouched. Only the stored pixel data
-// is kept in memory (a quarter of the bitmap for four greys), and packed
-// input is read up to the most its runs can take for that data (twice its
-// size and one run: RunLength.h), which holds even the worst packers'
-// files. A run crossing the end of the data is still decoded when it fits
-// within the bitmap's dataSize, as reading into a dataSize buffer does, so
-// every picture comes out the same as with such a buffer.
+// is kept in memory (a quarter of the bitmap for four greys, half for
+// sixteen), and packed input is read up to the most its runs can take for
+// that data (twice its size and one run: RunLength.h), which holds even
+// the worst packers' files. A run crossing the end of the data is still
+// decoded when it fits within the bitmap's dataSize, as reading into a
+// dataSize buffer does, so every picture comes out the same as with such a
+// buffer.
 status_t PilotTranslate::LoadPilotImage()
 {
 	const status_t identified = IdentifyPilotImage();

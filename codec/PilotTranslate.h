@@ -23,7 +23,7 @@ public:
 	// otherwise. Writes nothing.
 	status_t IdentifyPilotImage();
 	// Writes the Pilot image in source to destination as a bitmap stream:
-	// B_GRAY1 for 1-bit images, B_CMAP8 for four-grey ones.
+	// B_GRAY1 for 1-bit images, B_CMAP8 for grey ones.
 	status_t LoadPilotImage();
 	// Writes the bitmap stream in source (from its current position) to
 	// destination as a Pilot image.

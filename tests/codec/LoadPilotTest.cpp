@@ -92,6 +92,28 @@ Bytes OneBitRows(const Bytes &stored, int width, int height)
 	return rows;
 }
 
+// Rows of B_CMAP8 from sixteen-grey rows of width / 2 bytes each: the
+// screen's index nearest to grey 255 - 17 x value for each 4-bit value,
+// leftmost in the high bits, and white for pixels without bits.
+Bytes SixteenGreyRows(const Bytes &stored, int width, int height)
+{
+	BScreen screen(B_MAIN_SCREEN_ID);
+	const size_t storedRowBytes = width / 2;
+	Bytes rows;
+	for (int y = 0; y < height; y++) {
+		for (int x = 0; x < width; x++) {
+			const size_t at = y * storedRowBytes + x / 2;
+			const bool present = (size_t)x / 2 < storedRowBytes
+				&& at < stored.size();
+			const int value = present ? (stored[at] >> (x % 2 ? 0 : 4)) & 15
+				: 0;
+			const uint8 grey = (uint8)(255 - 17 * value);
+			rows.push_back(screen.IndexForColor(grey, grey, grey));
+		}
+	}
+	return rows;
+}
+
 class LoadPilotTest : public testing::Test {
 protected:
 	void SetUp() override
@@ -171,6 +193,66 @@ TEST_F(LoadPilotTest, GreyValuesBecomeWhiteLightDarkBlack)
 	// The system colour map's entries nearest to 255, 170, 85 and 0 grey.
 	const Bytes stream = Convert(GreyFile(4, 1, {0x1B}).Build());
 	EXPECT_EQ(BitmapStream(4, 1, 4, B_CMAP8, {63, 21, 11, 0}), stream);
+}
+
+TEST_F(LoadPilotTest, SixteenGreyValuesBecomeTheScreensNearestGreys)
+{
+	// Values 0 (white) to 15 (black): the system colour map's entries
+	// nearest to 255 - 17 x value grey, some from its grey ramp, some from
+	// its colour cube (97 is 203 grey, 175 is 102, 214 is 51). Values 5
+	// and 10 share the four-grey table's light and dark grey.
+	PilotFile file = GreyFile(16, 1, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB,
+		0xCD, 0xEF});
+	file.pixelType = kFourBitPixels;
+	EXPECT_EQ(BitmapStream(16, 1, 16, B_CMAP8, {63, 30, 28, 97, 23, 21, 19,
+		17, 15, 175, 11, 8, 214, 4, 2, 0}), Convert(file.Build()));
+}
+
+TEST_F(LoadPilotTest, SixteenGreyFilesOfEveryWidthReadPixelForPixel)
+{
+	// Widths 2 to 1000 with odd heights, plain, packed with either
+	// writer's packing byte, and cut short inside the pixel data.
+	for (int width = 2; width <= 1000; width++) {
+		const int height = 1 + 2 * (width % 3);
+		const Bytes stored = Pattern((size_t)(width / 2) * height);
+		const Bytes expected = BitmapStream(width, height, width, B_CMAP8,
+			SixteenGreyRows(stored, width, height));
+		PilotFile file = GreyFile((int16)width, (int16)height, stored);
+		file.pixelType = kFourBitPixels;
+		ASSERT_EQ(expected, Convert(file.Build())) << width << " plain";
+		const Bytes cut(stored.begin(), stored.begin() + stored.size() / 3);
+		file.pixels = cut;
+		ASSERT_EQ(BitmapStream(width, height, width, B_CMAP8,
+			SixteenGreyRows(cut, width, height)), Convert(file.Build()))
+			<< width << " cut short";
+		file.pixels = Packed(stored);
+		for (uint8 packing : {0x01, 0x09}) {
+			file.packing = packing;
+			ASSERT_EQ(expected, Convert(file.Build()))
+				<< width << " packing " << (int)packing;
+		}
+	}
+}
+
+TEST_F(LoadPilotTest, OnlySixteenGreyImagesIgnoreThePackingBytesFourthBit)
+{
+	// 0x09 and 0x19 pack sixteen greys; 0x0A does not. For the other
+	// pixel types only the low four bits equal to 1 pack.
+	const Bytes pixels = Pattern(8);
+	PilotFile file = GreyFile(16, 1, pixels);
+	file.pixelType = kFourBitPixels;
+	file.packing = 0x0A;
+	const Bytes plain = Convert(file.Build());
+	file.pixels = Packed(pixels);
+	file.packing = 0x19;
+	EXPECT_EQ(plain, Convert(file.Build()));
+
+	file.pixelType = kTwoBitPixels;
+	file.width = 32;
+	file.packing = 0x09;
+	file.pixels = pixels;
+	EXPECT_EQ(BitmapStream(32, 1, 32, B_CMAP8, GreyRows(pixels, 32, 1)),
+		Convert(file.Build()));
 }
 
 TEST_F(LoadPilotTest, PlainAndPackedFilesGiveTheSameStream)
