@@ -8,7 +8,8 @@
 // its grey, written one row at a time.
 //
 // Old Pilot files are often cut short, so missing pixel data is no error:
-// what never arrived reads as 0 (white, in every pixel type).
+// what never arrived reads as 0 (white, in every pixel type), and how
+// much that was goes back in the extension message (PilotFacts.h).
 #include "PilotTranslate.h"
 
 #include <string.h>
@@ -21,6 +22,7 @@
 #include "BitmapHeader.h"
 #include "GreyExpansion.h"
 #include "ImageLimits.h"
+#include "PilotFacts.h"
 #include "RowPadding.h"
 #include "RunLength.h"
 
@@ -62,6 +64,24 @@ PixelLayout LayoutOf(const PilotImageHeader &header)
 	layout.dataSize = layout.rowBytes * layout.height;
 	layout.unpackRoom = layout.oneBit ? layout.storedSize : layout.dataSize;
 	return layout;
+}
+
+// Of the stored data, the first filled bytes arrived. The rows from the
+// first incomplete one on are missing, less the pixels of the bytes of
+// that row which did arrive.
+void ReportMissing(BMessage *extension, const PixelLayout &layout,
+	size_t filled)
+{
+	uint32 rows = 0;
+	uint32 pixels = 0;
+	if (filled < layout.storedSize) {
+		const uint32 wholeRows = (uint32)filled / layout.storedRowBytes;
+		const uint32 partBytes = (uint32)filled % layout.storedRowBytes;
+		rows = layout.height - wholeRows;
+		pixels = rows * layout.width
+			- partBytes * (8 / layout.bitsPerPixel);
+	}
+	ReportMissingPixels(extension, rows, pixels);
 }
 
 uint8 *Allocate(Buffer &buffer, size_t size)
@@ -199,6 +219,8 @@ status_t PilotTranslate::LoadPilotImage()
 		filled = ReadAvailable(source, pixels, layout.storedSize);
 	}
 	memset(pixels + filled, 0, layout.storedSize - filled);
+	ReportImageFacts(extension, imageHeader);
+	ReportMissing(extension, layout, filled);
 
 	if (layout.oneBit) {
 		if (layout.rowBytes != layout.storedRowBytes) {

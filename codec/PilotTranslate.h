@@ -23,7 +23,8 @@ public:
 	// otherwise. Writes nothing.
 	status_t IdentifyPilotImage();
 	// Writes the Pilot image in source to destination as a bitmap stream:
-	// B_GRAY1 for 1-bit images, B_CMAP8 for grey ones.
+	// B_GRAY1 for 1-bit images, B_CMAP8 for grey ones. Adds the image's
+	// facts and how much of it was missing to extension (PilotFacts.h).
 	status_t LoadPilotImage();
 	// Writes the bitmap stream in source (from its current position) to
 	// destination as a Pilot image.

@@ -7,6 +7,7 @@
 
 #include "BitmapHeader.h"
 #include "FormatTables.h"
+#include "PilotFacts.h"
 #include "PilotSettings.h"
 #include "PilotTranslate.h"
 
@@ -59,6 +60,7 @@ _EXPORT status_t Identify(BPositionIO *inSource,
 	gSettingsLock.Unlock();
 
 	if (job.IdentifyPilotImage() == B_OK) {
+		ReportImageFacts(ioExtension, job.imageHeader);
 		FillInfo(outInfo, PilotFormat());
 		return B_OK;
 	}

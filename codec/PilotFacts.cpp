@@ -1,0 +1,41 @@
+#include "PilotFacts.h"
+
+#include <string.h>
+
+#include <PilotTranslator.h>
+
+// Each fact holds one value: a message passed to Identify and then to
+// Translate, or to several calls, must not gather stale ones.
+static void ReplaceInt32(BMessage *message, const char *name, int32 value)
+{
+	message->RemoveName(name);
+	message->AddInt32(name, value);
+}
+
+void ReportImageFacts(BMessage *message, const PilotImageHeader &header)
+{
+	if (message == NULL) {
+		return;
+	}
+	// The stored name need not end with a NUL inside its 32 bytes.
+	char name[kPilotNameSize + 1];
+	memcpy(name, header.name, kPilotNameSize);
+	name[kPilotNameSize] = '\0';
+	message->RemoveName(PILOT_DB_NAME_INFO);
+	message->AddString(PILOT_DB_NAME_INFO, name);
+	ReplaceInt32(message, PILOT_BITS_PER_PIXEL_INFO,
+		(int32)PilotBitsPerPixel(header));
+	message->RemoveName(PILOT_PACKED_INFO);
+	message->AddBool(PILOT_PACKED_INFO, PilotDataIsPacked(header));
+	ReplaceInt32(message, PILOT_WIDTH_INFO, header.width);
+	ReplaceInt32(message, PILOT_HEIGHT_INFO, header.height);
+}
+
+void ReportMissingPixels(BMessage *message, uint32 rows, uint32 pixels)
+{
+	if (message == NULL) {
+		return;
+	}
+	ReplaceInt32(message, PILOT_MISSING_ROWS_INFO, (int32)rows);
+	ReplaceInt32(message, PILOT_MISSING_PIXELS_INFO, (int32)pixels);
+}
