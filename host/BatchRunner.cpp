@@ -25,10 +25,14 @@ public:
 	explicit Reporter(size_t total)
 		: fTotal(total), fOnTerminal(isatty(STDERR_FILENO) == 1) {}
 
-	void Finished(const BatchJob &job)
+	void Finished(const BatchJob &job, const std::string &warning)
 	{
 		std::lock_guard<std::mutex> lock(fLock);
 		fDone++;
+		if (!warning.empty()) {
+			ClearProgress();
+			fprintf(stderr, "%s\n", warning.c_str());
+		}
 		ShowProgress(job);
 	}
 
@@ -128,7 +132,7 @@ std::vector<std::thread> StartWorkers(size_t count,
 } // namespace
 
 size_t RunBatch(const std::vector<BatchJob> &jobs, unsigned threads,
-	const std::function<void(const BatchJob &)> &work)
+	const std::function<std::string(const BatchJob &)> &work)
 {
 	Reporter reporter(jobs.size());
 	const std::vector<bool> refused = OutputsThatAreInputs(jobs);
@@ -142,8 +146,7 @@ size_t RunBatch(const std::vector<BatchJob> &jobs, unsigned threads,
 					throw Failure(job.output,
 						"is one of the inputs; not overwritten");
 				}
-				work(job);
-				reporter.Finished(job);
+				reporter.Finished(job, work(job));
 			} catch (const Failure &failure) {
 				failures++;
 				reporter.Failed(job, failure.Named(job.input));

@@ -14,13 +14,14 @@ struct BatchJob {
 };
 
 // Runs work for every job on up to threads threads. work throws Failure
-// for a file that fails; its line goes to standard error at once. A job
-// whose output is one of the jobs' inputs (the same file, by any name)
-// fails without running: a batch never overwrites what it reads. When the
-// system refuses a thread, the batch goes on with those it has (at least
-// the calling thread) after saying so. Returns the number of jobs that
+// for a file that fails, or returns a warning line (empty for none); the
+// line goes to standard error at once. A job whose output is one of the
+// jobs' inputs (the same file, by any name) fails without running: a batch
+// never overwrites what it reads. When the system refuses a thread, the
+// batch goes on with those it has (at least the calling thread) after
+// saying so. Returns the number of jobs that
 // failed.
 size_t RunBatch(const std::vector<BatchJob> &jobs, unsigned threads,
-	const std::function<void(const BatchJob &)> &work);
+	const std::function<std::string(const BatchJob &)> &work);
 
 #endif // QUORVEL_HOST_BATCH_RUNNER_H

@@ -139,6 +139,9 @@ private:
 		} else if (name == "-n" || name == "--no-clobber") {
 			fLine->noClobber = true;
 			NoteConvertOption(name);
+		} else if (name == "--strict") {
+			fLine->strict = true;
+			NoteConvertOption(name);
 		} else if (name == "--compression" || name == "--no-compression") {
 			options.compression = name == "--compression";
 			NoteConvertOption(name);

@@ -27,6 +27,8 @@ struct CommandLine {
 	// -n, --no-clobber: an existing output file is kept, not replaced.
 	bool noClobber = false;
 	ConversionOptions options;
+	// Refuse a Pilot image cut short instead of converting it.
+	bool strict = false;
 
 	// settings
 	bool view = false;

@@ -39,9 +39,10 @@ Image DecodeRaster(InputFormat format, const ByteVector &bytes)
 	}
 }
 
-// The input as the kit's bitmap stream.
+// The input as the kit's bitmap stream; for a Pilot image, what the
+// translator reports of it goes to facts.
 ByteVector BitmapStreamOf(TranslatorHost &host, const ByteVector &bytes,
-	const RecognisedInput &input)
+	const RecognisedInput &input, PilotFacts *facts)
 {
 	if (input.format == InputFormat::BitmapStream) {
 		return bytes;
@@ -52,7 +53,13 @@ ByteVector BitmapStreamOf(TranslatorHost &host, const ByteVector &bytes,
 			throw Failure("translator refused it (no translator reads this "
 				"Pilot image into a bitmap)");
 		}
-		return host.Translate(bytes, info, NULL, B_TRANSLATOR_BITMAP);
+		BMessage extension;
+		ByteVector stream = host.Translate(bytes, info, &extension,
+			B_TRANSLATOR_BITMAP);
+		if (facts != NULL) {
+			*facts = ReadPilotFacts(extension);
+		}
+		return stream;
 	}
 	Image image = DecodeRaster(input.format, bytes);
 	return ImageToBitmapStream(image);
@@ -88,7 +95,7 @@ void CheckStreamFitsPilot(const ByteVector &stream)
 
 ByteVector ToPilotImage(TranslatorHost &host, const ByteVector &bytes,
 	const RecognisedInput &input, const std::string &inputPath,
-	const ConversionOptions &options)
+	const ConversionOptions &options, PilotFacts *facts)
 {
 	ByteVector stream;
 	if (IsRaster(input.format)) {
@@ -97,7 +104,7 @@ ByteVector ToPilotImage(TranslatorHost &host, const ByteVector &bytes,
 			image.kind == PixelKind::Mono);
 		stream = ImageToBitmapStream(image);
 	} else {
-		stream = BitmapStreamOf(host, bytes, input);
+		stream = BitmapStreamOf(host, bytes, input, facts);
 		CheckStreamFitsPilot(stream);
 	}
 	translator_info info;
@@ -188,17 +195,17 @@ RecognisedInput RecogniseInput(TranslatorHost &host, const ByteVector &bytes)
 
 ByteVector ConvertBytes(TranslatorHost &host, const ByteVector &bytes,
 	const std::string &inputPath, OutputFormat format,
-	const ConversionOptions &options)
+	const ConversionOptions &options, PilotFacts *facts)
 {
 	RecognisedInput input = RecogniseInput(host, bytes);
 	if (format == OutputFormat::Pilot) {
-		return ToPilotImage(host, bytes, input, inputPath, options);
+		return ToPilotImage(host, bytes, input, inputPath, options, facts);
 	}
 	if (format == OutputFormat::BitmapStream) {
-		return BitmapStreamOf(host, bytes, input);
+		return BitmapStreamOf(host, bytes, input, facts);
 	}
 	Image image = IsRaster(input.format) ? DecodeRaster(input.format, bytes)
-		: BitmapStreamToImage(BitmapStreamOf(host, bytes, input));
+		: BitmapStreamToImage(BitmapStreamOf(host, bytes, input, facts));
 	image = FitForOutput(std::move(image), format);
 	if (format == OutputFormat::Png) {
 		return EncodePng(image);
@@ -206,19 +213,24 @@ ByteVector ConvertBytes(TranslatorHost &host, const ByteVector &bytes,
 	return EncodePnm(image);
 }
 
-void ConvertFile(TranslatorHost &host, const std::string &inputPath,
+std::string ConvertFile(TranslatorHost &host, const std::string &inputPath,
 	const std::string &outputPath, OutputFormat format,
-	const ConversionOptions &options, ExistingOutput existing)
+	const ConversionOptions &options, ExistingOutput existing, bool strict)
 {
 	std::string inputName = inputPath == "-" ? "standard input" : inputPath;
 	ByteVector output;
+	std::string warning;
 	try {
 		ByteVector input = ReadInputFile(inputPath);
-		output = ConvertBytes(host, input, inputPath, format, options);
+		PilotFacts facts;
+		output = ConvertBytes(host, input, inputPath, format, options,
+			&facts);
+		warning = CutShortWarning(facts, inputName, strict);
 	} catch (const Failure &failure) {
 		throw failure.Named(inputName);
 	} catch (const std::bad_alloc &) {
 		throw Failure(inputName, "out of memory");
 	}
 	WriteOutputFile(outputPath, output, existing);
+	return warning;
 }

@@ -16,6 +16,7 @@
 #include "FileFormats.h"
 #include "Image.h"
 #include "OutputFile.h"
+#include "PilotFacts.h"
 #include "TranslatorHost.h"
 
 // The translator's options for this conversion; those not given keep the
@@ -42,16 +43,19 @@ struct RecognisedInput {
 // Throws Failure "not a recognised image" for anything else.
 RecognisedInput RecogniseInput(TranslatorHost &host, const ByteVector &bytes);
 
-// The bytes of the output file; throws Failure (naming no file).
+// The bytes of the output file; throws Failure (naming no file). For a
+// Pilot image input, what the translator reported of it goes to facts.
 ByteVector ConvertBytes(TranslatorHost &host, const ByteVector &input,
 	const std::string &inputPath, OutputFormat format,
-	const ConversionOptions &options);
+	const ConversionOptions &options, PilotFacts *facts);
 
 // Reads inputPath, converts, and writes outputPath only when everything
-// succeeded. Throws Failure naming the file concerned.
-void ConvertFile(TranslatorHost &host, const std::string &inputPath,
+// succeeded. Throws Failure naming the file concerned. A Pilot image cut
+// short is converted, its missing part white, and its warning line
+// returned (empty for every other file); with strict it is refused.
+std::string ConvertFile(TranslatorHost &host, const std::string &inputPath,
 	const std::string &outputPath, OutputFormat format,
 	const ConversionOptions &options,
-	ExistingOutput existing = ExistingOutput::Replace);
+	ExistingOutput existing = ExistingOutput::Replace, bool strict = false);
 
 #endif // QUORVEL_HOST_CONVERSION_H

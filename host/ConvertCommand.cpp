@@ -30,8 +30,11 @@ int ConvertOne(const CommandLine &line)
 	}
 	TranslatorHost host(line.translatorsFolder);
 	try {
-		ConvertFile(host, input, output, format, line.options,
-			ExistingOutputOf(line));
+		std::string warning = ConvertFile(host, input, output, format,
+			line.options, ExistingOutputOf(line), line.strict);
+		if (!warning.empty()) {
+			fprintf(stderr, "%s\n", warning.c_str());
+		}
 	} catch (const Failure &failure) {
 		fprintf(stderr, "%s\n", failure.Line().c_str());
 		return kExitFailure;
@@ -95,8 +98,8 @@ int ConvertBatch(const CommandLine &line)
 	TranslatorHost host(line.translatorsFolder);
 	MakeFolder(*line.outputFolder);
 	size_t failures = RunBatch(jobs, line.jobs, [&](const BatchJob &job) {
-		ConvertFile(host, job.input, job.output, format, line.options,
-			ExistingOutputOf(line));
+		return ConvertFile(host, job.input, job.output, format, line.options,
+			ExistingOutputOf(line), line.strict);
 	});
 	if (failures > 0) {
 		fprintf(stderr, "quorvel: %zu of %zu files failed\n", failures,

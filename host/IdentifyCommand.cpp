@@ -9,9 +9,11 @@
 #include "BitmapStream.h"
 #include "Commands.h"
 #include "Conversion.h"
+#include "DiscardingIO.h"
 #include "Failure.h"
 #include "InputFile.h"
 #include "JpegCodec.h"
+#include "PilotFacts.h"
 #include "PngCodec.h"
 #include "PnmCodec.h"
 
@@ -23,21 +25,18 @@ std::string SizeText(const Image &image)
 		+ " pixels";
 }
 
-// A Pilot image's depth shows in the bitmap stream the translator makes
-// of it: B_GRAY1 for black and white, B_CMAP8 for four greys.
+// What the translator reports of a Pilot image as it reads it; whether
+// the file is whole needs the reading, whose picture is not kept.
 std::string DescribePilot(TranslatorHost &host, const ByteVector &bytes)
 {
 	translator_info info;
 	if (!host.Identify(bytes, B_TRANSLATOR_BITMAP, &info)) {
 		throw Failure("translator refused it");
 	}
-	ByteVector stream = host.Translate(bytes, info, NULL,
-		B_TRANSLATOR_BITMAP);
-	Image image = BitmapStreamToImage(stream);
-	TranslatorBitmap header;
-	ParseBitmapHeader(stream, &header);
-	return SizeText(image) + (header.colors == B_GRAY1
-		? ", 1-bit black and white" : ", 2-bit grey (four levels)");
+	BMessage extension;
+	DiscardingIO picture;
+	host.Translate(bytes, info, &extension, B_TRANSLATOR_BITMAP, &picture);
+	return DescribePilotFacts(ReadPilotFacts(extension));
 }
 
 std::string DescribeBitmapStream(const ByteVector &bytes)

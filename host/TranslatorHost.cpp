@@ -95,14 +95,21 @@ bool TranslatorHost::Identify(const ByteVector &bytes, uint32 wantType,
 ByteVector TranslatorHost::Translate(const ByteVector &bytes,
 	const translator_info &info, BMessage *extension, uint32 outType)
 {
-	BMemoryIO source(static_cast<const void *>(bytes.data()), bytes.size());
 	ByteVectorIO destination;
+	Translate(bytes, info, extension, outType, &destination);
+	return destination.TakeBytes();
+}
+
+void TranslatorHost::Translate(const ByteVector &bytes,
+	const translator_info &info, BMessage *extension, uint32 outType,
+	BPositionIO *destination)
+{
+	BMemoryIO source(static_cast<const void *>(bytes.data()), bytes.size());
 	status_t status = fRoster.Translate(&source, &info, extension,
-		&destination, outType);
+		destination, outType);
 	if (status != B_OK) {
 		throw Failure("translator refused it (" + StatusName(status) + ")");
 	}
-	return destination.TakeBytes();
 }
 
 translator_id TranslatorHost::PilotTranslator()

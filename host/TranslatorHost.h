@@ -34,6 +34,9 @@ public:
 	// by info. Throws Failure with the translator's status.
 	ByteVector Translate(const ByteVector &bytes,
 		const translator_info &info, BMessage *extension, uint32 outType);
+	// The same, into destination.
+	void Translate(const ByteVector &bytes, const translator_info &info,
+		BMessage *extension, uint32 outType, BPositionIO *destination);
 
 	// The translator that writes Pilot images; throws Failure when none
 	// of the loaded translators does.

@@ -12,9 +12,10 @@
 // Database header, record entry and image header of the 'vIMG' layout.
 const size_t kPilotHeadersSize = 78 + 8 + 58;
 
-// pixelType values: 1 bit and four greys a pixel.
+// pixelType values: 1 bit, four greys and sixteen greys a pixel.
 const uint8 kOneBitPixelType = 0xFF;
 const uint8 kFourGreyPixelType = 0x00;
+const uint8 kSixteenGreyPixelType = 0x02;
 
 inline void PutBE16(Bytes &bytes, size_t at, uint16 value)
 {

@@ -239,9 +239,9 @@ TEST_F(FormatsTest, IdentifyNamesFormatSizeAndDepth)
 		"mono.pbm: PNM image, 3 x 1 pixels, 1-bit black and white\n"
 		"grey.png: PNG image, 2 x 2 pixels, 8-bit grey\n"
 		"grey.pdb: PalmPilot image (image/x-pilotimage), 160 x 160 pixels, "
-		"2-bit grey (four levels)\n"
+		"2-bit grey (four levels), packed, database \"grey\", complete\n"
 		"mono.pdb: PalmPilot image (image/x-pilotimage), 160 x 160 pixels, "
-		"1-bit black and white\n"
+		"1-bit black and white, packed, database \"mono\", complete\n"
 		"grey.bits: Be bitmap (image/x-be-bitmap), 2 x 2 pixels, B_RGB32\n");
 }
 
