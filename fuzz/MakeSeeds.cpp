@@ -1,8 +1,9 @@
 // Writes the fuzzers' seed corpus: small valid inputs of every kind each
 // fuzzer reads, so that fuzzing starts from deep inside the formats. One
 // folder per fuzzer:
-//   translate     Pilot images (both pixel types, plain and packed, record
-//                 at 86 and 88, both 'TlPt' layouts, odd widths, cut short)
+//   translate     Pilot images (every pixel type, plain and packed with
+//                 either packing byte for sixteen greys, record at 86 and
+//                 88, both 'TlPt' layouts, odd widths, cut short)
 //                 and bitmap streams (B_GRAY1, B_CMAP8, B_RGB32), each
 //                 followed by an options byte
 //   bitmap        bitmap streams of every kind the writer takes, with odd
@@ -51,8 +52,8 @@ static Bytes Packed(const Bytes &plain)
 	return packed;
 }
 
-static Bytes PilotImage(int16 width, int16 height, bool oneBit, bool packed,
-	int32 recordOffset = kWrittenRecordOffset)
+static Bytes PilotImage(int16 width, int16 height, uint8 pixelType,
+	uint8 packing, int32 recordOffset = kWrittenRecordOffset)
 {
 	const char name[kPilotNameSize] = "Seed";
 	Bytes file(kDatabaseHeaderSize + kRecordEntrySize);
@@ -61,19 +62,20 @@ static Bytes PilotImage(int16 width, int16 height, bool oneBit, bool packed,
 	entry.offset = recordOffset;
 	SerializeRecordEntry(entry, file.data() + kDatabaseHeaderSize);
 	file.resize(recordOffset + kImageHeaderSize, 0);
-	SerializeImageHeader(WrittenImageHeader(name, packed ? kPackedRuns : 0,
-		oneBit ? kOneBitPixels : kTwoBitPixels, width, height),
-		file.data() + recordOffset);
-	const Bytes plain = Pattern((size_t)(oneBit ? width / 8 : width / 4)
-		* height, oneBit ? 3 : 5);
-	const Bytes pixels = packed ? Packed(plain) : plain;
+	const PilotImageHeader header = WrittenImageHeader(name, packing,
+		pixelType, width, height);
+	SerializeImageHeader(header, file.data() + recordOffset);
+	const uint32 bits = PilotBitsPerPixel(header);
+	const Bytes plain = Pattern((size_t)(width / (8 / bits)) * height,
+		1 + 2 * (int)bits);
+	const Bytes pixels = PilotDataIsPacked(header) ? Packed(plain) : plain;
 	file.insert(file.end(), pixels.begin(), pixels.end());
 	return file;
 }
 
 static Bytes TealPaint(bool gameboy)
 {
-	Bytes file = PilotImage(16, 4, true, false);
+	Bytes file = PilotImage(16, 4, kOneBitPixels, 0);
 	file.resize(kWrittenRecordOffset);
 	WriteBE32(&file[60], gameboy ? kTealPaintGameboyType : 'Imag');
 	WriteBE32(&file[64], kTealPaintCreator);
@@ -337,17 +339,24 @@ static Bytes WithOptions(Bytes bytes, uint8 options)
 
 static std::vector<Seed> TranslateSeeds()
 {
-	Bytes cut = PilotImage(32, 8, false, true);
+	Bytes cut = PilotImage(32, 8, kTwoBitPixels, kPackedRuns);
 	cut.resize(cut.size() - 10);
+	Bytes sixteenCut = PilotImage(21, 5, kFourBitPixels, 0);
+	sixteenCut.resize(sixteenCut.size() - 17);
 	std::vector<Seed> seeds = {
-		{"grey-plain", PilotImage(16, 4, false, false)},
-		{"grey-packed", PilotImage(32, 8, false, true)},
-		{"grey-odd-width", PilotImage(18, 3, false, false)},
-		{"grey-record-88", PilotImage(16, 2, false, false, 88)},
+		{"grey-plain", PilotImage(16, 4, kTwoBitPixels, 0)},
+		{"grey-packed", PilotImage(32, 8, kTwoBitPixels, kPackedRuns)},
+		{"grey-odd-width", PilotImage(18, 3, kTwoBitPixels, 0)},
+		{"grey-record-88", PilotImage(16, 2, kTwoBitPixels, 0, 88)},
 		{"grey-cut", cut},
-		{"mono-plain", PilotImage(24, 4, true, false)},
-		{"mono-packed", PilotImage(48, 6, true, true)},
-		{"mono-odd-width", PilotImage(21, 3, true, false)},
+		{"sixteen-plain", PilotImage(16, 3, kFourBitPixels, 0)},
+		{"sixteen-packed-01", PilotImage(32, 7, kFourBitPixels, 0x01)},
+		{"sixteen-packed-09", PilotImage(24, 5, kFourBitPixels, 0x09)},
+		{"sixteen-odd-width", PilotImage(21, 5, kFourBitPixels, 0x09)},
+		{"sixteen-cut", sixteenCut},
+		{"mono-plain", PilotImage(24, 4, kOneBitPixels, 0)},
+		{"mono-packed", PilotImage(48, 6, kOneBitPixels, kPackedRuns)},
+		{"mono-odd-width", PilotImage(21, 3, kOneBitPixels, 0)},
 		{"tealpaint-gameboy", TealPaint(true)},
 		{"tealpaint-other", TealPaint(false)},
 		{"bits-gray1", BitmapStream(20, 3, B_GRAY1)},

@@ -35,6 +35,7 @@ std::vector<Sample> PilotSamples()
 	const Bytes mono = PatternBytes(4 * 6, 3);
 	const Bytes grey = PatternBytes(4 * 5, 5);
 	const Bytes tealPaint = PatternBytes(2 * 4, 7);
+	const Bytes sixteen = PatternBytes(9 * 3, 9);
 	return {
 		{"1-bit plain", PilotImage(32, 6, true, false, mono),
 			kPilotHeadersSize},
@@ -44,6 +45,14 @@ std::vector<Sample> PilotSamples()
 			kPilotHeadersSize},
 		{"four-grey packed", PilotImage(16, 6, false, true, Packed(grey)),
 			kPilotHeadersSize + Packed(grey).size()},
+		{"sixteen-grey plain", PilotImageOfType(18, 3, kSixteenGreyPixelType,
+			0x00, sixteen), kPilotHeadersSize},
+		{"sixteen-grey packed 0x01", PilotImageOfType(18, 4,
+			kSixteenGreyPixelType, 0x01, Packed(sixteen)),
+			kPilotHeadersSize + Packed(sixteen).size()},
+		{"sixteen-grey packed 0x09", PilotImageOfType(19, 3,
+			kSixteenGreyPixelType, 0x09, Packed(sixteen)),
+			kPilotHeadersSize + Packed(sixteen).size()},
 		{"TlPt GbDb", TealPaintImage(16, 4, true, tealPaint), 86 + 24},
 		{"TlPt other", TealPaintImage(16, 4, false, tealPaint), 86 + 32},
 	};
