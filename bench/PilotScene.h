@@ -41,25 +41,30 @@ inline int ScenePixel(int x, int y, int width, int height, int levels)
 	return steps == 1 ? value * 3 : value;
 }
 
-// Stored pixel data: four pixels a byte for four greys, eight for 1-bit.
-inline Bytes PilotScene(int width, int height, bool oneBit)
+// Stored pixel data of 1, 2 or 4 bits a pixel: eight, four or two pixels
+// a byte, the leftmost in the high bits.
+inline Bytes PilotSceneOfDepth(int width, int height, int bitsPerPixel)
 {
-	const int perByte = oneBit ? 8 : 4;
+	const int perByte = 8 / bitsPerPixel;
 	const int rowBytes = width / perByte;
 	Bytes data((size_t)rowBytes * height);
 	for (int y = 0; y < height; y++) {
 		for (int x = 0; x < rowBytes * perByte; x++) {
-			const int value = ScenePixel(x, y, width, height,
-				oneBit ? 2 : 4);
-			uint8 &byte = data[(size_t)y * rowBytes + x / perByte];
-			if (oneBit) {
-				byte |= (uint8)((value != 0 ? 1 : 0) << (7 - x % 8));
-			} else {
-				byte |= (uint8)(value << (6 - 2 * (x % 4)));
+			int value = ScenePixel(x, y, width, height, 1 << bitsPerPixel);
+			if (bitsPerPixel == 1) {
+				value = value != 0 ? 1 : 0;
 			}
+			uint8 &byte = data[(size_t)y * rowBytes + x / perByte];
+			byte |= (uint8)(value << (8 - bitsPerPixel * (x % perByte + 1)));
 		}
 	}
 	return data;
+}
+
+// Four greys, or black and white.
+inline Bytes PilotScene(int width, int height, bool oneBit)
+{
+	return PilotSceneOfDepth(width, height, oneBit ? 1 : 2);
 }
 
 #endif // QUORVEL_BENCH_PILOT_SCENE_H

@@ -1,7 +1,7 @@
 // Reading Pilot images: LoadPilotImage from a file in memory to a bitmap
 // stream in memory, in bytes of bitmap stream per second, beside a memcpy
-// of the same output size. 1-bit and four-grey scenes, plain and packed,
-// 160, 1024, 2048 and 4096 pixels square.
+// of the same output size. 1-bit, four-grey and sixteen-grey scenes, plain
+// and packed, 160, 1024, 2048 and 4096 pixels square.
 #include <string.h>
 
 #include <DataIO.h>
@@ -17,9 +17,15 @@
 
 namespace {
 
-Bytes PilotFileOf(int side, bool oneBit, bool packed)
+uint8 PixelTypeOf(int bitsPerPixel)
 {
-	const Bytes plain = PilotScene(side, side, oneBit);
+	return bitsPerPixel == 1 ? kOneBitPixels
+		: bitsPerPixel == 2 ? kTwoBitPixels : kFourBitPixels;
+}
+
+Bytes PilotFileOf(int side, int bitsPerPixel, bool packed)
+{
+	const Bytes plain = PilotSceneOfDepth(side, side, bitsPerPixel);
 	Bytes pixels = plain;
 	if (packed) {
 		pixels.resize(PackedSizeBound(plain.size()));
@@ -32,28 +38,29 @@ Bytes PilotFileOf(int side, bool oneBit, bool packed)
 	SerializeRecordEntry(WrittenRecordEntry(),
 		file.data() + kDatabaseHeaderSize);
 	SerializeImageHeader(WrittenImageHeader(name, packed ? kPackedRuns : 0,
-		oneBit ? kOneBitPixels : kTwoBitPixels, (int16)side, (int16)side),
+		PixelTypeOf(bitsPerPixel), (int16)side, (int16)side),
 		file.data() + kWrittenRecordOffset);
 	file.insert(file.end(), pixels.begin(), pixels.end());
 	return file;
 }
 
-size_t OutputSize(int side, bool oneBit)
+size_t OutputSize(int side, int bitsPerPixel)
 {
-	return kBitmapHeaderSize + (size_t)(oneBit ? side / 8 : side) * side;
+	return kBitmapHeaderSize
+		+ (size_t)(bitsPerPixel == 1 ? side / 8 : side) * side;
 }
 
 void Memcpy(benchmark::State &state)
 {
-	TimeMemcpy(state, OutputSize((int)state.range(0), state.range(1) != 0));
+	TimeMemcpy(state, OutputSize((int)state.range(0), (int)state.range(1)));
 }
 
 void Load(benchmark::State &state)
 {
 	const int side = (int)state.range(0);
-	const bool oneBit = state.range(1) != 0;
-	const Bytes file = PilotFileOf(side, oneBit, state.range(2) != 0);
-	const size_t size = OutputSize(side, oneBit);
+	const int bitsPerPixel = (int)state.range(1);
+	const Bytes file = PilotFileOf(side, bitsPerPixel, state.range(2) != 0);
+	const size_t size = OutputSize(side, bitsPerPixel);
 	Bytes output(size);
 	for (auto _ : state) {
 		BMemoryIO source(file.data(), file.size());
@@ -71,8 +78,8 @@ void Load(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(Memcpy)->Name("Read/memcpy")->ArgNames({"side", "oneBit"})
-	->ArgsProduct({{160, 1024, 2048, 4096}, {1, 0}});
+BENCHMARK(Memcpy)->Name("Read/memcpy")->ArgNames({"side", "bits"})
+	->ArgsProduct({{160, 1024, 2048, 4096}, {1, 2}});
 BENCHMARK(Load)->Name("Read/load")
-	->ArgNames({"side", "oneBit", "packed"})
-	->ArgsProduct({{160, 1024, 2048, 4096}, {1, 0}, {0, 1}});
+	->ArgNames({"side", "bits", "packed"})
+	->ArgsProduct({{160, 1024, 2048, 4096}, {1, 2, 4}, {0, 1}});
