@@ -138,6 +138,8 @@ TEST_F(HugeClaim, PilotImageBeyondTheCapIsRefusedWithoutAllocating)
 	const Bytes claims[] = {
 		PilotImage(32767, 32767, false, true, kFewPackedBytes),
 		PilotImage(32767, 32767, true, false, kFewPackedBytes),
+		PilotImageOfType(32767, 32767, kSixteenGreyPixelType, 0x09,
+			kFewPackedBytes),
 		TealPaintImage(32767, 32767, true, kFewPackedBytes),
 	};
 	for (const Bytes &claim : claims) {
@@ -152,24 +154,29 @@ TEST_F(HugeClaim, PilotImageBeyondTheCapIsRefusedWithoutAllocating)
 	}
 }
 
-// 16384 x 16384 four greys is exactly 2^28 pixels: 64 MiB of stored data,
-// which is all the reader holds, and 256 MiB of bitmap rows that it writes
-// one at a time. The bytes that never arrived read as white.
+// 16384 x 16384 is exactly 2^28 pixels: 64 MiB of stored data for four
+// greys, 128 MiB for sixteen, which is all the reader holds, and 256 MiB
+// of bitmap rows that it writes one at a time. The bytes that never
+// arrived read as white.
 TEST_F(HugeClaim, PilotImageAtTheCapConvertsWithinItsBuffers)
 {
-	const Bytes claim = PilotImage(16384, 16384, false, true,
-		kFewPackedBytes);
-	CountingIO destination;
-	status_t status = B_ERROR;
-	const int64 growth = PeakGrowth([&] {
-		status = Read(claim, &destination);
-	});
-	EXPECT_EQ(status, B_OK);
-	EXPECT_EQ(destination.Size(), 32 + 16384LL * 16384);
-	ASSERT_GE(destination.Start().size(), 32u);
-	EXPECT_EQ(GetBE32(destination.Start(), 20), 16384u);
-	EXPECT_EQ(GetBE32(destination.Start(), 24), (uint32)B_CMAP8);
-	ExpectPeakGrowthAtMost(growth, 64 * kMiB + 32 * kMiB);
+	for (const uint8 pixelType : {kFourGreyPixelType, kSixteenGreyPixelType}) {
+		const Bytes claim = PilotImageOfType(16384, 16384, pixelType, 1,
+			kFewPackedBytes);
+		CountingIO destination;
+		status_t status = B_ERROR;
+		const int64 growth = PeakGrowth([&] {
+			status = Read(claim, &destination);
+		});
+		EXPECT_EQ(status, B_OK);
+		EXPECT_EQ(destination.Size(), 32 + 16384LL * 16384);
+		ASSERT_GE(destination.Start().size(), 32u);
+		EXPECT_EQ(GetBE32(destination.Start(), 20), 16384u);
+		EXPECT_EQ(GetBE32(destination.Start(), 24), (uint32)B_CMAP8);
+		const int64 stored = pixelType == kFourGreyPixelType ? 64 * kMiB
+			: 128 * kMiB;
+		ExpectPeakGrowthAtMost(growth, stored + 32 * kMiB);
+	}
 }
 
 TEST_F(HugeClaim, BitmapStreamBeyondTheCapIsRefusedWithoutAllocating)
