@@ -52,25 +52,3 @@ TEST(GreyExpansionTest, PixelsWithoutSourceBitsAreWhite)
 		EXPECT_EQ(0xAA, row[width]) << "wrote past the row at " << width;
 	}
 }
-
-TEST(GreyExpansionTest, SixteenGreysGiveTwoPixelsAByteAndAWhiteTail)
-{
-	uint8 greys[16];
-	for (int value = 0; value < 16; value++) {
-		greys[value] = (uint8)(100 + value);
-	}
-	const GreyExpansion expansion = MakeSixteenGreyExpansion(greys);
-	Bytes source(256);
-	for (int byte = 0; byte < 256; byte++) {
-		source[byte] = (uint8)byte;
-	}
-	// An odd width: 256 whole bytes, then one pixel with no source bits.
-	Bytes row(514, 0xAA);
-	ExpandGreyRow(expansion, source.data(), 513, row.data());
-	for (int byte = 0; byte < 256; byte++) {
-		ASSERT_EQ(100 + (byte >> 4), row[2 * byte]) << byte;
-		ASSERT_EQ(100 + (byte & 15), row[2 * byte + 1]) << byte;
-	}
-	EXPECT_EQ(100, row[512]);
-	EXPECT_EQ(0xAA, row[513]) << "wrote past the row";
-}

@@ -59,20 +59,26 @@ Bytes BitmapStream(int width, int height, uint32 rowBytes, uint32 colors,
 	return stream;
 }
 
-// Rows of B_CMAP8 from four-grey rows of storedRowBytes each: four pixels
-// a byte, leftmost in the high bits, and white for pixels without bits.
-Bytes GreyRows(const Bytes &stored, int width, int height)
+// Rows of B_CMAP8 from grey rows of 2 or 4 bits a pixel (width / 4 or
+// width / 2 bytes a row, leftmost pixel in the high bits): the screen's
+// index nearest to each value's grey (0 white to the last value black, in
+// even steps), and white for pixels without bits.
+Bytes GreyRows(const Bytes &stored, int width, int height, int bits = 2)
 {
-	const Greys greys;
-	const int storedRowBytes = width / 4;
+	BScreen screen(B_MAIN_SCREEN_ID);
+	const int perByte = 8 / bits;
+	const int last = (1 << bits) - 1;
+	const size_t storedRowBytes = width / perByte;
 	Bytes rows;
 	for (int y = 0; y < height; y++) {
 		for (int x = 0; x < width; x++) {
-			const size_t at = (size_t)y * storedRowBytes + x / 4;
-			const bool present = x / 4 < storedRowBytes && at < stored.size();
-			const int value = present
-				? (stored[at] >> (6 - 2 * (x % 4))) & 3 : 0;
-			rows.push_back(greys.index[value]);
+			const size_t at = y * storedRowBytes + x / perByte;
+			const bool present = (size_t)(x / perByte) < storedRowBytes
+				&& at < stored.size();
+			const int value = present ? (stored[at] >> (8 - bits
+				* (x % perByte + 1))) & last : 0;
+			const uint8 grey = (uint8)(255 - 255 / last * value);
+			rows.push_back(screen.IndexForColor(grey, grey, grey));
 		}
 	}
 	return rows;
@@ -88,28 +94,6 @@ Bytes OneBitRows(const Bytes &stored, int width, int height)
 		const auto row = stored.begin() + y * storedRowBytes;
 		rows.insert(rows.end(), row, row + storedRowBytes);
 		rows.resize(rows.size() + (width + 7) / 8 - storedRowBytes, 0);
-	}
-	return rows;
-}
-
-// Rows of B_CMAP8 from sixteen-grey rows of width / 2 bytes each: the
-// screen's index nearest to grey 255 - 17 x value for each 4-bit value,
-// leftmost in the high bits, and white for pixels without bits.
-Bytes SixteenGreyRows(const Bytes &stored, int width, int height)
-{
-	BScreen screen(B_MAIN_SCREEN_ID);
-	const size_t storedRowBytes = width / 2;
-	Bytes rows;
-	for (int y = 0; y < height; y++) {
-		for (int x = 0; x < width; x++) {
-			const size_t at = y * storedRowBytes + x / 2;
-			const bool present = (size_t)x / 2 < storedRowBytes
-				&& at < stored.size();
-			const int value = present ? (stored[at] >> (x % 2 ? 0 : 4)) & 15
-				: 0;
-			const uint8 grey = (uint8)(255 - 17 * value);
-			rows.push_back(screen.IndexForColor(grey, grey, grey));
-		}
 	}
 	return rows;
 }
@@ -216,14 +200,14 @@ TEST_F(LoadPilotTest, SixteenGreyFilesOfEveryWidthReadPixelForPixel)
 		const int height = 1 + 2 * (width % 3);
 		const Bytes stored = Pattern((size_t)(width / 2) * height);
 		const Bytes expected = BitmapStream(width, height, width, B_CMAP8,
-			SixteenGreyRows(stored, width, height));
+			GreyRows(stored, width, height, 4));
 		PilotFile file = GreyFile((int16)width, (int16)height, stored);
 		file.pixelType = kFourBitPixels;
 		ASSERT_EQ(expected, Convert(file.Build())) << width << " plain";
 		const Bytes cut(stored.begin(), stored.begin() + stored.size() / 3);
 		file.pixels = cut;
 		ASSERT_EQ(BitmapStream(width, height, width, B_CMAP8,
-			SixteenGreyRows(cut, width, height)), Convert(file.Build()))
+			GreyRows(cut, width, height, 4)), Convert(file.Build()))
 			<< width << " cut short";
 		file.pixels = Packed(stored);
 		for (uint8 packing : {0x01, 0x09}) {
@@ -232,27 +216,6 @@ TEST_F(LoadPilotTest, SixteenGreyFilesOfEveryWidthReadPixelForPixel)
 				<< width << " packing " << (int)packing;
 		}
 	}
-}
-
-TEST_F(LoadPilotTest, OnlySixteenGreyImagesIgnoreThePackingBytesFourthBit)
-{
-	// 0x09 and 0x19 pack sixteen greys; 0x0A does not. For the other
-	// pixel types only the low four bits equal to 1 pack.
-	const Bytes pixels = Pattern(8);
-	PilotFile file = GreyFile(16, 1, pixels);
-	file.pixelType = kFourBitPixels;
-	file.packing = 0x0A;
-	const Bytes plain = Convert(file.Build());
-	file.pixels = Packed(pixels);
-	file.packing = 0x19;
-	EXPECT_EQ(plain, Convert(file.Build()));
-
-	file.pixelType = kTwoBitPixels;
-	file.width = 32;
-	file.packing = 0x09;
-	file.pixels = pixels;
-	EXPECT_EQ(BitmapStream(32, 1, 32, B_CMAP8, GreyRows(pixels, 32, 1)),
-		Convert(file.Build()));
 }
 
 TEST_F(LoadPilotTest, PlainAndPackedFilesGiveTheSameStream)
@@ -316,31 +279,6 @@ TEST_F(LoadPilotTest, RowsKeepOnlyTheWholeBytesOfTheirWidth)
 		Convert(GreyFile(3, 2, {}).Build()));
 	EXPECT_EQ(BitmapStream(7, 2, 1, B_GRAY1, {0, 0}),
 		Convert(OneBitFile(7, 2, {0xFF}).Build()));
-}
-
-TEST_F(LoadPilotTest, OneBitRowsOfOddWidthsHoldEveryPixel)
-{
-	// 9 x 5 and 1 x 1, plain and packed, and in both 'TlPt' layouts: the
-	// stored whole bytes, then white up to the stream's whole bytes.
-	const int sizes[][2] = {{9, 5}, {1, 1}, {23, 3}};
-	for (const auto &size : sizes) {
-		const int width = size[0];
-		const int height = size[1];
-		const Bytes stored = Pattern((size_t)(width / 8) * height);
-		const Bytes expected = BitmapStream(width, height, (width + 7) / 8,
-			B_GRAY1, OneBitRows(stored, width, height));
-		SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
-
-		PilotFile file = OneBitFile((int16)width, (int16)height, stored);
-		EXPECT_EQ(expected, Convert(file.Build()));
-		file.packing = 1;
-		file.pixels = Packed(stored);
-		EXPECT_EQ(expected, Convert(file.Build()));
-		EXPECT_EQ(expected, Convert(TealPaintFile(kTealPaintGameboyType,
-			(int16)width, (int16)height, stored)));
-		EXPECT_EQ(expected, Convert(TealPaintFile('Imag', (int16)width,
-			(int16)height, stored)));
-	}
 }
 
 TEST_F(LoadPilotTest, TealPaintRecordsArePlainOneBitImages)

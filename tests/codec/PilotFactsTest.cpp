@@ -79,6 +79,8 @@ PilotFile FileOf(uint8 pixelType, uint8 packing, int16 width, int16 height)
 
 TEST_F(PilotFactsTest, IdentifyGivesNameDepthPackingAndSizeAsStored)
 {
+	// Sixteen greys are packed when the low three bits of packing are 1,
+	// the other pixel types when the low four bits are.
 	const struct {
 		uint8 pixelType;
 		uint8 packing;
@@ -86,7 +88,7 @@ TEST_F(PilotFactsTest, IdentifyGivesNameDepthPackingAndSizeAsStored)
 		bool packed;
 	} kinds[] = {{kOneBitPixels, 0x11, 1, true}, {kTwoBitPixels, 0, 2, false},
 		{0xFE, 0x09, 2, false}, {kFourBitPixels, 0x09, 4, true},
-		{kFourBitPixels, 0x02, 4, false}};
+		{kFourBitPixels, 0x19, 4, true}, {kFourBitPixels, 0x0A, 4, false}};
 	for (const auto &kind : kinds) {
 		BMessage extension;
 		const Facts facts = Identify(FileOf(kind.pixelType, kind.packing, 24,
