@@ -1,0 +1,196 @@
+#include "BitmapInput.h"
+
+#include <Screen.h>
+
+#include "TranslationError.h"
+
+namespace {
+
+size_t StoredBytesPerPixel(uint32 colors)
+{
+	switch (colors) {
+		case B_GRAY8:
+		case B_CMAP8:
+			return 1;
+		case B_RGB24:
+			return 3;
+		case B_RGB32:
+		case B_RGBA32:
+			return 4;
+	}
+	return 0;
+}
+
+[[noreturn]] void Unreadable(const std::string &why)
+{
+	Refuse("not a readable bitmap stream (" + why + ")");
+}
+
+} // namespace
+
+bool IsReadableBitmapHeader(const TranslatorBitmap &header,
+	std::string *reason)
+{
+	std::string why;
+	uint32 width;
+	uint32 height;
+	uint32 colors = ColorSpaceCode(header);
+	if (header.magic != B_TRANSLATOR_BITMAP) {
+		why = "not a readable bitmap stream (no 'bits' magic)";
+	} else if (!BoundsSize(header.bounds, &width, &height)) {
+		why = "not a readable bitmap stream (its bounds are not a whole "
+			"number of pixels)";
+	} else if (colors != B_GRAY1 && StoredBytesPerPixel(colors) == 0) {
+		why = "unsupported depth: colour space " + ColorSpaceName(colors)
+			+ " (B_GRAY1, B_GRAY8, B_CMAP8, B_RGB24, B_RGB32 and B_RGBA32 "
+			"are read)";
+	} else if (header.rowBytes < (colors == B_GRAY1
+			? ((uint64)width + 7) / 8
+			: (uint64)width * StoredBytesPerPixel(colors))) {
+		why = "not a readable bitmap stream (rowBytes is too small for its "
+			"width)";
+	}
+	if (reason != NULL) {
+		*reason = why;
+	}
+	return why.empty();
+}
+
+void IdentifyBitmapStream(BPositionIO *source)
+{
+	ByteSource bytes(source);
+	TranslatorBitmap header;
+	if (!ReadBitmapHeader(bytes, &header) || !IsReadableBitmapHeader(header)) {
+		Refuse("not a bitmap stream");
+	}
+}
+
+BitmapInput::BitmapInput(BPositionIO *source)
+	: fSource(source), fBytes(source)
+{
+	TranslatorBitmap header;
+	if (!ReadBitmapHeader(fBytes, &header)) {
+		Unreadable("shorter than its 32-byte header");
+	}
+	std::string reason;
+	if (!IsReadableBitmapHeader(header, &reason)) {
+		Refuse(reason);
+	}
+	BoundsSize(header.bounds, &fWidth, &fHeight);
+	CheckPictureSize(fWidth, fHeight);
+	fColors = ColorSpaceCode(header);
+	fRowBytes = header.rowBytes;
+	fUsedBytes = fColors == B_GRAY1 ? RowBytesOf(fWidth, PixelKind::Mono)
+		: (size_t)fWidth * StoredBytesPerPixel(fColors);
+	// The rows are all there before anything is written.
+	uint64 remaining;
+	if (fBytes.Remaining(&remaining)
+		&& (uint64)fRowBytes * fHeight > remaining) {
+		Damaged("not a readable bitmap stream (the stream is cut short)");
+	}
+	fStored.resize(fUsedBytes);
+	if (fColors == B_CMAP8) {
+		// Entry by entry: the whole colour map would also build its
+		// inverse tables, which are not needed here.
+		BScreen screen(B_MAIN_SCREEN_ID);
+		fPalette.resize(256);
+		for (int i = 0; i < 256; i++) {
+			fPalette[i] = screen.ColorForIndex((uint8)i);
+		}
+	}
+}
+
+PixelKind BitmapInput::Kind()
+{
+	if (fKindKnown) {
+		return fKind;
+	}
+	switch (fColors) {
+		case B_GRAY1:
+			fKind = PixelKind::Mono;
+			break;
+		case B_GRAY8:
+			fKind = PixelKind::Grey;
+			break;
+		case B_CMAP8:
+		{
+			// Grey when every pixel's entry is; the padding past the width
+			// holds no pixels.
+			bool grey = true;
+			for (uint32 y = 0; y < fHeight && grey; y++) {
+				const uint8 *row = NextStoredRow();
+				for (uint32 x = 0; x < fWidth; x++) {
+					const rgb_color &c = fPalette[row[x]];
+					if (c.red != c.green || c.green != c.blue) {
+						grey = false;
+						break;
+					}
+				}
+			}
+			Rewind();
+			fKind = grey ? PixelKind::Grey : PixelKind::Rgb;
+			break;
+		}
+		default:
+			fKind = PixelKind::Rgb;
+			break;
+	}
+	fKindKnown = true;
+	return fKind;
+}
+
+void BitmapInput::Rewind()
+{
+	fBytes = ByteSource(fSource, kBitmapHeaderBytes);
+}
+
+const uint8 *BitmapInput::NextStoredRow()
+{
+	if (fBytes.Read(fStored.data(), fUsedBytes) != fUsedBytes
+		|| !fBytes.Skip(fRowBytes - fUsedBytes)) {
+		Damaged("not a readable bitmap stream (the stream is cut short)");
+	}
+	return fStored.data();
+}
+
+void BitmapInput::ReadRow(PixelKind kind, uint8 *out)
+{
+	const uint8 *in = NextStoredRow();
+	switch (fColors) {
+		case B_GRAY1:
+			WidenRow(in, PixelKind::Mono, fWidth, kind, out);
+			return;
+		case B_GRAY8:
+			WidenRow(in, PixelKind::Grey, fWidth, kind, out);
+			return;
+		case B_CMAP8:
+			for (uint32 x = 0; x < fWidth; x++) {
+				const rgb_color &c = fPalette[in[x]];
+				if (kind == PixelKind::Grey) {
+					out[x] = c.red;
+				} else {
+					out[3 * x] = c.red;
+					out[3 * x + 1] = c.green;
+					out[3 * x + 2] = c.blue;
+				}
+			}
+			return;
+		default:
+			ReadColourRow(in, out);
+			return;
+	}
+}
+
+// B_RGB24 holds blue, green, red; B_RGB32 and B_RGBA32 blue, green, red,
+// alpha (ignored for B_RGB32).
+void BitmapInput::ReadColourRow(const uint8 *in, uint8 *out) const
+{
+	size_t step = StoredBytesPerPixel(fColors);
+	bool alpha = fColors == B_RGBA32;
+	for (uint32 x = 0; x < fWidth; x++, in += step, out += 3) {
+		uint8 a = alpha ? in[3] : 255;
+		out[0] = OverWhite(in[2], a);
+		out[1] = OverWhite(in[1], a);
+		out[2] = OverWhite(in[0], a);
+	}
+}

@@ -1,0 +1,61 @@
+// A bitmap stream read row by row for a writer, in the kind of picture it
+// holds: B_GRAY1 is 1-bit; B_GRAY8 grey; B_CMAP8 (through the main screen's
+// colour map) grey when every pixel's entry is a grey, else colour; B_RGB24,
+// B_RGB32 and B_RGBA32 (alpha composited on white) colour. Only the rows
+// and one row's worth of memory are read at a time; dataSize is not used,
+// the rows come from the bounds and rowBytes.
+#ifndef QUORVEL_BITMAP_INPUT_H
+#define QUORVEL_BITMAP_INPUT_H
+
+#include <vector>
+
+#include <GraphicsDefs.h>
+
+#include "BitmapStreamHeader.h"
+#include "PixelRows.h"
+
+// Whether the header is one BitmapInput reads, from its 32 bytes alone;
+// the reason when it is not.
+bool IsReadableBitmapHeader(const TranslatorBitmap &header,
+	std::string *reason = NULL);
+
+// Refuses (B_NO_TRANSLATOR) a source whose first bytes are not a bitmap
+// stream header BitmapInput reads.
+void IdentifyBitmapStream(BPositionIO *source);
+
+class BitmapInput {
+public:
+	// Reads and checks the header; throws TranslationError.
+	explicit BitmapInput(BPositionIO *source);
+
+	uint32 Width() const { return fWidth; }
+	uint32 Height() const { return fHeight; }
+	uint32 ColorSpace() const { return fColors; }
+
+	// The picture's kind; for B_CMAP8 one pass over the rows decides.
+	PixelKind Kind();
+
+	// Fills out with the next row (RowBytesOf(Width(), kind) bytes) in
+	// kind, which is Kind() or wider. Throws when the stream is cut short.
+	void ReadRow(PixelKind kind, uint8 *out);
+
+private:
+	void Rewind();
+	const uint8 *NextStoredRow();
+	void ReadColourRow(const uint8 *in, uint8 *out) const;
+
+	BPositionIO *fSource;
+	ByteSource fBytes;
+	uint32 fWidth = 0;
+	uint32 fHeight = 0;
+	uint32 fColors = 0;
+	uint32 fRowBytes = 0;
+	// The bytes of a row that hold pixels.
+	size_t fUsedBytes = 0;
+	PixelKind fKind = PixelKind::Rgb;
+	bool fKindKnown = false;
+	std::vector<uint8> fStored;
+	std::vector<rgb_color> fPalette;
+};
+
+#endif // QUORVEL_BITMAP_INPUT_H

@@ -1,0 +1,82 @@
+#include "ByteSource.h"
+
+#include <string.h>
+
+namespace {
+
+// Large enough that a file is read in few calls, small enough to be no
+// concern beside any picture.
+const size_t kBufferSize = 64 * 1024;
+
+} // namespace
+
+ByteSource::ByteSource(BPositionIO *stream, uint64 start)
+	: fStream(stream), fBuffer(kBufferSize), fBufferStart(start)
+{
+}
+
+size_t ByteSource::Available()
+{
+	if (fNext < fEnd || fAtEnd) {
+		return fEnd - fNext;
+	}
+	fBufferStart += fEnd;
+	fNext = fEnd = 0;
+	ssize_t count = fStream->ReadAt((off_t)fBufferStart, fBuffer.data(),
+		fBuffer.size());
+	if (count <= 0) {
+		fAtEnd = true;
+		if (count < 0) {
+			fError = (status_t)count;
+		}
+		return 0;
+	}
+	fEnd = (size_t)count;
+	return fEnd;
+}
+
+size_t ByteSource::Read(void *out, size_t size)
+{
+	uint8 *to = static_cast<uint8 *>(out);
+	size_t done = 0;
+	while (done < size) {
+		size_t available = Available();
+		if (available == 0) {
+			break;
+		}
+		size_t count = available < size - done ? available : size - done;
+		memcpy(to + done, Data(), count);
+		Consume(count);
+		done += count;
+	}
+	return done;
+}
+
+bool ByteSource::Skip(uint64 count)
+{
+	if (count <= fEnd - fNext) {
+		fNext += (size_t)count;
+		return true;
+	}
+	// Beyond the buffer: move the window instead of reading through.
+	uint64 target = Position() + count;
+	fBufferStart = target;
+	fNext = fEnd = 0;
+	fAtEnd = false;
+	off_t size;
+	if (fStream->GetSize(&size) == B_OK && (uint64)size < target) {
+		fAtEnd = true;
+		return false;
+	}
+	return true;
+}
+
+bool ByteSource::Remaining(uint64 *count) const
+{
+	off_t size;
+	if (fStream->GetSize(&size) != B_OK || size < 0) {
+		return false;
+	}
+	*count = (uint64)size > Position() ? (uint64)size - Position() : 0;
+	return true;
+}

@@ -1,0 +1,82 @@
+#include "PixelRows.h"
+
+#include <string.h>
+
+size_t RowBytesOf(uint32 width, PixelKind kind)
+{
+	switch (kind) {
+		case PixelKind::Mono:
+			return ((size_t)width + 7) / 8;
+		case PixelKind::Grey:
+			return width;
+		case PixelKind::Rgb:
+			return (size_t)width * 3;
+	}
+	return 0;
+}
+
+const char *DescribeKind(PixelKind kind)
+{
+	switch (kind) {
+		case PixelKind::Mono:
+			return "1-bit black and white";
+		case PixelKind::Grey:
+			return "8-bit grey";
+		case PixelKind::Rgb:
+			return "24-bit colour";
+	}
+	return "unknown";
+}
+
+void GreyToRgb32(const uint8 *grey, uint32 width, uint8 *out)
+{
+	for (uint32 x = 0; x < width; x++, out += 4) {
+		out[0] = out[1] = out[2] = grey[x];
+		out[3] = 255;
+	}
+}
+
+void RgbToRgb32(const uint8 *rgb, uint32 width, uint8 *out)
+{
+	for (uint32 x = 0; x < width; x++, rgb += 3, out += 4) {
+		out[0] = rgb[2];
+		out[1] = rgb[1];
+		out[2] = rgb[0];
+		out[3] = 255;
+	}
+}
+
+void RgbaToRgb32OnWhite(const uint8 *rgba, uint32 width, uint8 *out)
+{
+	for (uint32 x = 0; x < width; x++, rgba += 4, out += 4) {
+		uint8 alpha = rgba[3];
+		if (alpha == 255) {
+			out[0] = rgba[2];
+			out[1] = rgba[1];
+			out[2] = rgba[0];
+		} else {
+			out[0] = OverWhite(rgba[2], alpha);
+			out[1] = OverWhite(rgba[1], alpha);
+			out[2] = OverWhite(rgba[0], alpha);
+		}
+		out[3] = 255;
+	}
+}
+
+void WidenRow(const uint8 *in, PixelKind from, uint32 width, PixelKind to,
+	uint8 *out)
+{
+	if (from == to) {
+		memcpy(out, in, RowBytesOf(width, to));
+		return;
+	}
+	for (uint32 x = 0; x < width; x++) {
+		uint8 grey = from == PixelKind::Mono
+			? (MonoPixel(in, x) ? 0 : 255) : in[x];
+		if (to == PixelKind::Grey) {
+			out[x] = grey;
+		} else {
+			out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = grey;
+		}
+	}
+}

@@ -1,0 +1,142 @@
+#include "JpegReader.h"
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include <jerror.h>
+
+#include "BitmapStreamHeader.h"
+#include "JpegDataScan.h"
+#include "JpegStreams.h"
+#include "TranslationError.h"
+
+namespace {
+
+class JpegDecoder {
+public:
+	JpegDecoder(BPositionIO *source, BPositionIO *destination)
+		: fStream(source), fBytes(source), fDestination(destination)
+	{
+		memset(&fInfo, 0, sizeof(fInfo));
+		InstallJpegErrors(reinterpret_cast<j_common_ptr>(&fInfo), &fErrors);
+	}
+
+	// Safe also when jpeg_create_decompress never ran or failed: it
+	// releases only the memory manager that creation set up.
+	~JpegDecoder()
+	{
+		jpeg_destroy_decompress(&fInfo);
+	}
+
+	bool ReadHeader()
+	{
+		if (setjmp(fErrors.jump)) {
+			return false;
+		}
+		jpeg_create_decompress(&fInfo);
+		UseJpegSource(&fInfo, &fSource, &fBytes);
+		jpeg_read_header(&fInfo, TRUE);
+		return true;
+	}
+
+	PixelKind Kind() const
+	{
+		return fInfo.jpeg_color_space == JCS_GRAYSCALE ? PixelKind::Grey
+			: PixelKind::Rgb;
+	}
+
+	void Decode()
+	{
+		if (!ReadHeader()) {
+			Fail();
+		}
+		if (fInfo.jpeg_color_space == JCS_CMYK
+			|| fInfo.jpeg_color_space == JCS_YCCK) {
+			Refuse("unsupported depth: CMYK JPEG (only grey and colour JPEGs "
+				"are read)");
+		}
+		CheckPictureSize(fInfo.image_width, fInfo.image_height);
+		CheckEntropyCodedData(fStream, JpegSourcePosition(fSource), &fInfo);
+		WriteBitmapHeader(fDestination, MakeBitmapHeader(fInfo.image_width,
+			fInfo.image_height, B_RGB32, fInfo.image_width * 4));
+		fRow.resize((size_t)fInfo.image_width * 4);
+		if (!ReadRows()) {
+			if (fErrors.writeStatus != B_OK) {
+				throw TranslationError{fErrors.writeStatus,
+					"cannot write the output"};
+			}
+			Fail();
+		}
+	}
+
+private:
+	// libjpeg-turbo writes blue, green, red and an opaque alpha itself,
+	// from grey as from colour, with the same values as its RGB output.
+	bool ReadRows()
+	{
+		if (setjmp(fErrors.jump)) {
+			return false;
+		}
+		fInfo.out_color_space = JCS_EXT_BGRA;
+		jpeg_start_decompress(&fInfo);
+		if (fInfo.output_components != 4
+			|| fInfo.output_width != fInfo.image_width) {
+			ERREXIT(&fInfo, JERR_CONVERSION_NOTIMPL);
+		}
+		while (fInfo.output_scanline < fInfo.output_height) {
+			JSAMPROW row = fRow.data();
+			jpeg_read_scanlines(&fInfo, &row, 1);
+			fErrors.writeStatus = WriteFully(fDestination, fRow.data(),
+				fRow.size());
+			if (fErrors.writeStatus != B_OK) {
+				return false;
+			}
+		}
+		jpeg_finish_decompress(&fInfo);
+		return true;
+	}
+
+	[[noreturn]] void Fail() const
+	{
+		if (fErrors.cutShort) {
+			Damaged("not a readable JPEG image (the file is cut short)");
+		}
+		Damaged(std::string("not a readable JPEG image (") + fErrors.message
+			+ ")");
+	}
+
+	BPositionIO *fStream;
+	ByteSource fBytes;
+	BPositionIO *fDestination;
+	jpeg_decompress_struct fInfo;
+	JpegErrors fErrors;
+	JpegSource fSource;
+	std::vector<uint8> fRow;
+};
+
+} // namespace
+
+bool IdentifyJpeg(BPositionIO *source, PixelKind *kind)
+{
+	uint8 magic[3];
+	if (source->ReadAt(0, magic, sizeof(magic)) != sizeof(magic)
+		|| magic[0] != 0xFF || magic[1] != 0xD8 || magic[2] != 0xFF) {
+		return false;
+	}
+	JpegDecoder decoder(source, NULL);
+	if (!decoder.ReadHeader()) {
+		return false;
+	}
+	*kind = decoder.Kind();
+	return true;
+}
+
+void ReadJpegToBitmap(BPositionIO *source, BPositionIO *destination,
+	PixelKind *kind)
+{
+	JpegDecoder decoder(source, destination);
+	decoder.Decode();
+	*kind = decoder.Kind();
+}

@@ -1,0 +1,287 @@
+// libpng reports errors by longjmp to the setjmp of the function that
+// called it. Each method here that calls libpng therefore sets its own
+// jump point first and keeps no C++ object on its stack that a jump would
+// skip: the buffers it fills are members, allocated before it runs.
+#include "PngReader.h"
+
+#include <setjmp.h>
+#include <stdio.h>
+
+#include <new>
+#include <string>
+#include <vector>
+
+#include <png.h>
+
+#include "BitmapStreamHeader.h"
+#include "ByteSource.h"
+#include "TranslationError.h"
+
+namespace {
+
+const size_t kMessageSize = 200;
+
+// Deflate gives at most 1032 bytes for each byte it reads.
+const uint64 kMaxDeflateRatio = 1032;
+
+void RecordError(png_structp png, png_const_charp message)
+{
+	char *record = static_cast<char *>(png_get_error_ptr(png));
+	snprintf(record, kMessageSize, "%s", message);
+	png_longjmp(png, 1);
+}
+
+void IgnoreWarning(png_structp, png_const_charp)
+{
+}
+
+void ReadFromSource(png_structp png, png_bytep out, png_size_t count)
+{
+	ByteSource *source = static_cast<ByteSource *>(png_get_io_ptr(png));
+	if (source->Read(out, count) != count) {
+		png_error(png, "file is cut short");
+	}
+}
+
+// Packs a row of palette indexes as 1-bit pixels, black for the entries
+// that are black.
+void PackBilevelIndexes(const uint8 *indexes, uint32 width,
+	const bool black[256], uint8 *out)
+{
+	for (uint32 x = 0; x < width; x += 8) {
+		uint8 byte = 0;
+		for (uint32 bit = 0; bit < 8 && x + bit < width; bit++) {
+			if (black[indexes[x + bit]]) {
+				byte |= (uint8)(0x80 >> bit);
+			}
+		}
+		out[x / 8] = byte;
+	}
+}
+
+class PngDecoder {
+public:
+	PngDecoder(BPositionIO *source, BPositionIO *destination)
+		: fStream(source), fSource(source), fDestination(destination)
+	{
+		fMessage[0] = '\0';
+		fPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, fMessage,
+			RecordError, IgnoreWarning);
+		if (fPng != NULL) {
+			fInfo = png_create_info_struct(fPng);
+		}
+	}
+
+	~PngDecoder()
+	{
+		png_destroy_read_struct(&fPng, fInfo != NULL ? &fInfo : NULL, NULL);
+	}
+
+	void Decode(PixelKind *kind)
+	{
+		if (fPng == NULL || fInfo == NULL) {
+			throw std::bad_alloc();
+		}
+		if (!ReadHeader()) {
+			Fail();
+		}
+		CheckPictureSize(fWidth, fHeight);
+		CheckDataCanFill();
+		*kind = fKind;
+		if (!PrepareRows()) {
+			Fail();
+		}
+		bool mono = fKind == PixelKind::Mono;
+		size_t outRowBytes = mono ? RowBytesOf(fWidth, PixelKind::Mono)
+			: (size_t)fWidth * 4;
+		WriteBitmapHeader(fDestination, MakeBitmapHeader(fWidth, fHeight,
+			mono ? B_GRAY1 : B_RGB32, (uint32)outRowBytes));
+
+		// Only now, with the header taken, is anything picture-sized made.
+		fOutRow.resize(outRowBytes);
+		if (fInterlaced) {
+			fDecoded.resize(fDecodedRowBytes * fHeight);
+			fRows.resize(fHeight);
+			for (uint32 y = 0; y < fHeight; y++) {
+				fRows[y] = fDecoded.data() + y * fDecodedRowBytes;
+			}
+		} else {
+			fDecoded.resize(fDecodedRowBytes);
+		}
+		if (!ReadRows()) {
+			if (fWriteStatus != B_OK) {
+				throw TranslationError{fWriteStatus,
+					"cannot write the output"};
+			}
+			Fail();
+		}
+	}
+
+private:
+	bool ReadHeader()
+	{
+		if (setjmp(png_jmpbuf(fPng))) {
+			return false;
+		}
+		png_set_read_fn(fPng, &fSource, ReadFromSource);
+		// Text, profiles and the like change no pixel: passed over unread,
+		// so that no chunk is inflated into memory.
+		png_set_keep_unknown_chunks(fPng, PNG_HANDLE_CHUNK_NEVER, NULL, -1);
+		png_read_info(fPng, fInfo);
+		fWidth = png_get_image_width(fPng, fInfo);
+		fHeight = png_get_image_height(fPng, fInfo);
+		fBitDepth = png_get_bit_depth(fPng, fInfo);
+		fColorType = png_get_color_type(fPng, fInfo);
+		fChannels = png_get_channels(fPng, fInfo);
+		fInterlaced = png_get_interlace_type(fPng, fInfo)
+			!= PNG_INTERLACE_NONE;
+		fStoredRowBytes = png_get_rowbytes(fPng, fInfo);
+		fPalette.hasTransparency
+			= png_get_valid(fPng, fInfo, PNG_INFO_tRNS) != 0;
+		png_colorp colors = NULL;
+		int count = 0;
+		if (png_get_PLTE(fPng, fInfo, &colors, &count) != 0) {
+			fPalette.count = count;
+			for (int i = 0; i < count; i++) {
+				fPalette.entries[i][0] = colors[i].red;
+				fPalette.entries[i][1] = colors[i].green;
+				fPalette.entries[i][2] = colors[i].blue;
+			}
+		}
+		fKind = PngKind(fColorType, fBitDepth, fPalette);
+		return true;
+	}
+
+	// A file whose IDAT chunks are shorter than that share of its rows
+	// (each with its filter byte) cannot hold them: a header of a few
+	// bytes, or a small picture padded with large ancillary chunks, must
+	// not be taken at its word. An interlaced picture's passes hold at
+	// least its pixel bits.
+	void CheckDataCanFill() const
+	{
+		uint64 rowData = fInterlaced
+			? ((uint64)fWidth * fHeight * fChannels * fBitDepth + 7) / 8
+			: (uint64)(fStoredRowBytes + 1) * fHeight;
+		if (rowData > CountIdatBytes(fStream) * kMaxDeflateRatio) {
+			Damaged("not a readable PNG image (Not enough image data)");
+		}
+	}
+
+	bool PrepareRows()
+	{
+		if (setjmp(png_jmpbuf(fPng))) {
+			return false;
+		}
+		size_t rowBytes;
+		if (fKind == PixelKind::Mono && fColorType == PNG_COLOR_TYPE_GRAY) {
+			// PNG's 1-bit grey has 0 for black; ours has 1.
+			png_set_invert_mono(fPng);
+			rowBytes = RowBytesOf(fWidth, PixelKind::Mono);
+		} else if (fKind == PixelKind::Mono) {
+			// Palette indexes, one a byte. An index past the palette is
+			// black, as libpng expands it.
+			png_set_packing(fPng);
+			for (int i = 0; i < 256; i++) {
+				const uint8 *c = fPalette.entries[i];
+				fBlack[i] = i >= fPalette.count
+					|| (c[0] == 0 && c[1] == 0 && c[2] == 0);
+			}
+			rowBytes = fWidth;
+		} else {
+			png_set_expand(fPng);
+			png_set_scale_16(fPng);
+			png_set_gray_to_rgb(fPng);
+			png_set_add_alpha(fPng, 0xFF, PNG_FILLER_AFTER);
+			rowBytes = (size_t)fWidth * 4;
+		}
+		png_set_interlace_handling(fPng);
+		png_read_update_info(fPng, fInfo);
+		if (png_get_rowbytes(fPng, fInfo) != rowBytes) {
+			png_error(fPng, "unexpected row layout");
+		}
+		fDecodedRowBytes = rowBytes;
+		return true;
+	}
+
+	bool ReadRows()
+	{
+		if (setjmp(png_jmpbuf(fPng))) {
+			return false;
+		}
+		if (fInterlaced) {
+			png_read_image(fPng, fRows.data());
+		}
+		for (uint32 y = 0; y < fHeight; y++) {
+			uint8 *decoded = fInterlaced ? fRows[y] : fDecoded.data();
+			if (!fInterlaced) {
+				png_read_row(fPng, decoded, NULL);
+			}
+			const uint8 *out = ConvertRow(decoded);
+			fWriteStatus = WriteFully(fDestination, out, fOutRow.size());
+			if (fWriteStatus != B_OK) {
+				return false;
+			}
+		}
+		png_read_end(fPng, NULL);
+		return true;
+	}
+
+	const uint8 *ConvertRow(const uint8 *decoded)
+	{
+		if (fKind != PixelKind::Mono) {
+			RgbaToRgb32OnWhite(decoded, fWidth, fOutRow.data());
+			return fOutRow.data();
+		}
+		if (fColorType == PNG_COLOR_TYPE_GRAY) {
+			return decoded;
+		}
+		PackBilevelIndexes(decoded, fWidth, fBlack, fOutRow.data());
+		return fOutRow.data();
+	}
+
+	[[noreturn]] void Fail() const
+	{
+		Damaged(std::string("not a readable PNG image (") + fMessage + ")");
+	}
+
+	BPositionIO *fStream;
+	ByteSource fSource;
+	BPositionIO *fDestination;
+	char fMessage[kMessageSize];
+	png_structp fPng = NULL;
+	png_infop fInfo = NULL;
+	uint32 fWidth = 0;
+	uint32 fHeight = 0;
+	int fBitDepth = 0;
+	int fColorType = 0;
+	int fChannels = 0;
+	bool fInterlaced = false;
+	// A row as stored, before any transformation, and as libpng hands it.
+	size_t fStoredRowBytes = 0;
+	size_t fDecodedRowBytes = 0;
+	PngPalette fPalette;
+	PixelKind fKind = PixelKind::Rgb;
+	bool fBlack[256];
+	std::vector<uint8> fDecoded;
+	std::vector<png_bytep> fRows;
+	std::vector<uint8> fOutRow;
+	status_t fWriteStatus = B_OK;
+};
+
+} // namespace
+
+PixelKind PngKind(int colorType, int bitDepth, const PngPalette &palette)
+{
+	if (IsBilevelPng(colorType, bitDepth, palette)) {
+		return PixelKind::Mono;
+	}
+	return (colorType & PNG_COLOR_MASK_COLOR) != 0 ? PixelKind::Rgb
+		: PixelKind::Grey;
+}
+
+void ReadPngToBitmap(BPositionIO *source, BPositionIO *destination,
+	PixelKind *kind)
+{
+	PngDecoder decoder(source, destination);
+	decoder.Decode(kind);
+}
