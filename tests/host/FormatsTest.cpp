@@ -1,6 +1,7 @@
 // What quorvel reads and writes besides PNG round trips: bitmap streams
-// passed to and from the translator untouched, every PNM variant, PNG
-// transparency and depths, pipes, the PNM output kinds and identify.
+// passed to and from the translator untouched, pipes, the PNM output kinds
+// and identify. How each format's variants are read is the standard
+// translators' tests' business (tests/platform/translators).
 #include <DataIO.h>
 #include <Message.h>
 
@@ -28,26 +29,7 @@ Bytes TranslateDirectly(const Bytes &input, uint32 inType, uint32 outType,
 	return Bytes(data, data + destination.BufferLength());
 }
 
-// A B_RGB32 stream of grey pixels, as quorvel hands greys over.
-Bytes GreyStream(uint32 width, uint32 height, const Bytes &greys)
-{
-	Bytes data;
-	for (uint8 grey : greys) {
-		data.insert(data.end(), {grey, grey, grey, 255});
-	}
-	return MakeBitmapStream(B_RGB32, width - 1, height - 1, width * 4,
-		width * 4 * height, data);
-}
-
 class FormatsTest : public HostTest {
-protected:
-	Bytes ConvertToBits(const std::string &name, const std::string &content)
-	{
-		WriteBytes(Path(name), BytesOfText(content));
-		RunResult result = Run({"convert", name, "out.bits"});
-		EXPECT_EQ(result.exitCode, 0) << name << ": " << result.err;
-		return ReadBytes(Path("out.bits"));
-	}
 };
 
 TEST_F(FormatsTest, BitmapStreamsPassToAndFromTheTranslatorUntouched)
@@ -73,83 +55,6 @@ TEST_F(FormatsTest, BitmapStreamsPassToAndFromTheTranslatorUntouched)
 	ASSERT_EQ(toBits.exitCode, 0) << toBits.err;
 	EXPECT_EQ(ReadBytes(Path("back.bits")),
 		TranslateDirectly(pilot, kPilotType, B_TRANSLATOR_BITMAP, NULL));
-}
-
-TEST_F(FormatsTest, EveryGreyPnmVariantGivesTheSameStream)
-{
-	// Multiples of 17, so that maxval 15 holds them exactly.
-	const Bytes greys = {0, 51, 204, 255, 17, 34, 68, 136};
-	Bytes expected = GreyStream(4, 2, greys);
-
-	EXPECT_EQ(ConvertToBits("plain.pgm",
-		"P2\n# a comment\n4 2 # size\n255\n0 51 204 255\n17 34 68 136\n"),
-		expected);
-	EXPECT_EQ(ConvertToBits("fifteen.pgm",
-		"P2 4 2 15 0 3 12 15 1 2 4 8"), expected);
-
-	std::string raw = "P5\n4 2\n255\n";
-	raw.append(greys.begin(), greys.end());
-	EXPECT_EQ(ConvertToBits("raw.pgm", raw), expected);
-
-	std::string small = "P5 4 2 15\n";
-	for (uint8 grey : greys) {
-		small += (char)(grey / 17);
-	}
-	EXPECT_EQ(ConvertToBits("small.pgm", small), expected);
-
-	// A byte above maxval is damage, not a brighter white.
-	WriteBytes(Path("above.pgm"), BytesOfText(small.substr(0, 17) + "\x10"));
-	RunResult above = Run({"convert", "above.pgm", "above.bits"});
-	EXPECT_EQ(above.exitCode, 1);
-	EXPECT_NE(above.err.find("above maxval"), std::string::npos)
-		<< above.err;
-
-	std::string wide = "P5 4#comment\n2 65535\n";
-	for (uint8 grey : greys) {
-		wide += (char)grey;  // grey * 257: both bytes equal
-		wide += (char)grey;
-	}
-	EXPECT_EQ(ConvertToBits("wide.pgm", wide), expected);
-}
-
-TEST_F(FormatsTest, ColourAndBitmapPnmGiveRgb32AndGray1Streams)
-{
-	Bytes colour = MakeBitmapStream(B_RGB32, 1, 0, 8, 8,
-		{0, 0, 255, 255, 255, 128, 0, 255});
-	EXPECT_EQ(ConvertToBits("plain.ppm", "P3 2 1 255 255 0 0  0 128 255\n"),
-		colour);
-	EXPECT_EQ(ConvertToBits("raw.ppm",
-		std::string("P6\n2 1\n255\n\xff\x00\x00\x00\x80\xff", 17)), colour);
-
-	// 10 x 2, 1 is black; rows padded to two bytes.
-	Bytes mono = MakeBitmapStream(B_GRAY1, 9, 1, 2, 4,
-		{0xA0, 0x40, 0x00, 0xC0});
-	EXPECT_EQ(ConvertToBits("plain.pbm",
-		"P1\n# comment\n10 2\n1010000001\n0 0 0 0 0 0 0 0 1 1\n"), mono);
-	EXPECT_EQ(ConvertToBits("raw.pbm",
-		std::string("P4\n10 2\n\xA0\x7F\x00\xFF", 12)), mono);
-}
-
-TEST_F(FormatsTest, PngTransparencyIsCompositedOnWhiteAndDeepSamplesNarrowed)
-{
-	// RGBA: clear, opaque black, half-covered red.
-	WriteBytes(Path("alpha.png"), MakePng(3, 1, 8, 6,
-		{0, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 128}));
-	ASSERT_EQ(Run({"convert", "alpha.png", "alpha.bits"}).exitCode, 0);
-	EXPECT_EQ(ReadBytes(Path("alpha.bits")), MakeBitmapStream(B_RGB32, 2, 0,
-		12, 12, {255, 255, 255, 255, 0, 0, 0, 255, 127, 127, 255, 255}));
-
-	// A palette whose second entry is transparent.
-	WriteBytes(Path("palette.png"), MakePng(2, 1, 8, 3, {0, 1},
-		{10, 20, 30, 0, 0, 0}, {255, 0}));
-	ASSERT_EQ(Run({"convert", "palette.png", "palette.bits"}).exitCode, 0);
-	EXPECT_EQ(ReadBytes(Path("palette.bits")), MakeBitmapStream(B_RGB32, 1,
-		0, 8, 8, {30, 20, 10, 255, 255, 255, 255, 255}));
-
-	// 16-bit grey.
-	WriteBytes(Path("deep.png"), MakePng(2, 1, 16, 0, {0xFF, 0xFF, 0, 0}));
-	ASSERT_EQ(Run({"convert", "deep.png", "deep.bits"}).exitCode, 0);
-	EXPECT_EQ(ReadBytes(Path("deep.bits")), GreyStream(2, 1, {255, 0}));
 }
 
 TEST_F(FormatsTest, PipesCarryPicturesThroughStandardInputAndOutput)
