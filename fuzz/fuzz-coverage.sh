@@ -2,8 +2,8 @@
 # Line coverage that the fuzzers' corpora reach: builds the fuzzers with
 # clang's source-based coverage (no sanitizers) in a folder of its own,
 # runs each one once over its corpus and seeds, and prints llvm-cov's
-# report for the add-on (codec/, translator/, config/) and the host's
-# readers.
+# report for the add-on (codec/, translator/, config/), the standard
+# translators (platform/translators/) and the host's readers.
 #
 #   fuzz/fuzz-coverage.sh [fuzz build folder (build/fuzz)] [coverage build
 #                         folder (build/fuzz-coverage)]
@@ -15,7 +15,7 @@ set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 fuzz_build=${1:-$source_dir/build/fuzz}
 build=${2:-$source_dir/build/fuzz-coverage}
-fuzzers="translate bitmap pack settings host_readers"
+fuzzers="translate bitmap pack settings host_readers png jpeg pnm"
 flags="-fprofile-instr-generate -fcoverage-mapping"
 
 cmake -S "$source_dir" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -52,8 +52,11 @@ for fuzzer in $fuzzers; do
 done
 llvm-profdata merge -sparse "$profiles"/*.profraw -o "$build/fuzz.profdata"
 llvm-cov report -instr-profile="$build/fuzz.profdata" \
-	"$build/translators/Quorvel" $objects \
+	"$build/translators/Quorvel" -object "$build/translators/PNGTranslator" \
+	-object "$build/translators/JPEGTranslator" \
+	-object "$build/translators/PPMTranslator" $objects \
 	"$source_dir/codec" "$source_dir/translator" "$source_dir/config" \
+	"$source_dir/platform/translators" \
 	"$source_dir/host/BitmapStream.cpp" "$source_dir/host/Image.cpp" \
 	"$source_dir/host/JpegCodec.cpp" "$source_dir/host/PngCodec.cpp" \
 	"$source_dir/host/PnmCodec.cpp"

@@ -56,13 +56,14 @@ bool IsReadableBitmapHeader(const TranslatorBitmap &header,
 	return why.empty();
 }
 
-void IdentifyBitmapStream(BPositionIO *source)
+uint32 IdentifyBitmapStream(BPositionIO *source)
 {
 	ByteSource bytes(source);
 	TranslatorBitmap header;
 	if (!ReadBitmapHeader(bytes, &header) || !IsReadableBitmapHeader(header)) {
 		Refuse("not a bitmap stream");
 	}
+	return ColorSpaceCode(header);
 }
 
 BitmapInput::BitmapInput(BPositionIO *source)

@@ -20,8 +20,8 @@ bool IsReadableBitmapHeader(const TranslatorBitmap &header,
 	std::string *reason = NULL);
 
 // Refuses (B_NO_TRANSLATOR) a source whose first bytes are not a bitmap
-// stream header BitmapInput reads.
-void IdentifyBitmapStream(BPositionIO *source);
+// stream header BitmapInput reads; its colour space when they are.
+uint32 IdentifyBitmapStream(BPositionIO *source);
 
 class BitmapInput {
 public:

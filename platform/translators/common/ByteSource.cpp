@@ -15,10 +15,10 @@ ByteSource::ByteSource(BPositionIO *stream, uint64 start)
 {
 }
 
-size_t ByteSource::Available()
+size_t ByteSource::Refill()
 {
-	if (fNext < fEnd || fAtEnd) {
-		return fEnd - fNext;
+	if (fAtEnd) {
+		return 0;
 	}
 	fBufferStart += fEnd;
 	fNext = fEnd = 0;

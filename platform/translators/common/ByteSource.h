@@ -16,7 +16,7 @@ public:
 
 	// The bytes buffered at Position(), refilled first when none are left;
 	// 0 at the end of the stream.
-	size_t Available();
+	size_t Available() { return fNext < fEnd ? fEnd - fNext : Refill(); }
 	// The bytes buffered at Position(), without reading more.
 	size_t Buffered() const { return fEnd - fNext; }
 	const uint8 *Data() const { return fBuffer.data() + fNext; }
@@ -45,6 +45,8 @@ public:
 	status_t Error() const { return fError; }
 
 private:
+	size_t Refill();
+
 	BPositionIO *fStream;
 	std::vector<uint8> fBuffer;
 	// fBuffer[fNext, fEnd) holds the stream's bytes from fBufferStart + fNext.

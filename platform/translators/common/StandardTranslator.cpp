@@ -43,13 +43,19 @@ void RecordDepth(BMessage *ioExtension, PixelKind kind)
 }
 
 status_t IdentifyBitmapInput(BPositionIO *source, uint32 outType,
-	translator_info *outInfo)
+	translator_info *outInfo, uint32 *colors)
 {
 	if (outType == B_TRANSLATOR_BITMAP
 		|| (outType != 0 && FindFormat(outputFormats, outType) == NULL)) {
 		return B_NO_TRANSLATOR;
 	}
-	status_t status = Guarded(NULL, [&] { IdentifyBitmapStream(source); });
+	uint32 space = 0;
+	status_t status = Guarded(NULL, [&] {
+		space = IdentifyBitmapStream(source);
+	});
+	if (colors != NULL) {
+		*colors = space;
+	}
 	if (status == B_OK) {
 		FillInfo(outInfo, *FindFormat(inputFormats, B_TRANSLATOR_BITMAP));
 	}

@@ -31,9 +31,9 @@ void RecordDepth(BMessage *ioExtension, PixelKind kind);
 
 // Identify for a bitmap stream that a writer is asked to turn into
 // outType (0 for its first output format): B_OK with the bitmap row in
-// outInfo, or B_NO_TRANSLATOR.
+// outInfo and the stream's colour space in *colors, or B_NO_TRANSLATOR.
 status_t IdentifyBitmapInput(BPositionIO *source, uint32 outType,
-	translator_info *outInfo);
+	translator_info *outInfo, uint32 *colors = NULL);
 
 // A view saying what the translator is: the standard translators have no
 // options a view would change.

@@ -42,8 +42,9 @@ boolean FillInputBuffer(j_decompress_ptr info)
 {
 	JpegSource *source = reinterpret_cast<JpegSource *>(info->src);
 	ByteSource &bytes = *source->bytes;
-	// What libjpeg took of the last buffer is consumed now.
-	bytes.Consume(bytes.Buffered() - source->base.bytes_in_buffer);
+	// The last buffer is done with, as libjpeg's own managers take it:
+	// a call with bytes still in it wants the ones after them.
+	bytes.Consume(bytes.Buffered());
 	size_t available = bytes.Available();
 	if (available == 0) {
 		WARNMS(info, JWRN_JPEG_EOF);

@@ -22,25 +22,36 @@ uint8 Scale(uint32 value, uint32 maxval)
 
 // Whether plain data from start holds count samples ('0' and '1' pixels
 // for PBM, numbers otherwise) before the stream ends. Counting stops early
-// at anything else, which the reading then reports.
+// at anything else, which the reading then reports. One pass over the
+// buffered bytes, as the file may be large.
 bool PlainSamplesPresent(BPositionIO *stream, uint64 start, bool bitmap,
 	uint64 count)
 {
 	ByteSource source(stream, start);
 	uint64 found = 0;
+	bool inNumber = false;
+	bool inComment = false;
 	while (found < count) {
-		SkipSpaceAndComments(source);
-		int c = source.Next();
-		if (c < 0) {
+		size_t available = source.Available();
+		if (available == 0) {
 			return false;
 		}
-		if (bitmap ? (c != '0' && c != '1') : !IsDigit(c)) {
-			return true;
+		const uint8 *data = source.Data();
+		for (size_t i = 0; i < available && found < count; i++) {
+			int c = data[i];
+			if (inComment) {
+				inComment = c != '\n' && c != '\r';
+			} else if (c == '#' || IsSpace(c)) {
+				inComment = c == '#';
+				inNumber = false;
+			} else if (bitmap ? (c == '0' || c == '1') : IsDigit(c)) {
+				found += bitmap || !inNumber ? 1 : 0;
+				inNumber = true;
+			} else {
+				return true;
+			}
 		}
-		found++;
-		while (!bitmap && source.Available() > 0 && IsDigit(*source.Data())) {
-			source.Consume(1);
-		}
+		source.Consume(available);
 	}
 	return true;
 }
@@ -158,7 +169,8 @@ private:
 			if (fSource.Read(fSamples.data(), count) != count) {
 				CutShort();
 			}
-			for (size_t i = 0; i < count; i++) {
+			// At 255, the usual maxval, every byte is its own value.
+			for (size_t i = 0; i < count && maxval != 255; i++) {
 				fSamples[i] = Checked(fSamples[i]);
 			}
 			return;

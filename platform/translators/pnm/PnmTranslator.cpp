@@ -67,7 +67,18 @@ _EXPORT status_t Identify(BPositionIO *inSource,
 		return B_BAD_VALUE;
 	}
 	if (!LooksLikePnm(inSource)) {
-		return IdentifyBitmapInput(inSource, outType, outInfo);
+		// PBM takes only 1-bit streams, PGM no colour ones; a B_CMAP8
+		// stream's pixels decide only when it is written.
+		uint32 colors;
+		status_t status = IdentifyBitmapInput(inSource, outType, outInfo,
+			&colors);
+		bool colour = colors == B_RGB24 || colors == B_RGB32
+			|| colors == B_RGBA32;
+		if (status == B_OK && ((outType == kPbmType && colors != B_GRAY1)
+				|| (outType == kPgmType && colour))) {
+			return B_NO_TRANSLATOR;
+		}
+		return status;
 	}
 	if (outType != 0 && outType != B_TRANSLATOR_BITMAP) {
 		return B_NO_TRANSLATOR;

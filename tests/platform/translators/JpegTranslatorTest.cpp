@@ -141,6 +141,17 @@ TEST_F(JpegTranslatorTest, EveryCodingGivesThePixelsLibjpegGives)
 	EXPECT_EQ(StreamPixels(sample.output), DecodedByLibjpeg(SampleJpeg()));
 	EXPECT_EQ(sample.depth, "24-bit colour");
 
+	// Noise: a file of many reader buffers.
+	Bytes noise(800 * 600 * 3);
+	uint32 state = 1;
+	for (uint8 &sample : noise) {
+		state = state * 1103515245 + 12345;
+		sample = (uint8)(state >> 16);
+	}
+	Bytes large = EncodeJpeg(800, 600, noise, JpegOptions());
+	ASSERT_GT(large.size(), 4u * 65536);
+	EXPECT_EQ(StreamPixels(Read(large).output), DecodedByLibjpeg(large));
+
 	Bytes colour = Gradient(37, 21, 3);
 	Bytes grey = Gradient(37, 21, 1);
 	JpegOptions greyOptions;
@@ -225,6 +236,13 @@ TEST_F(JpegTranslatorTest, CmykAndCutFilesAreRefusedWithTheirReason)
 	EXPECT_EQ(refused.status, B_NO_TRANSLATOR);
 	EXPECT_EQ(refused.failure, "unsupported depth: CMYK JPEG (only grey and "
 		"colour JPEGs are read)");
+
+	// Cut inside its tables: not a JPEG that can be read.
+	Bytes tables = SampleJpeg();
+	tables.resize(100);
+	BMemoryIO cutTables(tables.data(), tables.size());
+	translator_info info;
+	EXPECT_EQ(fTranslator.Identify(&cutTables, 0, &info), B_NO_TRANSLATOR);
 
 	Bytes half = SampleJpeg();
 	half.resize(half.size() / 2);

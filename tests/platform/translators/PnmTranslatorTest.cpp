@@ -99,7 +99,8 @@ TEST_F(PnmTranslatorTest, StreamsBecomeTheVariantAskedForOrTheOneThatFits)
 		BytesOfText(std::string("P5\n2 1\n255\n\x07\x09", 13)));
 	EXPECT_EQ(fTranslator.Translate(grey, kPpmType).output,
 		BytesOfText(std::string("P6\n2 1\n255\n\x07\x07\x07\x09\x09\x09", 17)));
-	Translation narrowed = fTranslator.Translate(grey, kPbmType);
+	Translation narrowed = fTranslator.Translate(grey, kPbmType, NULL, NULL,
+		B_TRANSLATOR_BITMAP);
 	EXPECT_EQ(narrowed.status, B_NO_TRANSLATOR);
 	EXPECT_EQ(narrowed.failure, "unsupported depth: a 8-bit grey picture "
 		"cannot be written as PBM");
@@ -107,8 +108,15 @@ TEST_F(PnmTranslatorTest, StreamsBecomeTheVariantAskedForOrTheOneThatFits)
 	Bytes colour = MakeBitmapStream(B_RGB32, 0, 0, 4, 4, {1, 2, 3, 255});
 	EXPECT_EQ(fTranslator.Translate(colour, 0).output,
 		BytesOfText(std::string("P6\n1 1\n255\n\x03\x02\x01", 14)));
-	EXPECT_EQ(fTranslator.Translate(colour, kPgmType).status,
+	// Identify already knows what a header's colour space cannot become.
+	BMemoryIO colourSource(colour.data(), colour.size());
+	BMemoryIO greySource(grey.data(), grey.size());
+	translator_info info;
+	EXPECT_EQ(fTranslator.Identify(&colourSource, kPgmType, &info),
 		B_NO_TRANSLATOR);
+	EXPECT_EQ(fTranslator.Identify(&greySource, kPbmType, &info),
+		B_NO_TRANSLATOR);
+	EXPECT_EQ(fTranslator.Identify(&greySource, kPgmType, &info), B_OK);
 	// And back: the P6 gives the stream again.
 	EXPECT_EQ(fTranslator.Translate(fTranslator.Translate(colour, 0).output,
 		B_TRANSLATOR_BITMAP).output, colour);

@@ -65,18 +65,23 @@ public:
 		return fRoster.Identify(source, extension, info, 0, NULL, outType);
 	}
 
-	// Identifies the bytes and translates them to outType into
-	// destination (a BMallocIO of its own when NULL).
+	// Identifies the bytes (or takes them as inType, when given) and
+	// translates them to outType into destination (a BMallocIO of its own
+	// when NULL).
 	Translation Translate(const Bytes &input, uint32 outType,
-		BPositionIO *destination = NULL, BMessage *extension = NULL)
+		BPositionIO *destination = NULL, BMessage *extension = NULL,
+		uint32 inType = 0)
 	{
 		BMemoryIO source(input.data(), input.size());
 		BMessage own;
 		BMessage *message = extension != NULL ? extension : &own;
 		BMallocIO output;
-		translator_info info;
+		translator_info info = {};
+		info.type = inType;
+		info.translator = fID;
 		Translation result;
-		result.status = Identify(&source, outType, &info, message);
+		result.status = inType != 0 ? B_OK
+			: Identify(&source, outType, &info, message);
 		if (result.status == B_OK) {
 			result.status = fRoster.Translate(&source, &info, message,
 				destination != NULL ? destination : &output, outType);
