@@ -96,14 +96,11 @@ inline Bytes StoredZlib(const Bytes &rows, size_t rowBytes)
 	return zlib;
 }
 
-// colorType 0 grey, 2 RGB, 3 palette, 4 grey+alpha, 6 RGBA.
-inline Bytes MakePng(uint32 width, uint32 height, uint8 bitDepth,
-	uint8 colorType, const Bytes &rows, const Bytes &palette = Bytes(),
+// A PNG of the given zlib stream of rows (each with its filter byte).
+inline Bytes PngOfData(uint32 width, uint32 height, uint8 bitDepth,
+	uint8 colorType, const Bytes &zlib, const Bytes &palette = Bytes(),
 	const Bytes &transparency = Bytes())
 {
-	static const int kChannels[] = {1, 0, 3, 1, 2, 0, 4};
-	size_t rowBytes = ((size_t)width * kChannels[colorType] * bitDepth + 7)
-		/ 8;
 	Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 	Bytes header;
 	PutBE32(header, width);
@@ -116,9 +113,21 @@ inline Bytes MakePng(uint32 width, uint32 height, uint8 bitDepth,
 	if (!transparency.empty()) {
 		PutChunk(png, "tRNS", transparency);
 	}
-	PutChunk(png, "IDAT", StoredZlib(rows, rowBytes));
+	PutChunk(png, "IDAT", zlib);
 	PutChunk(png, "IEND", Bytes());
 	return png;
+}
+
+// colorType 0 grey, 2 RGB, 3 palette, 4 grey+alpha, 6 RGBA.
+inline Bytes MakePng(uint32 width, uint32 height, uint8 bitDepth,
+	uint8 colorType, const Bytes &rows, const Bytes &palette = Bytes(),
+	const Bytes &transparency = Bytes())
+{
+	static const int kChannels[] = {1, 0, 3, 1, 2, 0, 4};
+	size_t rowBytes = ((size_t)width * kChannels[colorType] * bitDepth + 7)
+		/ 8;
+	return PngOfData(width, height, bitDepth, colorType,
+		StoredZlib(rows, rowBytes), palette, transparency);
 }
 
 // The IHDR fields of a PNG file.

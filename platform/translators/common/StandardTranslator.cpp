@@ -13,6 +13,7 @@
 
 const char *const kDepthKey = "depth";
 
+
 void FillInfo(translator_info *info, const translation_format &row)
 {
 	info->type = row.type;
@@ -40,26 +41,6 @@ void RecordDepth(BMessage *ioExtension, PixelKind kind)
 		ioExtension->RemoveName(kDepthKey);
 		ioExtension->AddString(kDepthKey, DescribeKind(kind));
 	}
-}
-
-status_t IdentifyBitmapInput(BPositionIO *source, uint32 outType,
-	translator_info *outInfo, uint32 *colors)
-{
-	if (outType == B_TRANSLATOR_BITMAP
-		|| (outType != 0 && FindFormat(outputFormats, outType) == NULL)) {
-		return B_NO_TRANSLATOR;
-	}
-	uint32 space = 0;
-	status_t status = Guarded(NULL, [&] {
-		space = IdentifyBitmapStream(source);
-	});
-	if (colors != NULL) {
-		*colors = space;
-	}
-	if (status == B_OK) {
-		FillInfo(outInfo, *FindFormat(inputFormats, B_TRANSLATOR_BITMAP));
-	}
-	return status;
 }
 
 status_t MakeDescriptionView(BView **outView, BRect *outExtent)

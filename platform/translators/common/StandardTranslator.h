@@ -29,14 +29,34 @@ const translation_format *FindFormat(const translation_format *table,
 
 void RecordDepth(BMessage *ioExtension, PixelKind kind);
 
-// Identify for a bitmap stream that a writer is asked to turn into
-// outType (0 for its first output format): B_OK with the bitmap row in
-// outInfo and the stream's colour space in *colors, or B_NO_TRANSLATOR.
-status_t IdentifyBitmapInput(BPositionIO *source, uint32 outType,
-	translator_info *outInfo, uint32 *colors = NULL);
-
 // A view saying what the translator is: the standard translators have no
 // options a view would change.
 status_t MakeDescriptionView(BView **outView, BRect *outExtent);
+
+// What a standard translator does with its own format. Each translator
+// defines kNativeFormat; the entry points they share (EntryPoints.cpp)
+// call through it.
+struct NativeFormat {
+	// The format's type in the tables.
+	uint32 type;
+	// Whether the stream holds this format, from its header alone, and the
+	// kind of picture it stores.
+	bool (*identify)(BPositionIO *source, PixelKind *kind);
+	// The file to a bitmap stream; throws TranslationError.
+	void (*read)(BPositionIO *source, BPositionIO *destination,
+		PixelKind *kind);
+	// A bitmap stream to outType (0 for the translator's choice); throws
+	// TranslationError.
+	void (*write)(BPositionIO *source, BPositionIO *destination,
+		uint32 outType, BMessage *ioExtension);
+	// Whether a stream of that colour space can become outType, when its
+	// header alone tells; NULL when every readable one can.
+	bool (*canWrite)(uint32 colors, uint32 outType);
+	// Puts the translator's options at their defaults into a message;
+	// NULL when it has none.
+	status_t (*defaultOptions)(BMessage *message);
+};
+
+extern const NativeFormat kNativeFormat;
 
 #endif // QUORVEL_STANDARD_TRANSLATOR_H

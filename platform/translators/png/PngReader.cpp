@@ -5,7 +5,6 @@
 #include "PngReader.h"
 
 #include <setjmp.h>
-#include <stdio.h>
 
 #include <new>
 #include <string>
@@ -15,25 +14,13 @@
 
 #include "BitmapStreamHeader.h"
 #include "ByteSource.h"
+#include "PngErrors.h"
 #include "TranslationError.h"
 
 namespace {
 
-const size_t kMessageSize = 200;
-
 // Deflate gives at most 1032 bytes for each byte it reads.
 const uint64 kMaxDeflateRatio = 1032;
-
-void RecordError(png_structp png, png_const_charp message)
-{
-	char *record = static_cast<char *>(png_get_error_ptr(png));
-	snprintf(record, kMessageSize, "%s", message);
-	png_longjmp(png, 1);
-}
-
-void IgnoreWarning(png_structp, png_const_charp)
-{
-}
 
 void ReadFromSource(png_structp png, png_bytep out, png_size_t count)
 {
@@ -66,7 +53,7 @@ public:
 	{
 		fMessage[0] = '\0';
 		fPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, fMessage,
-			RecordError, IgnoreWarning);
+			RecordPngError, IgnorePngWarning);
 		if (fPng != NULL) {
 			fInfo = png_create_info_struct(fPng);
 		}
@@ -247,7 +234,7 @@ private:
 	BPositionIO *fStream;
 	ByteSource fSource;
 	BPositionIO *fDestination;
-	char fMessage[kMessageSize];
+	char fMessage[kPngMessageSize];
 	png_structp fPng = NULL;
 	png_infop fInfo = NULL;
 	uint32 fWidth = 0;

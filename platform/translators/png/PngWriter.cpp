@@ -3,7 +3,6 @@
 #include "PngWriter.h"
 
 #include <setjmp.h>
-#include <stdio.h>
 
 #include <new>
 #include <string>
@@ -12,22 +11,10 @@
 #include <png.h>
 
 #include "BitmapInput.h"
+#include "PngErrors.h"
 #include "TranslationError.h"
 
 namespace {
-
-const size_t kMessageSize = 200;
-
-void RecordError(png_structp png, png_const_charp message)
-{
-	char *record = static_cast<char *>(png_get_error_ptr(png));
-	snprintf(record, kMessageSize, "%s", message);
-	png_longjmp(png, 1);
-}
-
-void IgnoreWarning(png_structp, png_const_charp)
-{
-}
 
 void FlushNothing(png_structp)
 {
@@ -40,7 +27,7 @@ public:
 	{
 		fMessage[0] = '\0';
 		fPng = png_create_write_struct(PNG_LIBPNG_VER_STRING, fMessage,
-			RecordError, IgnoreWarning);
+			RecordPngError, IgnorePngWarning);
 		if (fPng != NULL) {
 			fInfo = png_create_info_struct(fPng);
 		}
@@ -131,7 +118,7 @@ private:
 
 	BitmapInput &fInput;
 	BPositionIO *fDestination;
-	char fMessage[kMessageSize];
+	char fMessage[kPngMessageSize];
 	png_structp fPng = NULL;
 	png_infop fInfo = NULL;
 	PixelKind fKind = PixelKind::Rgb;

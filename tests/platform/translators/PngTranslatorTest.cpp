@@ -37,15 +37,7 @@ Bytes DeflatedPng(uint32 width, uint32 height, uint8 bitDepth,
 	Bytes zlib(size);
 	compress2(zlib.data(), &size, raw.data(), raw.size(), 9);
 	zlib.resize(size);
-	Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-	Bytes header;
-	PutBE32(header, width);
-	PutBE32(header, height);
-	header.insert(header.end(), {bitDepth, colorType, 0, 0, 0});
-	PutChunk(png, "IHDR", header);
-	PutChunk(png, "IDAT", zlib);
-	PutChunk(png, "IEND", Bytes());
-	return png;
+	return PngOfData(width, height, bitDepth, colorType, zlib);
 }
 
 void AppendToBytes(png_structp png, png_bytep data, png_size_t size)
