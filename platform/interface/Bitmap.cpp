@@ -124,6 +124,37 @@ int WhiteByte(color_space space)
 	}
 }
 
+// Takes one source row of inBytes bytes into a row of outBytes.
+typedef void (*RowImport)(const uint8 *in, size_t inBytes, uint8 *out,
+	size_t outBytes);
+
+void CopyRow(const uint8 *in, size_t inBytes, uint8 *out, size_t outBytes)
+{
+	memcpy(out, in, std::min(inBytes, outBytes));
+}
+
+// Pixels in stream order blue, green, red, alpha; the weights add up to
+// 1024, so a grey comes out as itself.
+void Rgb32RowToGray8(const uint8 *in, size_t inBytes, uint8 *out,
+	size_t outBytes)
+{
+	size_t count = std::min(inBytes / 4, outBytes);
+	for (size_t i = 0; i < count; i++, in += 4) {
+		out[i] = (uint8)((116 * in[0] + 600 * in[1] + 308 * in[2]) >> 10);
+	}
+}
+
+RowImport RowImportFor(color_space from, color_space to)
+{
+	if (from == to) {
+		return CopyRow;
+	}
+	if ((from == B_RGB32 || from == B_RGBA32) && to == B_GRAY8) {
+		return Rgb32RowToGray8;
+	}
+	return NULL;
+}
+
 } // namespace
 
 
@@ -254,8 +285,9 @@ status_t
 BBitmap::ImportBits(const void *data, int32 length, int32 bpr, int32 offset,
 	color_space colorSpace)
 {
+	RowImport import = RowImportFor(colorSpace, fColorSpace);
 	if (!IsValid() || data == NULL || length < 0 || offset < 0
-		|| colorSpace != fColorSpace) {
+		|| import == NULL) {
 		return B_BAD_VALUE;
 	}
 	if (bpr == B_ANY_BYTES_PER_ROW) {
@@ -264,15 +296,14 @@ BBitmap::ImportBits(const void *data, int32 length, int32 bpr, int32 offset,
 	if (bpr <= 0 || (size_t)offset > fSize) {
 		return B_BAD_VALUE;
 	}
-	// Each source row fills one row of the bitmap, up to the shorter of
-	// the two; the source's padding beyond that is skipped.
+	// Each source row fills one row of the bitmap, as far as both reach;
+	// padding beyond that is skipped.
 	const uint8 *in = static_cast<const uint8 *>(data);
-	size_t row = std::min<size_t>((size_t)bpr, (size_t)fBytesPerRow);
 	size_t at = (size_t)offset;
 	for (size_t done = 0; done < (size_t)length && at < fSize;
 			done += (size_t)bpr) {
-		size_t count = std::min({row, (size_t)length - done, fSize - at});
-		memcpy(fBasePointer + at, in + done, count);
+		import(in + done, std::min((size_t)bpr, (size_t)length - done),
+			fBasePointer + at, std::min((size_t)fBytesPerRow, fSize - at));
 		at += (size_t)fBytesPerRow;
 	}
 	return B_OK;
@@ -283,7 +314,6 @@ status_t
 BBitmap::ImportBits(const BBitmap *bitmap)
 {
 	if (bitmap == NULL || !bitmap->IsValid() || !IsValid()
-		|| bitmap->fColorSpace != fColorSpace
 		|| Span(bitmap->fBounds.left, bitmap->fBounds.right)
 			!= Span(fBounds.left, fBounds.right)
 		|| Span(bitmap->fBounds.top, bitmap->fBounds.bottom)

@@ -68,12 +68,14 @@ public:
 
 	// Copies length bytes of rows bpr bytes long (B_ANY_BYTES_PER_ROW:
 	// as long as this bitmap's) into the bits, starting offset bytes in,
-	// each row going to a row of this bitmap. Only pictures already in
-	// this bitmap's colour space are taken (B_BAD_VALUE otherwise): the
-	// stand-in converts no colours.
+	// each row going to a row of this bitmap. Rows in this bitmap's colour
+	// space are copied as they are; of the platform's conversions, the
+	// stand-in makes one: B_RGB32 or B_RGBA32 to B_GRAY8, by luminance
+	// (red 308, green 600, blue 116 of 1024), which keeps every grey as it
+	// is. B_BAD_VALUE for any other.
 	status_t ImportBits(const void *data, int32 length, int32 bpr,
 		int32 offset, color_space colorSpace);
-	// The whole of a bitmap of the same size and colour space.
+	// The whole of a bitmap of the same size.
 	status_t ImportBits(const BBitmap *bitmap);
 
 	BBitmap &operator=(const BBitmap &source);

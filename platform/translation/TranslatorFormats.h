@@ -18,6 +18,33 @@ enum TranslatorGroups {
 	B_TRANSLATOR_ANY_TYPE = 0
 };
 
+// The type codes of the kit's standard formats.
+enum {
+	// Bitmap formats
+	B_GIF_FORMAT = 'GIF ',
+	B_JPEG_FORMAT = 'JPEG',
+	B_PNG_FORMAT = 'PNG ',
+	B_PPM_FORMAT = 'PPM ',
+	B_TGA_FORMAT = 'TGA ',
+	B_BMP_FORMAT = 'BMP ',
+	B_TIFF_FORMAT = 'TIFF',
+	B_WEBP_FORMAT = 'WebP',
+
+	// Picture formats
+	B_DXF_FORMAT = 'DXF ',
+	B_EPS_FORMAT = 'EPS ',
+	B_PICT_FORMAT = 'PICT',
+
+	// Sound formats
+	B_WAV_FORMAT = 'WAV ',
+	B_AIFF_FORMAT = 'AIFF',
+	B_CD_FORMAT = 'CD  ',
+	B_AU_FORMAT = 'AU  ',
+
+	// Text formats
+	B_STYLED_TEXT_FORMAT = 'STXT'
+};
+
 struct TranslatorBitmap {
 	uint32 magic;       // B_TRANSLATOR_BITMAP
 	BRect bounds;       // spans right - left + 1 by bottom - top + 1 pixels

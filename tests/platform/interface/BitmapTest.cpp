@@ -96,7 +96,7 @@ TEST(BitmapTest, CopiesAndImportsKeepEveryRow)
 	EXPECT_EQ(bitmap.ImportBits(rows, sizeof(rows), 5, 0, B_GRAY8), B_OK);
 	EXPECT_EQ(BitsOf(bitmap),
 		(std::vector<uint8>{1, 2, 3, 9, 4, 5, 6, 9}));
-	EXPECT_EQ(bitmap.ImportBits(rows, sizeof(rows), 5, 0, B_RGB32),
+	EXPECT_EQ(bitmap.ImportBits(rows, sizeof(rows), 5, 0, B_CMAP8),
 		B_BAD_VALUE);
 
 	BBitmap copy(bitmap);
@@ -110,6 +110,20 @@ TEST(BitmapTest, CopiesAndImportsKeepEveryRow)
 	wider = bitmap;
 	EXPECT_EQ(wider.Bounds(), bitmap.Bounds());
 	EXPECT_EQ(BitsOf(wider), BitsOf(bitmap));
+}
+
+TEST(BitmapTest, ImportingRgbIntoGreyKeepsGreysAndWeighsColours)
+{
+	// Blue, green, red, alpha: two greys, then pure red, green and blue.
+	BBitmap rgb(BRect(0, 0, 4, 0), B_RGBA32);
+	const uint8 pixels[] = {0, 0, 0, 9, 201, 201, 201, 0, 0, 0, 255, 255,
+		0, 255, 0, 255, 255, 0, 0, 255};
+	ASSERT_EQ(rgb.ImportBits(pixels, sizeof(pixels), 20, 0, B_RGBA32), B_OK);
+	BBitmap grey(BRect(0, 0, 4, 0), B_GRAY8);
+	ASSERT_EQ(grey.ImportBits(&rgb), B_OK);
+	EXPECT_EQ(BitsOf(grey), (std::vector<uint8>{0, 201, 76, 149, 28, 0, 0,
+		0}));
+	EXPECT_EQ(rgb.ImportBits(&grey), B_BAD_VALUE) << "grey to colour";
 }
 
 } // namespace
