@@ -176,12 +176,16 @@ BBitmap::BBitmap(BRect bounds, color_space colorSpace, bool acceptsViews,
 
 
 BBitmap::BBitmap(const BBitmap &source, uint32 flags)
+	:
+	BArchivable()
 {
 	_CopyFrom(source, flags);
 }
 
 
 BBitmap::BBitmap(const BBitmap &source)
+	:
+	BArchivable()
 {
 	_CopyFrom(source, source.Flags());
 }

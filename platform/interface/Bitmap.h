@@ -5,11 +5,13 @@
 // calls B_BITMAP_NO_SERVER_LINK: memory of its own that nothing draws
 // into. The view and overlay flags are kept but change nothing, and the
 // bits are zero (or white, with B_BITMAP_CLEAR_TO_WHITE) until written.
+// As for every archivable class here, an archive records only the class.
 #ifndef _BITMAP_H
 #define _BITMAP_H
 
 #include <stddef.h>
 
+#include <Archivable.h>
 #include <GraphicsDefs.h>
 #include <InterfaceDefs.h>
 #include <Rect.h>
@@ -29,7 +31,7 @@ enum {
 
 #define B_ANY_BYTES_PER_ROW -1
 
-class BBitmap {
+class BBitmap : public BArchivable {
 public:
 	// bounds spans IntegerWidth() + 1 by IntegerHeight() + 1 pixels.
 	// bytesPerRow is B_ANY_BYTES_PER_ROW for rows padded to 32 bits, as
