@@ -4,9 +4,11 @@
 #ifndef QUORVEL_HOST_BYTE_VECTOR_IO_H
 #define QUORVEL_HOST_BYTE_VECTOR_IO_H
 
+#include <vector>
+
 #include <DataIO.h>
 
-#include "Image.h"
+typedef std::vector<uint8> ByteVector;
 
 class ByteVectorIO : public BPositionIO {
 public:

@@ -118,7 +118,7 @@ private:
 		std::string value;
 		if (name == "--translators" || name == "--to" || name == "--name"
 			|| name == "-o" || name == "--output-dir" || name == "-j"
-			|| name == "--jobs") {
+			|| name == "--jobs" || name == "--max-pixels") {
 			if (!fReader.TakeValue(inlineValue, hasInline, &value)) {
 				return "option " + name + " needs a value";
 			}
@@ -172,11 +172,19 @@ private:
 			OutputFormat format;
 			if (!ParseOutputFormat(value, &format)) {
 				return "unknown output format '" + value
-					+ "' (pdb, png, pnm, pbm, pgm, ppm or bits)";
+					+ "' (pdb, png, jpg, pnm, pbm, pgm, ppm or bits)";
 			}
 			fLine->to = value;
 		} else if (name == "--name") {
 			fLine->options.name = value;
+		} else if (name == "--max-pixels") {
+			uint64 limit;
+			if (!ParseMaxPixels(value, &limit)) {
+				return "option --max-pixels needs a number of pixels from 1 to "
+					+ std::to_string(kLargestMaxPixels) + ", not '" + value
+					+ "'";
+			}
+			fLine->maxPixels = limit;
 		} else if (name == "-o" || name == "--output-dir") {
 			if (value.empty()) {
 				return "option " + name + " needs a folder";

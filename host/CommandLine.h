@@ -29,6 +29,8 @@ struct CommandLine {
 	ConversionOptions options;
 	// Refuse a Pilot image cut short instead of converting it.
 	bool strict = false;
+	// --max-pixels; without it the environment or the default decides.
+	std::optional<uint64> maxPixels;
 
 	// settings
 	bool view = false;

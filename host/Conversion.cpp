@@ -1,17 +1,17 @@
 #include "Conversion.h"
 
-#include <utility>
+#include <string.h>
 
+#include <algorithm>
+#include <memory>
+#include <new>
+
+#include <Bitmap.h>
 #include <TranslatorFormats.h>
 
-#include "BitmapStream.h"
 #include "Failure.h"
 #include "InputFile.h"
-#include "JpegCodec.h"
-#include "OutputFile.h"
-#include "PilotLimits.h"
-#include "PngCodec.h"
-#include "PnmCodec.h"
+#include "PilotFacts.h"
 
 namespace {
 
@@ -21,124 +21,131 @@ const char *kCompressionKey = "compression";
 const char *kDitheringKey = "dithering";
 const char *kHighContrastKey = "high_contrast";
 
-bool IsRaster(InputFormat format)
+// Blocks in which a bitmap stream file is copied.
+const size_t kCopyBlock = (size_t)1 << 20;
+
+const size_t kHeaderSize = sizeof(TranslatorBitmap);
+
+status_t WriteStatus(ssize_t written, size_t size)
 {
-	return format == InputFormat::Png || format == InputFormat::Jpeg
-		|| format == InputFormat::Pnm;
+	if (written == (ssize_t)size) {
+		return B_OK;
+	}
+	return written < 0 ? (status_t)written : B_ERROR;
 }
 
-Image DecodeRaster(InputFormat format, const ByteVector &bytes)
+// A bitmap stream file is the picture already: its header, then as much
+// of its rows as the header's dataSize calls for. A file cut short gives
+// a picture cut at the same place; bytes after the rows are not part of
+// it.
+status_t CopyBitmapStream(BPositionIO &source, PictureStream &picture)
 {
-	switch (format) {
-		case InputFormat::Png:
-			return DecodePng(bytes);
-		case InputFormat::Jpeg:
-			return DecodeJpeg(bytes);
-		default:
-			return DecodePnm(bytes);
+	uint8 header[kHeaderSize];
+	if (source.ReadAt(0, header, kHeaderSize) != (ssize_t)kHeaderSize) {
+		return B_NO_TRANSLATOR;
 	}
-}
-
-// The input as the kit's bitmap stream; for a Pilot image, what the
-// translator reports of it goes to facts.
-ByteVector BitmapStreamOf(TranslatorHost &host, const ByteVector &bytes,
-	const RecognisedInput &input, PilotFacts *facts)
-{
-	if (input.format == InputFormat::BitmapStream) {
-		return bytes;
+	status_t status = WriteStatus(picture.WriteAt(0, header, kHeaderSize),
+		kHeaderSize);
+	if (status != B_OK || picture.IsHeaderOnly()) {
+		return status;
 	}
-	if (input.format == InputFormat::Pilot) {
-		translator_info info;
-		if (!host.Identify(bytes, B_TRANSLATOR_BITMAP, &info)) {
-			throw Failure("translator refused it (no translator reads this "
-				"Pilot image into a bitmap)");
+	uint64 remaining = picture.Header().dataSize;
+	std::unique_ptr<uint8[]> block(
+		new uint8[std::min<uint64>(remaining, kCopyBlock) + 1]);
+	off_t at = kHeaderSize;
+	while (remaining > 0) {
+		size_t want = (size_t)std::min<uint64>(remaining, kCopyBlock);
+		ssize_t count = source.ReadAt(at, block.get(), want);
+		if (count <= 0) {
+			break;
 		}
-		BMessage extension;
-		ByteVector stream = host.Translate(bytes, info, &extension,
-			B_TRANSLATOR_BITMAP);
-		if (facts != NULL) {
-			*facts = ReadPilotFacts(extension);
+		status = WriteStatus(picture.WriteAt(at, block.get(), count), count);
+		if (status != B_OK) {
+			return status;
 		}
-		return stream;
+		at += count;
+		remaining -= (uint64)count;
 	}
-	Image image = DecodeRaster(input.format, bytes);
-	return ImageToBitmapStream(image);
+	return B_OK;
 }
 
-// Why no translator takes a bitmap stream to make a Pilot image.
-[[noreturn]] void RefuseBitmapStream(const ByteVector &stream)
+// The picture's bytes as a bitmap stream file.
+ByteVector StreamBytes(BPositionIO &picture)
 {
-	TranslatorBitmap header;
-	if (ParseBitmapHeader(stream, &header)
-		&& header.magic == B_TRANSLATOR_BITMAP && header.colors != B_GRAY1
-		&& header.colors != B_CMAP8 && header.colors != B_RGB32) {
-		throw Failure("unsupported depth: " + ColorSpaceName(header.colors)
-			+ " bitmap stream (Pilot images are made from B_GRAY1, B_CMAP8 "
-			"or B_RGB32)");
-	}
-	throw Failure("translator refused it (a damaged or inconsistent "
-		"bitmap stream)");
+	off_t size = 0;
+	picture.GetSize(&size);
+	ByteVector bytes((size_t)size);
+	ssize_t count = picture.ReadAt(0, bytes.data(), bytes.size());
+	bytes.resize(count > 0 ? (size_t)count : 0);
+	return bytes;
 }
 
-// A stream's picture, when its header gives a plain size, must fit a
-// Pilot image; the translator would refuse it without saying why.
-void CheckStreamFitsPilot(const ByteVector &stream)
+// A grey picture that its translator delivered as B_RGB32 (the kit's
+// stream has no grey of more than one bit but B_GRAY8, which not every
+// reader of it takes), as B_GRAY8: the writers of grey formats then store
+// it as grey, as its file did. The wide bitmap is freed once narrowed.
+BBitmap *NarrowToGrey(PictureStream &picture)
 {
-	TranslatorBitmap header;
-	uint64 width;
-	uint64 height;
-	if (ParseBitmapHeader(stream, &header)
-		&& BoundsSize(header.bounds, &width, &height)) {
-		CheckPilotSize(width, height, header.colors == B_GRAY1);
+	BBitmap *wide = NULL;
+	if (picture.DetachBitmap(&wide) != B_OK) {
+		throw Failure("the picture was lost");
 	}
+	std::unique_ptr<BBitmap> owned(wide);
+	std::unique_ptr<BBitmap> grey(new BBitmap(wide->Bounds(), B_GRAY8));
+	if (grey->InitCheck() != B_OK) {
+		throw std::bad_alloc();
+	}
+	grey->ImportBits(wide);
+	return grey.release();
 }
 
-ByteVector ToPilotImage(TranslatorHost &host, const ByteVector &bytes,
-	const RecognisedInput &input, const std::string &inputPath,
+bool IsGrey(const BMessage &extension)
+{
+	const char *depth = NULL;
+	return extension.FindString(kDepthKey, &depth) == B_OK && depth != NULL
+		&& strcmp(depth, kGreyDepth) == 0;
+}
+
+// The output's bytes. What the Pilot translator reports of a Pilot image
+// input as it reads it goes to facts.
+ByteVector Convert(TranslatorHost &host, BPositionIO &source,
+	const std::string &inputPath, OutputFormat format,
 	const ConversionOptions &options, PilotFacts *facts)
 {
-	ByteVector stream;
-	if (IsRaster(input.format)) {
-		Image image = DecodeRaster(input.format, bytes);
-		CheckPilotSize(image.width, image.height,
-			image.kind == PixelKind::Mono);
-		stream = ImageToBitmapStream(image);
-	} else {
-		stream = BitmapStreamOf(host, bytes, input, facts);
-		CheckStreamFitsPilot(stream);
+	BMessage identified;
+	translator_info info = RecogniseInput(host, source, &identified);
+	PictureStream picture(options.maxPixels);
+	BMessage readExtension;
+	status_t status = ReadPicture(host, source, info, picture,
+		&readExtension);
+	if (picture.OverLimit()) {
+		throw Failure(DescribeOverLimit(picture.Width(), picture.Height(),
+			picture.MaxPixels()));
 	}
-	translator_info info;
-	if (!host.Identify(stream, kPilotImageType, &info)
-		|| info.type != B_TRANSLATOR_BITMAP) {
-		RefuseBitmapStream(stream);
+	if (picture.HeaderRefused()) {
+		throw Failure(std::string(info.type == B_TRANSLATOR_BITMAP
+			? "not a readable bitmap stream" : host.TranslatorName(
+				info.translator) + " refused it")
+			+ " (its bitmap header describes no picture a bitmap can hold)");
 	}
-	BMessage extension;
-	BuildExtension(options, inputPath, &extension);
-	return host.Translate(stream, info, &extension, kPilotImageType);
-}
-
-// The picture in the kind the output format asks for.
-Image FitForOutput(Image image, OutputFormat format)
-{
-	switch (format) {
-		case OutputFormat::Pbm:
-			if (image.kind != PixelKind::Mono) {
-				throw Failure(std::string("unsupported depth: a ")
-					+ DescribeKind(image.kind) + " picture cannot be "
-					"written as PBM (use .pgm, .pnm or .png)");
-			}
-			return image;
-		case OutputFormat::Pgm:
-			if (image.kind == PixelKind::Rgb) {
-				throw Failure("unsupported depth: a colour picture cannot "
-					"be written as PGM (use .ppm, .pnm or .png)");
-			}
-			return Widen(std::move(image), PixelKind::Grey);
-		case OutputFormat::Ppm:
-			return Widen(std::move(image), PixelKind::Rgb);
-		default:
-			return image;
+	if (status != B_OK) {
+		throw Failure(RefusalReason(readExtension, status,
+			host.TranslatorName(info.translator) + " refused it"));
 	}
+	*facts = ReadPilotFacts(readExtension);
+	// Only the Pilot translator is told the options and the input's name:
+	// another might store the name as a comment in its file.
+	BMessage writeExtension;
+	if (format == OutputFormat::Pilot) {
+		BuildExtension(options, inputPath, &writeExtension);
+	}
+	const std::string described = DescribePicture(picture);
+	if (StoresGreysAsGreys(format) && IsGrey(identified)
+		&& picture.Header().colors == B_RGB32) {
+		BBitmapStream grey(NarrowToGrey(picture));
+		return WritePicture(host, grey, described, format, &writeExtension);
+	}
+	return WritePicture(host, picture, described, format, &writeExtension);
 }
 
 } // namespace
@@ -163,54 +170,64 @@ void BuildExtension(const ConversionOptions &options,
 	}
 }
 
-RecognisedInput RecogniseInput(TranslatorHost &host, const ByteVector &bytes)
+translator_info RecogniseInput(TranslatorHost &host, BPositionIO &source,
+	BMessage *extension)
 {
-	RecognisedInput input;
-	if (host.Identify(bytes, 0, &input.info)) {
-		if (input.info.type == kPilotImageType) {
-			input.format = InputFormat::Pilot;
-			return input;
-		}
-		if (input.info.type == B_TRANSLATOR_BITMAP) {
-			input.format = InputFormat::BitmapStream;
-			return input;
-		}
+	// A bitmap stream needs no translator to become one: any translator
+	// that recognises it will do, whatever it offers to make of it.
+	translator_info info;
+	if (host.Identify(source, B_TRANSLATOR_BITMAP, &info, extension)
+		|| (host.Identify(source, 0, &info, extension)
+			&& info.type == B_TRANSLATOR_BITMAP)) {
+		return info;
 	}
-	if (LooksLikeBitmapStream(bytes)) {
-		input.format = InputFormat::BitmapStream;
-	} else if (LooksLikePng(bytes)) {
-		input.format = InputFormat::Png;
-	} else if (LooksLikeJpeg(bytes)) {
-		input.format = InputFormat::Jpeg;
-	} else if (LooksLikePnm(bytes)) {
-		input.format = InputFormat::Pnm;
-	} else if (bytes.empty()) {
+	off_t size = 0;
+	if (source.GetSize(&size) == B_OK && size == 0) {
 		throw Failure("not a recognised image (the file is empty)");
-	} else {
-		throw Failure("not a recognised image (not a Pilot image, bitmap "
-			"stream, PNG, JPEG or PNM)");
 	}
-	return input;
+	throw Failure("not a recognised image (no translator reads it; "
+		"'quorvel translators' lists what they read)");
 }
 
-ByteVector ConvertBytes(TranslatorHost &host, const ByteVector &bytes,
-	const std::string &inputPath, OutputFormat format,
-	const ConversionOptions &options, PilotFacts *facts)
+status_t ReadPicture(TranslatorHost &host, BPositionIO &source,
+	const translator_info &info, PictureStream &picture,
+	BMessage *extension)
 {
-	RecognisedInput input = RecogniseInput(host, bytes);
-	if (format == OutputFormat::Pilot) {
-		return ToPilotImage(host, bytes, input, inputPath, options, facts);
+	if (info.type == B_TRANSLATOR_BITMAP) {
+		return CopyBitmapStream(source, picture);
 	}
+	return host.Roster().Translate(&source, &info, extension, &picture,
+		B_TRANSLATOR_BITMAP);
+}
+
+ByteVector WritePicture(TranslatorHost &host, BPositionIO &picture,
+	const std::string &described, OutputFormat format, BMessage *extension)
+{
 	if (format == OutputFormat::BitmapStream) {
-		return BitmapStreamOf(host, bytes, input, facts);
+		return StreamBytes(picture);
 	}
-	Image image = IsRaster(input.format) ? DecodeRaster(input.format, bytes)
-		: BitmapStreamToImage(BitmapStreamOf(host, bytes, input, facts));
-	image = FitForOutput(std::move(image), format);
-	if (format == OutputFormat::Png) {
-		return EncodePng(image);
+	translator_info info;
+	if (!host.Identify(picture, OutputType(format), &info)
+		|| info.type != B_TRANSLATOR_BITMAP) {
+		throw Failure(std::string("unsupported depth: no translator writes ")
+			+ OutputFormatName(format) + " from " + described);
 	}
-	return EncodePnm(image);
+	ByteVectorIO destination;
+	status_t status = host.Roster().Translate(&picture, &info, extension,
+		&destination, TranslateType(format));
+	if (status != B_OK) {
+		throw Failure(RefusalReason(*extension, status,
+			host.TranslatorName(info.translator) + " refused to write "
+			+ described + " as " + OutputFormatName(format)));
+	}
+	return destination.TakeBytes();
+}
+
+std::string DescribePicture(const PictureStream &picture)
+{
+	return "a " + std::to_string(picture.Width()) + " x "
+		+ std::to_string(picture.Height()) + " "
+		+ ColorSpaceName(picture.Header().colors) + " picture";
 }
 
 std::string ConvertFile(TranslatorHost &host, const std::string &inputPath,
@@ -221,10 +238,9 @@ std::string ConvertFile(TranslatorHost &host, const std::string &inputPath,
 	ByteVector output;
 	std::string warning;
 	try {
-		ByteVector input = ReadInputFile(inputPath);
+		std::unique_ptr<BPositionIO> source = OpenInputFile(inputPath);
 		PilotFacts facts;
-		output = ConvertBytes(host, input, inputPath, format, options,
-			&facts);
+		output = Convert(host, *source, inputPath, format, options, &facts);
 		warning = CutShortWarning(facts, inputName, strict);
 	} catch (const Failure &failure) {
 		throw failure.Named(inputName);

@@ -1,31 +1,30 @@
-// One conversion, from the bytes of an input file to the bytes of the
-// output file, and the file-level step around it.
-//
-// Every input is first recognised by its content: the roster answers for
-// Pilot images and bitmap streams, quorvel itself for PNG, JPEG and PNM.
-// Pictures going to a Pilot image reach the translator as a bitmap stream
-// (B_GRAY1 for black-and-white pictures, B_RGB32 otherwise; a bitmap
-// stream input as it is); Pilot images coming back are the translator's
-// bitmap stream, written as it is or as PNG or PNM.
+// One conversion, made the way an application on the platform makes one:
+// the roster recognises the input; the input's translator writes the
+// picture into a bitmap stream (a bitmap stream file is that picture
+// already, and is copied); the translator of the output format writes the
+// output from there. Every pair of formats takes this one path, and the
+// picture is held once, at the depth its translator gives it.
 #ifndef QUORVEL_HOST_CONVERSION_H
 #define QUORVEL_HOST_CONVERSION_H
 
 #include <optional>
 #include <string>
 
+#include "ByteVectorIO.h"
 #include "FileFormats.h"
-#include "Image.h"
 #include "OutputFile.h"
-#include "PilotFacts.h"
+#include "PictureStream.h"
+#include "PixelLimit.h"
 #include "TranslatorHost.h"
 
 // The translator's options for this conversion; those not given keep the
-// translator's stored defaults.
+// translator's stored defaults. And the largest picture converted.
 struct ConversionOptions {
 	std::optional<std::string> name;
 	std::optional<bool> compression;
 	std::optional<bool> dithering;
 	std::optional<bool> highContrast;
+	uint64 maxPixels = kDefaultMaxPixels;
 };
 
 // The extension message for a conversion to a Pilot image. Without a
@@ -34,20 +33,27 @@ struct ConversionOptions {
 void BuildExtension(const ConversionOptions &options,
 	const std::string &inputPath, BMessage *extension);
 
-struct RecognisedInput {
-	InputFormat format;
-	// The roster's answer, for Pilot images and bitmap streams it takes.
-	translator_info info;
-};
+// The roster's answer for the input as the source of a bitmap: its
+// translator, type, name and MIME type; the translator may add what it
+// learnt to extension. Throws Failure "not a recognised image".
+translator_info RecogniseInput(TranslatorHost &host, BPositionIO &source,
+	BMessage *extension);
 
-// Throws Failure "not a recognised image" for anything else.
-RecognisedInput RecogniseInput(TranslatorHost &host, const ByteVector &bytes);
+// Has the input's translator write its picture into picture, or copies a
+// bitmap stream input; the status of that. The translator may leave its
+// reason for a failure in extension.
+status_t ReadPicture(TranslatorHost &host, BPositionIO &source,
+	const translator_info &info, PictureStream &picture,
+	BMessage *extension);
 
-// The bytes of the output file; throws Failure (naming no file). For a
-// Pilot image input, what the translator reported of it goes to facts.
-ByteVector ConvertBytes(TranslatorHost &host, const ByteVector &input,
-	const std::string &inputPath, OutputFormat format,
-	const ConversionOptions &options, PilotFacts *facts);
+// The output file's bytes for the picture (a bitmap stream), from the
+// translator that writes the format. Throws Failure, which describes the
+// picture as described says ("a 3 x 2 B_RGB32 picture").
+ByteVector WritePicture(TranslatorHost &host, BPositionIO &picture,
+	const std::string &described, OutputFormat format, BMessage *extension);
+
+// "a 40000 x 1 B_GRAY1 picture", for messages.
+std::string DescribePicture(const PictureStream &picture);
 
 // Reads inputPath, converts, and writes outputPath only when everything
 // succeeded. Throws Failure naming the file concerned. A Pilot image cut

@@ -17,7 +17,7 @@ ExistingOutput ExistingOutputOf(const CommandLine &line)
 	return line.noClobber ? ExistingOutput::Keep : ExistingOutput::Replace;
 }
 
-int ConvertOne(const CommandLine &line)
+int ConvertOne(const CommandLine &line, const ConversionOptions &options)
 {
 	const std::string &input = line.operands[0];
 	const std::string &output = line.operands[1];
@@ -31,7 +31,7 @@ int ConvertOne(const CommandLine &line)
 	TranslatorHost host(line.translatorsFolder);
 	try {
 		std::string warning = ConvertFile(host, input, output, format,
-			line.options, ExistingOutputOf(line), line.strict);
+			options, ExistingOutputOf(line), line.strict);
 		if (!warning.empty()) {
 			fprintf(stderr, "%s\n", warning.c_str());
 		}
@@ -80,7 +80,7 @@ void MakeFolder(const std::string &folder)
 	}
 }
 
-int ConvertBatch(const CommandLine &line)
+int ConvertBatch(const CommandLine &line, const ConversionOptions &options)
 {
 	OutputFormat format;
 	if (!line.to) {
@@ -98,7 +98,7 @@ int ConvertBatch(const CommandLine &line)
 	TranslatorHost host(line.translatorsFolder);
 	MakeFolder(*line.outputFolder);
 	size_t failures = RunBatch(jobs, line.jobs, [&](const BatchJob &job) {
-		return ConvertFile(host, job.input, job.output, format, line.options,
+		return ConvertFile(host, job.input, job.output, format, options,
 			ExistingOutputOf(line), line.strict);
 	});
 	if (failures > 0) {
@@ -113,12 +113,18 @@ int ConvertBatch(const CommandLine &line)
 
 int RunConvert(const CommandLine &line)
 {
+	ConversionOptions options = line.options;
+	try {
+		options.maxPixels = EffectiveMaxPixels(line.maxPixels);
+	} catch (const Failure &failure) {
+		return UsageError(failure.File() + ": " + failure.Reason());
+	}
 	if (line.outputFolder) {
-		return ConvertBatch(line);
+		return ConvertBatch(line, options);
 	}
 	if (line.operands.size() != 2) {
 		return UsageError("convert takes INPUT and OUTPUT, or --to FORMAT "
 			"FILE... -o DIR");
 	}
-	return ConvertOne(line);
+	return ConvertOne(line, options);
 }

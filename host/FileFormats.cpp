@@ -2,23 +2,40 @@
 
 #include <ctype.h>
 
+#include <TranslatorFormats.h>
+
 namespace {
 
 struct NamedFormat {
 	const char *name;
 	OutputFormat format;
+	uint32 type;
+	const char *description;
 };
 
 // The first name of each format is the extension it is written with.
 const NamedFormat kOutputFormats[] = {
-	{"pdb", OutputFormat::Pilot},
-	{"bits", OutputFormat::BitmapStream},
-	{"png", OutputFormat::Png},
-	{"pnm", OutputFormat::Pnm},
-	{"pbm", OutputFormat::Pbm},
-	{"pgm", OutputFormat::Pgm},
-	{"ppm", OutputFormat::Ppm},
+	{"pdb", OutputFormat::Pilot, kPilotImageType, "a Pilot image"},
+	{"bits", OutputFormat::BitmapStream, B_TRANSLATOR_BITMAP,
+		"a bitmap stream"},
+	{"png", OutputFormat::Png, B_PNG_FORMAT, "PNG"},
+	{"jpg", OutputFormat::Jpeg, B_JPEG_FORMAT, "JPEG"},
+	{"jpeg", OutputFormat::Jpeg, B_JPEG_FORMAT, "JPEG"},
+	{"pnm", OutputFormat::Pnm, B_PPM_FORMAT, "PNM"},
+	{"pbm", OutputFormat::Pbm, 'PBM ', "PBM"},
+	{"pgm", OutputFormat::Pgm, 'PGM ', "PGM"},
+	{"ppm", OutputFormat::Ppm, B_PPM_FORMAT, "PPM"},
 };
+
+const NamedFormat &EntryOf(OutputFormat format)
+{
+	for (const NamedFormat &entry : kOutputFormats) {
+		if (entry.format == format) {
+			return entry;
+		}
+	}
+	return kOutputFormats[0];
+}
 
 std::string Lowered(const std::string &text)
 {
@@ -55,29 +72,28 @@ bool OutputFormatFromPath(const std::string &path, OutputFormat *format)
 
 const char *OutputExtension(OutputFormat format)
 {
-	for (const NamedFormat &entry : kOutputFormats) {
-		if (entry.format == format) {
-			return entry.name;
-		}
-	}
-	return "";
+	return EntryOf(format).name;
 }
 
-const char *InputFormatName(InputFormat format)
+uint32 OutputType(OutputFormat format)
 {
-	switch (format) {
-		case InputFormat::Pilot:
-			return "PalmPilot image";
-		case InputFormat::BitmapStream:
-			return "Be bitmap stream";
-		case InputFormat::Png:
-			return "PNG image";
-		case InputFormat::Jpeg:
-			return "JPEG image";
-		case InputFormat::Pnm:
-			return "PNM image";
-	}
-	return "unknown";
+	return EntryOf(format).type;
+}
+
+uint32 TranslateType(OutputFormat format)
+{
+	return format == OutputFormat::Pnm ? 0 : OutputType(format);
+}
+
+bool StoresGreysAsGreys(OutputFormat format)
+{
+	return format == OutputFormat::Png || format == OutputFormat::Jpeg
+		|| format == OutputFormat::Pnm || format == OutputFormat::Pgm;
+}
+
+const char *OutputFormatName(OutputFormat format)
+{
+	return EntryOf(format).description;
 }
 
 std::string BaseName(const std::string &path)

@@ -1,18 +1,23 @@
-// The formats quorvel reads and writes, and how each is recognised: an
-// input by its content, an output by the name given with --to or by the
-// output file's extension.
+// The formats quorvel writes, named with --to or by the output file's
+// extension, and the translator output type each is asked for by. Inputs
+// need no such table: the roster recognises them by their content.
 #ifndef QUORVEL_HOST_FILE_FORMATS_H
 #define QUORVEL_HOST_FILE_FORMATS_H
 
 #include <string>
 
-enum class InputFormat { Pilot, BitmapStream, Png, Jpeg, Pnm };
+#include <SupportDefs.h>
 
 // Pnm writes whichever of PBM, PGM and PPM fits the picture; Pbm, Pgm and
 // Ppm ask for that one.
-enum class OutputFormat { Pilot, BitmapStream, Png, Pnm, Pbm, Pgm, Ppm };
+enum class OutputFormat { Pilot, BitmapStream, Png, Jpeg, Pnm, Pbm, Pgm,
+	Ppm };
 
-// "pdb", "bits", "png", "pnm", "pbm", "pgm", "ppm", in any case.
+// The Pilot image format's type code.
+const uint32 kPilotImageType = 'PPiv';
+
+// "pdb", "bits", "png", "jpg" or "jpeg", "pnm", "pbm", "pgm", "ppm", in
+// any case.
 bool ParseOutputFormat(const std::string &name, OutputFormat *format);
 
 // From the extension of a path ("out/beach.pdb"); false when there is
@@ -22,7 +27,18 @@ bool OutputFormatFromPath(const std::string &path, OutputFormat *format);
 // The extension of a file of that format, without the dot.
 const char *OutputExtension(OutputFormat format);
 
-const char *InputFormatName(InputFormat format);
+// The output type by which the roster finds the format's translator, and
+// the one that translator is asked to write: the same but for Pnm, which
+// asks the PNM translator for 0, its default, the variant that fits the
+// picture.
+uint32 OutputType(OutputFormat format);
+uint32 TranslateType(OutputFormat format);
+const char *OutputFormatName(OutputFormat format);
+
+// True for the formats that store a grey picture in fewer bytes than a
+// colour one (PNG, JPEG, PNM, PGM), which are therefore handed grey
+// pictures as B_GRAY8.
+bool StoresGreysAsGreys(OutputFormat format);
 
 // The last component of a path, and that without its extension.
 std::string BaseName(const std::string &path);

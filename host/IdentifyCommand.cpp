@@ -1,83 +1,75 @@
-// quorvel identify: each file's format, as the roster recognises it (or
-// quorvel itself for PNG, JPEG and PNM), with its size and depth.
+// quorvel identify: each file's format, as the roster recognises it, with
+// the size and depth its translator gives the picture and the
+// translator's name. Only headers are read: the translator writes the
+// picture's header into a stream that refuses the rows after it, so no
+// pixel is decoded. A Pilot image alone is read whole, into a stream that
+// keeps nothing, since only the reading tells whether it is cut short.
 #include <stdio.h>
 
+#include <memory>
 #include <new>
 
-#include <TranslatorFormats.h>
-
-#include "BitmapStream.h"
 #include "Commands.h"
 #include "Conversion.h"
 #include "DiscardingIO.h"
 #include "Failure.h"
 #include "InputFile.h"
-#include "JpegCodec.h"
 #include "PilotFacts.h"
-#include "PngCodec.h"
-#include "PnmCodec.h"
 
 namespace {
 
-std::string SizeText(const Image &image)
+// The depth as the file stores it, where its translator says; else the
+// stream's colour space.
+std::string DepthText(const BMessage &identified, uint32 colors)
 {
-	return std::to_string(image.width) + " x " + std::to_string(image.height)
-		+ " pixels";
+	const char *depth = NULL;
+	if (identified.FindString(kDepthKey, &depth) == B_OK && depth != NULL) {
+		return depth;
+	}
+	return ColorSpaceName(colors);
 }
 
-// What the translator reports of a Pilot image as it reads it; whether
-// the file is whole needs the reading, whose picture is not kept.
-std::string DescribePilot(TranslatorHost &host, const ByteVector &bytes)
+// What the Pilot translator reports of a Pilot image as it reads it.
+std::string DescribePilot(TranslatorHost &host, BPositionIO &source,
+	const translator_info &info)
 {
-	translator_info info;
-	if (!host.Identify(bytes, B_TRANSLATOR_BITMAP, &info)) {
-		throw Failure("translator refused it");
-	}
 	BMessage extension;
 	DiscardingIO picture;
-	host.Translate(bytes, info, &extension, B_TRANSLATOR_BITMAP, &picture);
+	status_t status = host.Roster().Translate(&source, &info, &extension,
+		&picture, B_TRANSLATOR_BITMAP);
+	if (status != B_OK) {
+		throw Failure(RefusalReason(extension, status,
+			host.TranslatorName(info.translator) + " refused it"));
+	}
 	return DescribePilotFacts(ReadPilotFacts(extension));
 }
 
-std::string DescribeBitmapStream(const ByteVector &bytes)
+std::string Describe(TranslatorHost &host, BPositionIO &source)
 {
-	Image image = BitmapStreamToImage(bytes);
-	TranslatorBitmap header;
-	ParseBitmapHeader(bytes, &header);
-	return SizeText(image) + ", " + ColorSpaceName(header.colors);
-}
-
-std::string Describe(TranslatorHost &host, const ByteVector &bytes)
-{
-	RecognisedInput input = RecogniseInput(host, bytes);
-	std::string format = InputFormatName(input.format);
-	if (input.format == InputFormat::Pilot
-		|| (input.format == InputFormat::BitmapStream
-			&& input.info.type == B_TRANSLATOR_BITMAP)) {
-		format = std::string(input.info.name) + " (" + input.info.MIME + ")";
+	BMessage identified;
+	translator_info info = RecogniseInput(host, source, &identified);
+	if (info.type == kPilotImageType) {
+		return std::string(info.name) + " (" + info.MIME + "), "
+			+ DescribePilot(host, source, info) + "; translator: "
+			+ host.TranslatorName(info.translator);
 	}
-	switch (input.format) {
-		case InputFormat::Pilot:
-			return format + ", " + DescribePilot(host, bytes);
-		case InputFormat::BitmapStream:
-			return format + ", " + DescribeBitmapStream(bytes);
-		case InputFormat::Png: {
-			Image image = DecodePng(bytes);
-			return format + ", " + SizeText(image) + ", "
-				+ DescribeKind(image.kind);
-		}
-		case InputFormat::Jpeg: {
-			Image image = DecodeJpeg(bytes);
-			return format + ", " + SizeText(image) + ", "
-				+ DescribeKind(image.kind);
-		}
-		case InputFormat::Pnm: {
-			Image image = DecodePnm(bytes);
-			return format + ", " + SizeText(image) + ", "
-				+ DescribeKind(image.kind);
-		}
+	PictureStream header = PictureStream::HeaderOnly();
+	BMessage extension;
+	status_t status = ReadPicture(host, source, info, header, &extension);
+	std::string translator = host.TranslatorName(info.translator);
+	if (!header.HasHeader()) {
+		throw Failure(RefusalReason(extension, status,
+			translator + " refused it"));
 	}
-	return format;
+	if (!header.HasSize()) {
+		throw Failure("not a readable picture (the bounds in its header are "
+			"no whole number of pixels)");
+	}
+	return std::string(info.name) + " (" + info.MIME + "), "
+		+ std::to_string(header.Width()) + " x "
+		+ std::to_string(header.Height()) + " pixels, "
+		+ DepthText(identified, header.Header().colors)
+		+ "; translator: " + translator;
 }
 
 } // namespace
@@ -92,8 +84,8 @@ int RunIdentify(const CommandLine &line)
 	for (const std::string &path : line.operands) {
 		std::string name = path == "-" ? "standard input" : path;
 		try {
-			ByteVector bytes = ReadInputFile(path);
-			printf("%s: %s\n", name.c_str(), Describe(host, bytes).c_str());
+			std::unique_ptr<BPositionIO> source = OpenInputFile(path);
+			printf("%s: %s\n", name.c_str(), Describe(host, *source).c_str());
 		} catch (const Failure &failure) {
 			fflush(stdout);
 			fprintf(stderr, "%s\n", failure.Named(name).Line().c_str());

@@ -7,28 +7,37 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <vector>
+
+#include <File.h>
 
 #include "Failure.h"
 
 namespace {
 
-// Closes the descriptor when the read is over, however it ends.
-class Descriptor {
+// The bytes of a source that can be read only once, held in blocks of
+// kBlockSize: growing never copies what is already there, so the input
+// costs its own size and at most one block more.
+class InputBuffer : public BPositionIO {
 public:
-	explicit Descriptor(int fd) : fFD(fd) {}
-	~Descriptor()
+	static const size_t kBlockSize = (size_t)1 << 20;
+
+	// Reads fd to its end; throws Failure naming the input.
+	void ReadAll(int fd, const std::string &name);
+
+	virtual ssize_t ReadAt(off_t position, void *buffer, size_t size);
+	virtual ssize_t WriteAt(off_t, const void *, size_t)
 	{
-		if (fFD > STDERR_FILENO) {
-			close(fFD);
-		}
+		return B_NOT_ALLOWED;
 	}
-	int Get() const { return fFD; }
+	virtual off_t Seek(off_t position, uint32 seekMode);
+	virtual off_t Position() const { return fPosition; }
+	virtual status_t GetSize(off_t *size) const;
 
 private:
-	Descriptor(const Descriptor &);
-	Descriptor &operator=(const Descriptor &);
-
-	int fFD;
+	std::vector<std::unique_ptr<uint8[]> > fBlocks;
+	size_t fLength = 0;
+	off_t fPosition = 0;
 };
 
 [[noreturn]] void TooLarge(const std::string &name)
@@ -37,31 +46,18 @@ private:
 		+ std::to_string(kMaxInputBytes >> 20) + " MiB)");
 }
 
-// sizeHint, the size a regular file has now, lets the bytes be read into
-// one buffer; the loop still grows it should the file grow meanwhile.
-ByteVector ReadAll(int fd, const std::string &name, uint64 sizeHint = 0)
+void InputBuffer::ReadAll(int fd, const std::string &name)
 {
-	ByteVector bytes;
-	if (sizeHint > kMaxInputBytes) {
-		TooLarge(name);
-	}
-	// One byte more than the file, so that the read that finds its end
-	// needs no larger buffer.
-	if (sizeHint > 0) {
-		bytes.resize(sizeHint + 1);
-	}
-	size_t length = 0;
 	for (;;) {
-		if (length == bytes.size()) {
-			// One byte beyond the limit tells a file of exactly the limit
-			// from a larger one.
-			if (length > kMaxInputBytes) {
-				TooLarge(name);
-			}
-			bytes.resize(std::min<uint64>(std::max<uint64>(131072,
-				(uint64)length * 2), kMaxInputBytes + 1));
+		size_t used = fLength % kBlockSize;
+		if (used == 0 && fLength == fBlocks.size() * kBlockSize) {
+			fBlocks.emplace_back(new uint8[kBlockSize]);
 		}
-		ssize_t count = read(fd, bytes.data() + length, bytes.size() - length);
+		// One byte beyond the limit tells a source of exactly the limit
+		// from a larger one; no more is ever read.
+		size_t room = std::min<uint64>(kBlockSize - used,
+			kMaxInputBytes + 1 - fLength);
+		ssize_t count = read(fd, fBlocks.back().get() + used, room);
 		if (count < 0 && errno == EINTR) {
 			continue;
 		}
@@ -69,15 +65,74 @@ ByteVector ReadAll(int fd, const std::string &name, uint64 sizeHint = 0)
 			throw Failure(name, "cannot read: " + DescribeError(errno));
 		}
 		if (count == 0) {
-			break;
+			return;
 		}
-		length += (size_t)count;
+		fLength += (size_t)count;
+		if (fLength > kMaxInputBytes) {
+			TooLarge(name);
+		}
 	}
-	if (length > kMaxInputBytes) {
-		TooLarge(name);
+}
+
+ssize_t InputBuffer::ReadAt(off_t position, void *buffer, size_t size)
+{
+	if (position < 0 || (buffer == NULL && size > 0)) {
+		return B_BAD_VALUE;
 	}
-	bytes.resize(length);
-	return bytes;
+	if ((uint64)position >= fLength) {
+		return 0;
+	}
+	size_t at = (size_t)position;
+	size_t count = std::min(size, fLength - at);
+	uint8 *out = static_cast<uint8 *>(buffer);
+	for (size_t done = 0; done < count;) {
+		size_t inBlock = (at + done) % kBlockSize;
+		size_t piece = std::min(count - done, kBlockSize - inBlock);
+		memcpy(out + done, fBlocks[(at + done) / kBlockSize].get() + inBlock,
+			piece);
+		done += piece;
+	}
+	return (ssize_t)count;
+}
+
+off_t InputBuffer::Seek(off_t position, uint32 seekMode)
+{
+	off_t base;
+	switch (seekMode) {
+		case SEEK_SET:
+			base = 0;
+			break;
+		case SEEK_CUR:
+			base = fPosition;
+			break;
+		case SEEK_END:
+			base = (off_t)fLength;
+			break;
+		default:
+			return B_BAD_VALUE;
+	}
+	off_t target;
+	if (__builtin_add_overflow(base, position, &target) || target < 0) {
+		return B_BAD_VALUE;
+	}
+	fPosition = target;
+	return fPosition;
+}
+
+status_t InputBuffer::GetSize(off_t *size) const
+{
+	if (size == NULL) {
+		return B_BAD_VALUE;
+	}
+	*size = (off_t)fLength;
+	return B_OK;
+}
+
+std::unique_ptr<BPositionIO> ReadIntoMemory(int fd, const std::string &name)
+{
+	std::unique_ptr<InputBuffer> buffer(new InputBuffer);
+	buffer->ReadAll(fd, name);
+	return buffer;
 }
 
 } // namespace
@@ -101,22 +156,34 @@ std::string DescribeError(int error)
 	return strerror(error);
 }
 
-ByteVector ReadInputFile(const std::string &path)
+std::unique_ptr<BPositionIO> OpenInputFile(const std::string &path)
 {
 	if (path == "-") {
-		return ReadAll(STDIN_FILENO, "standard input");
-	}
-	Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-	if (file.Get() < 0) {
-		throw Failure(path, DescribeError(errno));
+		return ReadIntoMemory(STDIN_FILENO, "standard input");
 	}
 	struct stat status;
-	if (fstat(file.Get(), &status) != 0) {
-		return ReadAll(file.Get(), path);
+	if (stat(path.c_str(), &status) != 0) {
+		throw Failure(path, DescribeError(errno));
 	}
 	if (S_ISDIR(status.st_mode)) {
 		throw Failure(path, "is a folder");
 	}
-	return ReadAll(file.Get(), path,
-		S_ISREG(status.st_mode) ? (uint64)status.st_size : 0);
+	if (S_ISREG(status.st_mode)) {
+		std::unique_ptr<BFile> file(new BFile(path.c_str(), B_READ_ONLY));
+		if (file->InitCheck() == B_OK) {
+			return file;
+		}
+	}
+	int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+	if (fd < 0) {
+		throw Failure(path, DescribeError(errno));
+	}
+	try {
+		std::unique_ptr<BPositionIO> buffer = ReadIntoMemory(fd, path);
+		close(fd);
+		return buffer;
+	} catch (...) {
+		close(fd);
+		throw;
+	}
 }

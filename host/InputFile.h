@@ -1,18 +1,23 @@
-// Reading a whole input file, or standard input for "-", into memory.
+// An input file as the positionable stream a translator reads.
 #ifndef QUORVEL_HOST_INPUT_FILE_H
 #define QUORVEL_HOST_INPUT_FILE_H
 
+#include <memory>
 #include <string>
 
-#include "Image.h"
+#include <DataIO.h>
 
-// The largest input read: far above any picture within kMaxImagePixels,
-// and a bound on what an endless pipe can make us hold.
+// The most read from standard input, a pipe or a device: far above any
+// picture within the pixel limits, and a bound on what an endless source
+// such as /dev/zero can make us hold.
 const uint64 kMaxInputBytes = (uint64)1 << 31;
 
-// Throws Failure naming the file: not found, a folder, unreadable, too
-// large.
-ByteVector ReadInputFile(const std::string &path);
+// A regular file is read where it lies, as the translator asks for its
+// bytes. Anything else ("-" for standard input, a pipe, a device) cannot
+// be read twice or sought, so its bytes are read into memory first, in
+// blocks that are never copied. Throws Failure naming the file: not
+// found, a folder, unreadable, too large.
+std::unique_ptr<BPositionIO> OpenInputFile(const std::string &path);
 
 // The reason for an errno, in the user's words.
 std::string DescribeError(int error);

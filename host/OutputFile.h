@@ -19,7 +19,7 @@
 
 #include <string>
 
-#include "Image.h"
+#include "ByteVectorIO.h"
 
 // What to do when the output is a file that already exists. Devices,
 // FIFOs and sockets are written either way: they hold no file to lose.

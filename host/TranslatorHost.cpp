@@ -5,10 +5,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <DataIO.h>
-
-#include "ByteVectorIO.h"
 #include "Failure.h"
+
+const char kFailureKey[] = "failure";
+const char kDepthKey[] = "depth";
+const char kGreyDepth[] = "8-bit grey";
 
 namespace {
 
@@ -76,6 +77,20 @@ std::string StatusName(status_t status)
 	return code;
 }
 
+std::string RefusalReason(const BMessage &extension, status_t status,
+	const std::string &refusal)
+{
+	const char *reason = NULL;
+	if (extension.FindString(kFailureKey, &reason) == B_OK
+		&& reason != NULL && reason[0] != '\0') {
+		return reason;
+	}
+	if (status == B_NO_MEMORY) {
+		return "out of memory";
+	}
+	return refusal + " (" + StatusName(status) + ")";
+}
+
 TranslatorHost::TranslatorHost(const std::string &folder)
 	: fLoadPath(folder.empty() ? DefaultLoadPath() : folder)
 {
@@ -85,31 +100,22 @@ TranslatorHost::TranslatorHost(const std::string &folder)
 	}
 }
 
-bool TranslatorHost::Identify(const ByteVector &bytes, uint32 wantType,
-	translator_info *info)
+bool TranslatorHost::Identify(BPositionIO &source, uint32 wantType,
+	translator_info *info, BMessage *extension)
 {
-	BMemoryIO source(static_cast<const void *>(bytes.data()), bytes.size());
-	return fRoster.Identify(&source, NULL, info, 0, NULL, wantType) == B_OK;
+	return fRoster.Identify(&source, extension, info, 0, NULL, wantType)
+		== B_OK;
 }
 
-ByteVector TranslatorHost::Translate(const ByteVector &bytes,
-	const translator_info &info, BMessage *extension, uint32 outType)
+std::string TranslatorHost::TranslatorName(translator_id id)
 {
-	ByteVectorIO destination;
-	Translate(bytes, info, extension, outType, &destination);
-	return destination.TakeBytes();
-}
-
-void TranslatorHost::Translate(const ByteVector &bytes,
-	const translator_info &info, BMessage *extension, uint32 outType,
-	BPositionIO *destination)
-{
-	BMemoryIO source(static_cast<const void *>(bytes.data()), bytes.size());
-	status_t status = fRoster.Translate(&source, &info, extension,
-		destination, outType);
-	if (status != B_OK) {
-		throw Failure("translator refused it (" + StatusName(status) + ")");
+	const char *name = NULL;
+	const char *info = NULL;
+	int32 version = 0;
+	if (fRoster.GetTranslatorInfo(id, &name, &info, &version) != B_OK) {
+		return "?";
 	}
+	return name;
 }
 
 translator_id TranslatorHost::PilotTranslator()

@@ -6,13 +6,19 @@
 
 #include <string>
 
+#include <DataIO.h>
 #include <Message.h>
 #include <TranslatorRoster.h>
 
-#include "Image.h"
+#include "FileFormats.h"
 
-// The Pilot image format's type code.
-const uint32 kPilotImageType = 'PPiv';
+// What the standard translators add to the extension message: on a
+// failure, why, in the user's words; on success, the picture's depth as
+// the file stores it ("1-bit black and white", "8-bit grey", "24-bit
+// colour").
+extern const char kFailureKey[];
+extern const char kDepthKey[];
+extern const char kGreyDepth[];
 
 class TranslatorHost {
 public:
@@ -25,18 +31,13 @@ public:
 	BTranslatorRoster &Roster() { return fRoster; }
 	const std::string &LoadPath() const { return fLoadPath; }
 
-	// What the roster recognises the bytes as, its answer for wantType
-	// (0 for any); false when no translator takes them.
-	bool Identify(const ByteVector &bytes, uint32 wantType,
-		translator_info *info);
+	// What the roster recognises the stream as, its answer for wantType
+	// (0 for any); false when no translator takes it.
+	bool Identify(BPositionIO &source, uint32 wantType,
+		translator_info *info, BMessage *extension = NULL);
 
-	// The translator's output of type outType for the bytes as identified
-	// by info. Throws Failure with the translator's status.
-	ByteVector Translate(const ByteVector &bytes,
-		const translator_info &info, BMessage *extension, uint32 outType);
-	// The same, into destination.
-	void Translate(const ByteVector &bytes, const translator_info &info,
-		BMessage *extension, uint32 outType, BPositionIO *destination);
+	// The translator's name, as it calls itself.
+	std::string TranslatorName(translator_id id);
 
 	// The translator that writes Pilot images; throws Failure when none
 	// of the loaded translators does.
@@ -52,5 +53,11 @@ std::string ProgramFolder();
 
 // "B_NO_TRANSLATOR" and the like, for messages.
 std::string StatusName(status_t status);
+
+// Why a translator's call failed: the reason it left in the extension
+// message, else "out of memory" or what it refused to do and its status
+// ("PNGTranslator refused it (B_ILLEGAL_DATA)").
+std::string RefusalReason(const BMessage &extension, status_t status,
+	const std::string &refusal);
 
 #endif // QUORVEL_HOST_TRANSLATOR_HOST_H
