@@ -122,7 +122,10 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 		throw Failure(DescribeOverLimit(picture.Width(), picture.Height(),
 			picture.MaxPixels()));
 	}
-	if (picture.HeaderRefused()) {
+	if (picture.HeaderRefusal() == B_NO_MEMORY) {
+		throw std::bad_alloc();
+	}
+	if (picture.HeaderRefusal() != B_OK) {
 		throw Failure(std::string(info.type == B_TRANSLATOR_BITMAP
 			? "not a readable bitmap stream" : host.TranslatorName(
 				info.translator) + " refused it")

@@ -70,7 +70,7 @@ ssize_t PictureStream::WriteAt(off_t offset, const void *buffer, size_t size)
 	}
 	ssize_t written = BBitmapStream::WriteAt(offset, buffer, size);
 	if (written < 0 && HasHeader() && fBitmap == NULL) {
-		fHeaderRefused = true;
+		fHeaderRefusal = (status_t)written;
 	}
 	return written;
 }

@@ -33,10 +33,12 @@ public:
 
 	bool IsHeaderOnly() const { return fHeaderOnly; }
 
-	// True when the header was refused for the picture's size; or, past
-	// the limit, because no bitmap can hold what it describes.
+	// True when the header was refused for the picture's size. Past the
+	// limit, the bitmap stream's own refusal of the header: B_NO_MEMORY,
+	// or B_BAD_VALUE when no bitmap can hold what it describes; B_OK when
+	// it was taken or never came.
 	bool OverLimit() const { return fOverLimit; }
-	bool HeaderRefused() const { return fHeaderRefused; }
+	status_t HeaderRefusal() const { return fHeaderRefusal; }
 	uint64 MaxPixels() const { return fMaxPixels; }
 
 private:
@@ -53,7 +55,7 @@ private:
 	uint64 fWidth = 0;
 	uint64 fHeight = 0;
 	bool fOverLimit = false;
-	bool fHeaderRefused = false;
+	status_t fHeaderRefusal = B_OK;
 };
 
 // "B_RGB32" and so on, or the code in hexadecimal.
