@@ -12,10 +12,11 @@
 //   pack          byte strings with long, short and no runs
 //   settings      flattened messages: the add-on's options, stored
 //                 settings files, and messages of every field type
-//   host_readers  PNG (every colour type and depth, interlaced), JPEG
+//   pictures      PNG (every colour type and depth, interlaced), JPEG
 //                 (grey, colour, progressive), PNM (P1 to P6, two-byte
 //                 samples) and bitmap streams of every colour space the
-//                 host reads
+//                 standard translators read: run-fuzzers.sh gives them to
+//                 the png, jpeg and pnm fuzzers
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -426,7 +427,7 @@ static std::vector<Seed> SettingsSeeds()
 	};
 }
 
-static std::vector<Seed> HostReaderSeeds()
+static std::vector<Seed> PictureSeeds()
 {
 	return {
 		{"png-gray1", Png(13, 5, PNG_COLOR_TYPE_GRAY, 1, false, false)},
@@ -474,6 +475,6 @@ int main(int argc, char **argv)
 	ok = SaveAll(folder + "/bitmap", BitmapSeeds()) && ok;
 	ok = SaveAll(folder + "/pack", PackSeeds()) && ok;
 	ok = SaveAll(folder + "/settings", SettingsSeeds()) && ok;
-	ok = SaveAll(folder + "/host_readers", HostReaderSeeds()) && ok;
+	ok = SaveAll(folder + "/pictures", PictureSeeds()) && ok;
 	return ok ? 0 : 1;
 }

@@ -2,8 +2,8 @@
 # Line coverage that the fuzzers' corpora reach: builds the fuzzers with
 # clang's source-based coverage (no sanitizers) in a folder of its own,
 # runs each one once over its corpus and seeds, and prints llvm-cov's
-# report for the add-on (codec/, translator/, config/), the standard
-# translators (platform/translators/) and the host's readers.
+# report for the add-on (codec/, translator/, config/) and the standard
+# translators (platform/translators/).
 #
 #   fuzz/fuzz-coverage.sh [fuzz build folder (build/fuzz)] [coverage build
 #                         folder (build/fuzz-coverage)]
@@ -15,7 +15,7 @@ set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 fuzz_build=${1:-$source_dir/build/fuzz}
 build=${2:-$source_dir/build/fuzz-coverage}
-fuzzers="translate bitmap pack settings host_readers png jpeg pnm"
+fuzzers="translate bitmap pack settings png jpeg pnm"
 flags="-fprofile-instr-generate -fcoverage-mapping"
 
 cmake -S "$source_dir" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -56,7 +56,4 @@ llvm-cov report -instr-profile="$build/fuzz.profdata" \
 	-object "$build/translators/JPEGTranslator" \
 	-object "$build/translators/PPMTranslator" $objects \
 	"$source_dir/codec" "$source_dir/translator" "$source_dir/config" \
-	"$source_dir/platform/translators" \
-	"$source_dir/host/BitmapStream.cpp" "$source_dir/host/Image.cpp" \
-	"$source_dir/host/JpegCodec.cpp" "$source_dir/host/PngCodec.cpp" \
-	"$source_dir/host/PnmCodec.cpp"
+	"$source_dir/platform/translators"

@@ -6,8 +6,7 @@
 #
 #   fuzz/run-fuzzers.sh [seconds per fuzzer (180)] [build folder] [fuzzer...]
 #
-# Fuzzers: translate bitmap pack settings host_readers png jpeg pnm (all by
-# default).
+# Fuzzers: translate bitmap pack settings png jpeg pnm (all by default).
 # FUZZ_PARALLEL=2 runs two fuzzers at a time. Without a build folder it
 # configures and builds the fuzz preset (build/fuzz). Needs clang with its
 # libFuzzer runtime (Debian: clang, libclang-rt-dev), libpng, libjpeg and
@@ -26,7 +25,7 @@ else
 	(cd "$source_dir" && cmake --preset fuzz >/dev/null)
 fi
 shift $(($# < 2 ? $# : 2))
-fuzzers=${*:-translate bitmap pack settings host_readers png jpeg pnm}
+fuzzers=${*:-translate bitmap pack settings png jpeg pnm}
 parallel=${FUZZ_PARALLEL:-1}
 
 targets=quorvel_fuzz_seeds
@@ -41,13 +40,13 @@ artifacts=$build/fuzz-artifacts/
 mkdir -p "$artifacts"
 rm -rf "$seeds"
 "$build/fuzz/quorvel_fuzz_seeds" "$seeds"
-# The samples of the quorvel host are valid PNG and JPEG files too.
+# The samples are valid PNG and JPEG files too.
 cp "$source_dir"/samples/scene.png "$source_dir"/samples/scene.jpg \
-	"$seeds/host_readers/"
+	"$seeds/pictures/"
 # The standard translators start from the same pictures.
 for format in png jpeg pnm; do
 	mkdir -p "$seeds/$format"
-	cp "$seeds"/host_readers/* "$seeds/$format/"
+	cp "$seeds"/pictures/* "$seeds/$format/"
 done
 
 run_one() {
