@@ -2,6 +2,7 @@
 // 1 (2 for a usage error), and leaves no partial output behind and any
 // existing output as it was.
 #include "HostTool.h"
+#include "PilotImageBytes.h"
 
 namespace {
 
@@ -94,12 +95,11 @@ TEST_F(ErrorsTest, DepthsAndStreamsTheTranslatorCannotTakeAreRefused)
 	ExpectFailure({"convert", "gray8.bits", "out.pdb"}, "gray8.bits",
 		"unsupported depth");
 
-	// dataSize disagrees with rowBytes times rows: the translator's
-	// Identify refuses the stream.
+	// dataSize disagrees with rowBytes times rows: no bitmap holds it.
 	WriteBytes(Path("odd.bits"), MakeBitmapStream(B_RGB32, 0, 0, 4, 8,
 		{0, 0, 0, 255}));
 	ExpectFailure({"convert", "odd.bits", "out.pdb"}, "odd.bits",
-		"translator refused");
+		"not a readable bitmap stream");
 }
 
 TEST_F(ErrorsTest, PicturesBeyondTheLimitsAreRefusedBeforeAllocating)
@@ -120,15 +120,48 @@ TEST_F(ErrorsTest, PicturesBeyondTheLimitsAreRefusedBeforeAllocating)
 	ExpectFailure({"convert", "huge.png", "out.pdb"}, "huge.png",
 		"image too large");
 
-	// Within the host's limit, but wider than a Pilot image can be.
+	// Within the limits, but wider than a Pilot image can be.
 	WriteBytes(Path("wide.pbm"), BytesOfText("P4 40000 1\n"
 		+ std::string(5000, '\0')));
 	ExpectFailure({"convert", "wide.pbm", "out.pdb"}, "wide.pbm",
-		"too large for a Pilot image");
+		"Quorvel refused to write a 40000 x 1 B_GRAY1 picture as a Pilot "
+		"image");
 	WriteBytes(Path("wide.bits"), MakeBitmapStream(B_GRAY1, 39999, 0, 5000,
 		5000, Bytes(5000)));
 	ExpectFailure({"convert", "wide.bits", "out.pdb"}, "wide.bits",
-		"too large for a Pilot image");
+		"Quorvel refused to write a 40000 x 1 B_GRAY1 picture");
+}
+
+TEST_F(ErrorsTest, PixelLimitIsNamedAndRaisedByOptionOrEnvironment)
+{
+	// 12000 x 12000 pixels, above the default 128 Mpx; its rows cut short.
+	WriteBytes(Path("big.bits"), MakeBitmapStream(B_GRAY1, 11999, 11999,
+		1500, 1500 * 12000, Bytes(1500)));
+	ExpectFailure({"convert", "big.bits", "out.pdb"}, "big.bits",
+		"image too large: 12000 x 12000 pixels, more than the limit of "
+		"134217728 pixels (raise it with --max-pixels N or "
+		"QUORVEL_MAX_PIXELS=N, up to 268435456)");
+
+	// Raised, the picture is read and fails only for its missing rows.
+	RunResult option = Run({"convert", "--max-pixels", "144000000",
+		"big.bits", "out.pdb"});
+	EXPECT_EQ(option.exitCode, 1);
+	EXPECT_EQ(option.err.find("limit"), std::string::npos) << option.err;
+	// Shell keeps no output: grep looks at it.
+	RunResult environment = Shell("QUORVEL_MAX_PIXELS=144000000 $Q convert "
+		"big.bits out.pdb 2>&1 | grep -q limit");
+	EXPECT_EQ(environment.exitCode, 1) << "the limit is still named";
+
+	for (const char *bad : {"0", "268435457", "12x", ""}) {
+		RunResult result = Run({"convert", "--max-pixels", bad, "big.bits",
+			"out.pdb"});
+		EXPECT_EQ(result.exitCode, 2) << bad;
+		EXPECT_NE(result.err.find("from 1 to 268435456"), std::string::npos)
+			<< result.err;
+	}
+	RunResult badVariable = Shell("QUORVEL_MAX_PIXELS=lots $Q convert "
+		"big.bits out.pdb 2>&1 | grep -q 'QUORVEL_MAX_PIXELS: needs a number'");
+	EXPECT_EQ(badVariable.exitCode, 0);
 }
 
 TEST_F(ErrorsTest, WriteFailuresLeaveNothingBehind)
@@ -218,17 +251,16 @@ TEST_F(ErrorsTest, IdentifyGoesOnAfterAFileItHasNoMemoryFor)
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 	GTEST_SKIP() << "the sanitizers need more address space than allowed";
 #endif
-	// A sparse file of 1 GiB, read whole into a space of 600 MB.
-	{
-		std::ofstream big(Path("big.pgm"), std::ios::binary);
-		big << "P5 1 1 255\n";
-	}
-	std::filesystem::resize_file(Path("big.pgm"), (uintmax_t)1 << 30);
+	// A sixteen-grey Pilot image of 16384 x 16384 pixels with no data: the
+	// add-on reads its 128 MiB of pixel data (all missing) to tell whether
+	// it is cut short, in a space of 100 MB.
+	WriteBytes(Path("big.pdb"), PilotImageOfType(16384, 16384,
+		kSixteenGreyPixelType, 0, Bytes()));
 	WriteBytes(Path("small.pgm"), BytesOfText("P2 1 1 255 0"));
-	RunResult result = Shell("ulimit -v 600000 && $Q identify big.pgm "
+	RunResult result = Shell("ulimit -v 100000 && $Q identify big.pdb "
 		"small.pgm");
 	EXPECT_EQ(result.exitCode, 1);
-	EXPECT_EQ(result.err, "quorvel: big.pgm: out of memory\n");
+	EXPECT_EQ(result.err, "quorvel: big.pdb: out of memory\n");
 	EXPECT_EQ(result.out.rfind("small.pgm: ", 0), 0u) << result.out;
 }
 

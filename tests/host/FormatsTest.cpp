@@ -69,6 +69,19 @@ TEST_F(FormatsTest, PipesCarryPicturesThroughStandardInputAndOutput)
 	ASSERT_EQ(piped.exitCode, 0) << piped.err;
 	EXPECT_EQ(ReadBytes(Path("piped.pgm")), ReadBytes(Path("file.pgm")));
 
+	// A pipe of several of the blocks standard input is read in, a stream
+	// whose rows straddle them, comes through whole.
+	Bytes rows(700 * 3 * 1000);
+	for (size_t i = 0; i < rows.size(); i++) {
+		rows[i] = (uint8)(i * 31 / 7);
+	}
+	Bytes stream = MakeBitmapStream(B_RGB24, 699, 999, 2100, 2100000, rows);
+	WriteBytes(Path("large.bits"), stream);
+	RunResult large = Shell("cat large.bits | $Q convert - - --to bits "
+		"> large-piped.bits");
+	ASSERT_EQ(large.exitCode, 0);
+	EXPECT_TRUE(ReadBytes(Path("large-piped.bits")) == stream);
+
 	RunResult noFormat = Run({"convert", "in.ppm", "-"});
 	EXPECT_EQ(noFormat.exitCode, 2);
 	EXPECT_NE(noFormat.err.find("--to"), std::string::npos) << noFormat.err;
@@ -141,13 +154,33 @@ TEST_F(FormatsTest, IdentifyNamesFormatSizeAndDepth)
 		"mono.pdb", "grey.bits"});
 	EXPECT_EQ(result.exitCode, 0) << result.err;
 	EXPECT_EQ(result.out,
-		"mono.pbm: PNM image, 3 x 1 pixels, 1-bit black and white\n"
-		"grey.png: PNG image, 2 x 2 pixels, 8-bit grey\n"
+		"mono.pbm: PNM image (image/x-portable-anymap), 3 x 1 pixels, 1-bit "
+		"black and white; translator: PPM images\n"
+		"grey.png: PNG image (image/png), 2 x 2 pixels, 8-bit grey; "
+		"translator: PNG images\n"
 		"grey.pdb: PalmPilot image (image/x-pilotimage), 160 x 160 pixels, "
-		"2-bit grey (four levels), packed, database \"grey\", complete\n"
+		"2-bit grey (four levels), packed, database \"grey\", complete; "
+		"translator: Quorvel\n"
 		"mono.pdb: PalmPilot image (image/x-pilotimage), 160 x 160 pixels, "
-		"1-bit black and white, packed, database \"mono\", complete\n"
-		"grey.bits: Be bitmap (image/x-be-bitmap), 2 x 2 pixels, B_RGB32\n");
+		"1-bit black and white, packed, database \"mono\", complete; "
+		"translator: Quorvel\n"
+		"grey.bits: Be bitmap (image/x-be-bitmap), 2 x 2 pixels, B_RGB32; "
+		"translator: Quorvel\n");
+
+	// Only headers are read: pixel data that is damaged, or missing, is no
+	// concern of identify.
+	Bytes png = MakePng(64, 64, 8, 0, Bytes(64 * 64, 7));
+	png[60] ^= 0xFF;  // inside IDAT: its checksum no longer matches
+	WriteBytes(Path("damaged.png"), png);
+	WriteBytes(Path("no-rows.bits"), MakeBitmapStream(B_RGB32, 99, 49, 400,
+		400 * 50, Bytes()));
+	RunResult headers = Run({"identify", "damaged.png", "no-rows.bits"});
+	EXPECT_EQ(headers.exitCode, 0) << headers.err;
+	EXPECT_EQ(headers.out,
+		"damaged.png: PNG image (image/png), 64 x 64 pixels, 8-bit grey; "
+		"translator: PNG images\n"
+		"no-rows.bits: Be bitmap (image/x-be-bitmap), 100 x 50 pixels, "
+		"B_RGB32; translator: Quorvel\n");
 }
 
 } // namespace

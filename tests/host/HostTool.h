@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <string.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,6 +46,10 @@ struct RunResult {
 	int exitCode = -1;
 	std::string out;
 	std::string err;
+	// The peak resident memory of the program run, in bytes (of the shell,
+	// or the largest of its commands, for Shell), or of the test process
+	// when it held more.
+	int64 peakMemory = -1;
 
 	// The lines written to standard error.
 	std::vector<std::string> ErrorLines() const
@@ -133,10 +138,16 @@ private:
 			: stdoutPath;
 		std::string errPath = Path(".stderr");
 		RunResult result;
+		// The child starts in this process's memory, whose peak it would
+		// report as its own: the peak is brought down to what is resident
+		// now (where the kernel allows).
+		std::ofstream("/proc/self/clear_refs") << "5";
 		pid_t pid = Start(command, stdinPath, outPath, errPath);
 		if (pid > 0) {
 			int status = 0;
-			waitpid(pid, &status, 0);
+			struct rusage usage;
+			wait4(pid, &status, 0, &usage);
+			result.peakMemory = (int64)usage.ru_maxrss * 1024;
 			result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status)
 				: 128 + WTERMSIG(status);
 		}

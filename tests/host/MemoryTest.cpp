@@ -1,0 +1,90 @@
+// What a whole run of quorvel holds at its peak: a picture is held once, at
+// the depth its translator gives it; identify reads headers only; and a
+// picture over the pixel limit is refused before its bitmap exists.
+#include <malloc.h>
+#include <zlib.h>
+
+#include "HostTool.h"
+
+namespace {
+
+const int64 kMiB = 1 << 20;
+const char kAtTheCap[] = "--max-pixels=268435456";
+
+// A 16384 x 16384 1-bit PNG, deflated: 32 MiB of pixels in about 32 KB.
+Bytes LargeOneBitPng()
+{
+	const uint32 side = 16384;
+	const size_t rowBytes = side / 8 + 1;  // with its filter byte
+	Bytes rows(rowBytes * side, 0);
+	for (size_t y = 0; y < side; y++) {
+		// A black stripe down the middle, so that the picture is not
+		// empty.
+		rows[y * rowBytes + 1 + side / 16] = 0xFF;
+	}
+	uLongf size = compressBound(rows.size());
+	Bytes zlib(size);
+	EXPECT_EQ(compress2(zlib.data(), &size, rows.data(), rows.size(), 9),
+		Z_OK);
+	zlib.resize(size);
+	return PngOfData(side, side, 1, 0, zlib);
+}
+
+// The sanitizers' shadow memory would be counted too, and needs more
+// address space than the limits here allow.
+class MemoryTest : public HostTest {
+protected:
+	void SetUp() override
+	{
+		HostTest::SetUp();
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+		GTEST_SKIP() << "the sanitizers change what memory is taken";
+#endif
+	}
+};
+
+TEST_F(MemoryTest, OneBitPictureAtTheCapConvertsWithinItsOwnDepth)
+{
+	WriteBytes(Path("large.png"), LargeOneBitPng());
+	// The test's own 64 MiB of rows and deflated data go back to the
+	// system, so that the runs' peaks are theirs.
+	malloc_trim(0);
+	RunResult result = Run({"convert", kAtTheCap, "large.png", "large.pdb"});
+	ASSERT_EQ(result.exitCode, 0) << result.err;
+	PilotFile pilot = ReadPilotFile(ReadBytes(Path("large.pdb")));
+	EXPECT_EQ(pilot.pixelType, 0xFF) << "a 1-bit Pilot image";
+	EXPECT_EQ(pilot.width, 16384);
+	EXPECT_EQ(pilot.height, 16384);
+	// The 32 MiB picture, the add-on's 32 MiB of Pilot rows and its
+	// packing, and the output: never the 1 GiB of a 32-bit picture.
+	EXPECT_LT(result.peakMemory, 250 * kMiB);
+
+	RunResult identify = Run({"identify", "large.png"});
+	ASSERT_EQ(identify.exitCode, 0) << identify.err;
+	EXPECT_NE(identify.out.find("16384 x 16384 pixels, 1-bit black and "
+		"white"), std::string::npos) << identify.out;
+	EXPECT_LT(identify.peakMemory, 20 * kMiB);
+}
+
+TEST_F(MemoryTest, PictureOverTheLimitIsRefusedBeforeItsBitmapExists)
+{
+	// A header claiming 16384 x 16384 32-bit pixels, 1 GiB, and no rows.
+	WriteBytes(Path("claim.bits"), MakeBitmapStream(B_RGB32, 16383, 16383,
+		65536, 65536u * 16384u, Bytes()));
+	// In 400 MB of address space the bitmap cannot even be mapped: the
+	// refusal must come before it is asked for.
+	RunResult refused = Shell("ulimit -v 400000 && $Q convert claim.bits "
+		"out.pdb");
+	EXPECT_EQ(refused.exitCode, 1);
+	EXPECT_EQ(refused.err, "quorvel: claim.bits: image too large: 16384 x "
+		"16384 pixels, more than the limit of 134217728 pixels (raise it "
+		"with --max-pixels N or QUORVEL_MAX_PIXELS=N, up to 268435456)\n");
+
+	RunResult raised = Shell("ulimit -v 400000 && $Q convert " + std::string(
+		kAtTheCap) + " claim.bits out.pdb");
+	EXPECT_EQ(raised.exitCode, 1);
+	EXPECT_EQ(raised.err, "quorvel: claim.bits: out of memory\n");
+	EXPECT_FALSE(std::filesystem::exists(Path("out.pdb")));
+}
+
+} // namespace
