@@ -97,6 +97,7 @@ BitmapInput::BitmapInput(BPositionIO *source)
 		fPalette.resize(256);
 		for (int i = 0; i < 256; i++) {
 			fPalette[i] = screen.ColorForIndex((uint8)i);
+			fGreys[i] = fPalette[i].red;
 		}
 	}
 }
@@ -116,20 +117,21 @@ PixelKind BitmapInput::Kind()
 		case B_CMAP8:
 		{
 			// Grey when every pixel's entry is; the padding past the width
-			// holds no pixels.
-			bool grey = true;
-			for (uint32 y = 0; y < fHeight && grey; y++) {
+			// holds no pixels. One flag a palette entry, ORed over a row.
+			uint8 notGrey[256];
+			for (int i = 0; i < 256; i++) {
+				const rgb_color &c = fPalette[i];
+				notGrey[i] = c.red != c.green || c.green != c.blue;
+			}
+			uint8 seen = 0;
+			for (uint32 y = 0; y < fHeight && seen == 0; y++) {
 				const uint8 *row = NextStoredRow();
 				for (uint32 x = 0; x < fWidth; x++) {
-					const rgb_color &c = fPalette[row[x]];
-					if (c.red != c.green || c.green != c.blue) {
-						grey = false;
-						break;
-					}
+					seen |= notGrey[row[x]];
 				}
 			}
 			Rewind();
-			fKind = grey ? PixelKind::Grey : PixelKind::Rgb;
+			fKind = seen == 0 ? PixelKind::Grey : PixelKind::Rgb;
 			break;
 		}
 		default:
@@ -165,15 +167,17 @@ void BitmapInput::ReadRow(PixelKind kind, uint8 *out)
 			WidenRow(in, PixelKind::Grey, fWidth, kind, out);
 			return;
 		case B_CMAP8:
-			for (uint32 x = 0; x < fWidth; x++) {
-				const rgb_color &c = fPalette[in[x]];
-				if (kind == PixelKind::Grey) {
-					out[x] = c.red;
-				} else {
-					out[3 * x] = c.red;
-					out[3 * x + 1] = c.green;
-					out[3 * x + 2] = c.blue;
+			if (kind == PixelKind::Grey) {
+				for (uint32 x = 0; x < fWidth; x++) {
+					out[x] = fGreys[in[x]];
 				}
+				return;
+			}
+			for (uint32 x = 0; x < fWidth; x++, out += 3) {
+				const rgb_color &c = fPalette[in[x]];
+				out[0] = c.red;
+				out[1] = c.green;
+				out[2] = c.blue;
 			}
 			return;
 		default:

@@ -56,6 +56,8 @@ private:
 	bool fKindKnown = false;
 	std::vector<uint8> fStored;
 	std::vector<rgb_color> fPalette;
+	// Each entry's grey, for a picture whose entries are all greys.
+	uint8 fGreys[256] = {};
 };
 
 #endif // QUORVEL_BITMAP_INPUT_H
