@@ -215,7 +215,11 @@ ByteVector WritePicture(TranslatorHost &host, BPositionIO &picture,
 		throw Failure(std::string("unsupported depth: no translator writes ")
 			+ OutputFormatName(format) + " from " + described);
 	}
-	ByteVectorIO destination;
+	// Most outputs are smaller than the picture; the largest common one,
+	// PNM of a picture at its own depth, is about its size.
+	off_t pictureSize = 0;
+	picture.GetSize(&pictureSize);
+	ByteVectorIO destination((size_t)pictureSize);
 	status_t status = host.Roster().Translate(&picture, &info, extension,
 		&destination, TranslateType(format));
 	if (status != B_OK) {
