@@ -14,6 +14,14 @@ const uint64 kMaxLength = (uint64)std::numeric_limits<ssize_t>::max();
 
 } // namespace
 
+ByteVectorIO::ByteVectorIO(size_t expected)
+{
+	try {
+		fBytes.reserve(expected);
+	} catch (const std::bad_alloc &) {
+	}
+}
+
 ssize_t ByteVectorIO::ReadAt(off_t position, void *buffer, size_t size)
 {
 	if (position < 0 || (buffer == NULL && size > 0)) {

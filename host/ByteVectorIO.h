@@ -15,8 +15,9 @@ public:
 	ByteVectorIO() {}
 	// Room for expected bytes from the start, so that an output of about
 	// that size is never copied as it grows. Memory not written to is
-	// never touched.
-	explicit ByteVectorIO(size_t expected) { fBytes.reserve(expected); }
+	// never touched; without room for it, the stream grows as it is
+	// written.
+	explicit ByteVectorIO(size_t expected);
 
 	virtual ssize_t ReadAt(off_t position, void *buffer, size_t size);
 	// A write past the end fills the gap with zeros. Out of memory gives
