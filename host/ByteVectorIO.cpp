@@ -7,6 +7,8 @@
 #include <limits>
 #include <new>
 
+#include <SeekTarget.h>
+
 namespace {
 
 // The largest stream: positions and counts must fit off_t and ssize_t.
@@ -67,26 +69,14 @@ ssize_t ByteVectorIO::WriteAt(off_t position, const void *buffer, size_t size)
 
 off_t ByteVectorIO::Seek(off_t position, uint32 seekMode)
 {
-	off_t base;
-	switch (seekMode) {
-		case SEEK_SET:
-			base = 0;
-			break;
-		case SEEK_CUR:
-			base = fPosition;
-			break;
-		case SEEK_END:
-			base = (off_t)fBytes.size();
-			break;
-		default:
-			return B_BAD_VALUE;
-	}
 	off_t target;
-	if (__builtin_add_overflow(base, position, &target) || target < 0) {
-		return B_BAD_VALUE;
+	status_t status = BPrivate::SeekTarget(position, seekMode,
+		fPosition, (off_t)fBytes.size(), &target);
+	if (status != B_OK) {
+		return status;
 	}
 	fPosition = target;
-	return fPosition;
+	return target;
 }
 
 status_t ByteVectorIO::SetSize(off_t size)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <File.h>
+#include <SeekTarget.h>
 
 #include "Failure.h"
 
@@ -97,26 +98,14 @@ ssize_t InputBuffer::ReadAt(off_t position, void *buffer, size_t size)
 
 off_t InputBuffer::Seek(off_t position, uint32 seekMode)
 {
-	off_t base;
-	switch (seekMode) {
-		case SEEK_SET:
-			base = 0;
-			break;
-		case SEEK_CUR:
-			base = fPosition;
-			break;
-		case SEEK_END:
-			base = (off_t)fLength;
-			break;
-		default:
-			return B_BAD_VALUE;
-	}
 	off_t target;
-	if (__builtin_add_overflow(base, position, &target) || target < 0) {
-		return B_BAD_VALUE;
+	status_t status = BPrivate::SeekTarget(position, seekMode,
+		fPosition, (off_t)fLength, &target);
+	if (status != B_OK) {
+		return status;
 	}
 	fPosition = target;
-	return fPosition;
+	return target;
 }
 
 status_t InputBuffer::GetSize(off_t *size) const

@@ -5,13 +5,12 @@
 
 #include <limits>
 
+#include <SeekTarget.h>
+
 static const off_t kMaxOffset = std::numeric_limits<off_t>::max();
 static const size_t kDefaultBlockSize = 256;
 
-// The position a seek leads to, from the current position and the
-// stream's length. B_BAD_VALUE for an unknown mode, a position before the
-// start, or one that off_t cannot hold; the caller then keeps its position.
-static status_t seek_target(off_t offset, uint32 seekMode, off_t current,
+status_t BPrivate::SeekTarget(off_t offset, uint32 seekMode, off_t current,
 	off_t length, off_t *target)
 {
 	off_t base;
@@ -178,7 +177,7 @@ ssize_t BMemoryIO::WriteAt(off_t position, const void *buffer, size_t size)
 off_t BMemoryIO::Seek(off_t position, uint32 seekMode)
 {
 	off_t target;
-	status_t status = seek_target(position, seekMode, fPosition,
+	status_t status = BPrivate::SeekTarget(position, seekMode, fPosition,
 		(off_t)fLength, &target);
 	if (status != B_OK) {
 		return status;
@@ -263,7 +262,7 @@ ssize_t BMallocIO::WriteAt(off_t position, const void *buffer, size_t size)
 off_t BMallocIO::Seek(off_t position, uint32 seekMode)
 {
 	off_t target;
-	status_t status = seek_target(position, seekMode, fPosition,
+	status_t status = BPrivate::SeekTarget(position, seekMode, fPosition,
 		(off_t)fLength, &target);
 	if (status != B_OK) {
 		return status;

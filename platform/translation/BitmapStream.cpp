@@ -7,6 +7,7 @@
 #include <new>
 
 #include <Bitmap.h>
+#include <SeekTarget.h>
 
 namespace {
 
@@ -140,23 +141,11 @@ BBitmapStream::WriteAt(off_t offset, const void *buffer, size_t size)
 off_t
 BBitmapStream::Seek(off_t position, uint32 seekMode)
 {
-	off_t base;
-	switch (seekMode) {
-		case SEEK_SET:
-			base = 0;
-			break;
-		case SEEK_CUR:
-			base = (off_t)fPosition;
-			break;
-		case SEEK_END:
-			base = (off_t)fSize;
-			break;
-		default:
-			return B_BAD_VALUE;
-	}
 	off_t target;
-	if (__builtin_add_overflow(base, position, &target) || target < 0) {
-		return B_BAD_VALUE;
+	status_t status = BPrivate::SeekTarget(position, seekMode,
+		(off_t)fPosition, (off_t)fSize, &target);
+	if (status != B_OK) {
+		return status;
 	}
 	fPosition = (size_t)target;
 	return target;
