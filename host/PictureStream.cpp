@@ -8,6 +8,15 @@
 
 namespace {
 
+const struct {
+	uint32 colors;
+	const char *name;
+} kColorSpaceNames[] = {
+	{B_GRAY1, "B_GRAY1"}, {B_GRAY8, "B_GRAY8"}, {B_CMAP8, "B_CMAP8"},
+	{B_RGB15, "B_RGB15"}, {B_RGB16, "B_RGB16"}, {B_RGB24, "B_RGB24"},
+	{B_RGB32, "B_RGB32"}, {B_RGBA32, "B_RGBA32"},
+};
+
 uint32 Big32(const uint8 *bytes)
 {
 	return ((uint32)bytes[0] << 24) | ((uint32)bytes[1] << 16)
@@ -100,23 +109,10 @@ void PictureStream::SeeHeader(size_t offset, const uint8 *bytes, size_t size)
 
 std::string ColorSpaceName(uint32 colors)
 {
-	switch (colors) {
-		case B_GRAY1:
-			return "B_GRAY1";
-		case B_GRAY8:
-			return "B_GRAY8";
-		case B_CMAP8:
-			return "B_CMAP8";
-		case B_RGB15:
-			return "B_RGB15";
-		case B_RGB16:
-			return "B_RGB16";
-		case B_RGB24:
-			return "B_RGB24";
-		case B_RGB32:
-			return "B_RGB32";
-		case B_RGBA32:
-			return "B_RGBA32";
+	for (const auto &entry : kColorSpaceNames) {
+		if (entry.colors == colors) {
+			return entry.name;
+		}
 	}
 	char code[16];
 	snprintf(code, sizeof(code), "0x%x", colors);

@@ -13,50 +13,19 @@
 
 #include <Bitmap.h>
 
+#include "ImageFiles.h"
 #include "LoadedTranslator.h"
-#include "TestStreams.h"
 
 namespace {
 
-struct Header {
-	uint32 magic = B_TRANSLATOR_BITMAP;
-	float left = 0, top = 0, right = 0, bottom = 0;
-	uint32 rowBytes = 0;
-	uint32 colors = B_GRAY1;
-	uint32 dataSize = 0;
-};
-
-// The header's 32 stream bytes, big-endian, field by field.
-Bytes HeaderBytes(const Header &header)
+// The header of a 17 x 3 B_GRAY1 picture in rows of 3 bytes, the width
+// the add-on writes for 1-bit pictures rather than the 4 a bitmap would
+// choose; or of another picture.
+Bytes HeaderBytes(float right = 16, float bottom = 2, uint32 rowBytes = 3,
+	uint32 dataSize = 9, uint32 colors = B_GRAY1)
 {
-	Bytes bytes;
-	auto put = [&bytes](const void *field) {
-		uint32 value;
-		memcpy(&value, field, 4);
-		for (int shift = 24; shift >= 0; shift -= 8) {
-			bytes.push_back((uint8)(value >> shift));
-		}
-	};
-	for (const void *field : {(const void *)&header.magic,
-			(const void *)&header.left, (const void *)&header.top,
-			(const void *)&header.right, (const void *)&header.bottom,
-			(const void *)&header.rowBytes, (const void *)&header.colors,
-			(const void *)&header.dataSize}) {
-		put(field);
-	}
-	return bytes;
-}
-
-// A 17 x 3 B_GRAY1 picture in rows of 3 bytes, the width the add-on
-// writes for 1-bit pictures rather than the 4 a bitmap would choose.
-Header OddRowsHeader()
-{
-	Header header;
-	header.right = 16;
-	header.bottom = 2;
-	header.rowBytes = 3;
-	header.dataSize = 9;
-	return header;
+	return MakeBitmapStream((color_space)colors, right, bottom, rowBytes,
+		dataSize, Bytes());
 }
 
 Bytes ReadAll(BPositionIO &stream)
@@ -69,7 +38,7 @@ Bytes ReadAll(BPositionIO &stream)
 
 TEST(BitmapStreamTest, WrittenStreamReadsBackAsWrittenAndDetachesItsBitmap)
 {
-	Bytes stream = HeaderBytes(OddRowsHeader());
+	Bytes stream = HeaderBytes();
 	const Bytes rows = {0xA0, 0x00, 0x80, 0x0F, 0xF0, 0x00, 0xFF, 0xFF, 0x80};
 	stream.insert(stream.end(), rows.begin(), rows.end());
 
@@ -100,7 +69,7 @@ TEST(BitmapStreamTest, WrittenStreamReadsBackAsWrittenAndDetachesItsBitmap)
 
 TEST(BitmapStreamTest, HeaderMayArriveInAnyOrderAndBeRewrittenOnlyAsItIs)
 {
-	Bytes header = HeaderBytes(OddRowsHeader());
+	Bytes header = HeaderBytes();
 	BBitmapStream stream;
 	ASSERT_EQ(stream.WriteAt(16, header.data() + 16, 16), 16);
 	uint8 pixel = 0xFF;
@@ -118,25 +87,23 @@ TEST(BitmapStreamTest, HeaderMayArriveInAnyOrderAndBeRewrittenOnlyAsItIs)
 
 TEST(BitmapStreamTest, HeadersNoBitmapCanHoldAreRefusedWholly)
 {
-	std::vector<Header> refused(9, OddRowsHeader());
-	refused[0].magic = 'bitz';
-	refused[1].right = 16.5f;
-	refused[2].bottom = NAN;
-	refused[3].right = -2;
-	refused[4].dataSize = 12;
-	refused[5].rowBytes = 2;  // 17 pixels need 3 bytes
-	refused[5].dataSize = 6;
-	refused[6].colors = 0x1234;
-	refused[7].rowBytes = 0x80000000;
-	refused[7].dataSize = 0;
-	// 4 GiB of rows, which a 32-bit dataSize matches only when wrapped.
-	refused[8].right = 65535;
-	refused[8].bottom = 65535;
-	refused[8].rowBytes = 65536;
-	refused[8].dataSize = 0;
-	for (size_t i = 0; i < refused.size(); i++) {
+	Bytes wrongMagic = HeaderBytes();
+	wrongMagic[3] = 'z';
+	const Bytes refused[] = {
+		wrongMagic,
+		HeaderBytes(16.5f),
+		HeaderBytes(16, NAN),
+		HeaderBytes(-2),
+		HeaderBytes(16, 2, 3, 12),
+		HeaderBytes(16, 2, 2, 6),  // 17 pixels need 3 bytes
+		HeaderBytes(16, 2, 3, 9, 0x1234),
+		HeaderBytes(16, 2, 0x80000000, 0),
+		// 4 GiB of rows, which a 32-bit dataSize matches only when wrapped.
+		HeaderBytes(65535, 65535, 65536, 0),
+	};
+	for (size_t i = 0; i < sizeof(refused) / sizeof(refused[0]); i++) {
 		SCOPED_TRACE(i);
-		Bytes header = HeaderBytes(refused[i]);
+		const Bytes &header = refused[i];
 		BBitmapStream stream;
 		EXPECT_EQ(stream.WriteAt(0, header.data(), 32), B_BAD_VALUE);
 		EXPECT_EQ(stream.Size(), 0);
@@ -147,7 +114,7 @@ TEST(BitmapStreamTest, HeadersNoBitmapCanHoldAreRefusedWholly)
 
 TEST(BitmapStreamTest, StreamCutShortEndsWhereTheWriterStopped)
 {
-	Bytes header = HeaderBytes(OddRowsHeader());
+	Bytes header = HeaderBytes();
 	BBitmapStream stream;
 	ASSERT_EQ(stream.Write(header.data(), 32), 32);
 	const uint8 firstRow[] = {1, 2, 3};
@@ -170,7 +137,7 @@ TEST(BitmapStreamTest, StreamOnABitmapReadsAsItsHeaderAndBits)
 	BBitmap *bitmap = new BBitmap(BRect(0, 0, 16, 2), 0, B_GRAY1, 3);
 	memset(bitmap->Bits(), 0x5A, 9);
 	BBitmapStream stream(bitmap);
-	Bytes want = HeaderBytes(OddRowsHeader());
+	Bytes want = HeaderBytes();
 	want.insert(want.end(), 9, 0x5A);
 	EXPECT_EQ(stream.Size(), 41);
 	EXPECT_EQ(ReadAll(stream), want);
