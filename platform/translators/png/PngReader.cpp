@@ -178,6 +178,13 @@ private:
 			png_set_expand(fPng);
 			png_set_scale_16(fPng);
 			png_set_gray_to_rgb(fPng);
+			// Without any alpha, libpng writes the stream's own blue,
+			// green, red, 255 rows, which go out as they come.
+			fOpaque = (fColorType & PNG_COLOR_MASK_ALPHA) == 0
+				&& !fPalette.hasTransparency;
+			if (fOpaque) {
+				png_set_bgr(fPng);
+			}
 			png_set_add_alpha(fPng, 0xFF, PNG_FILLER_AFTER);
 			rowBytes = (size_t)fWidth * 4;
 		}
@@ -215,6 +222,9 @@ private:
 
 	const uint8 *ConvertRow(const uint8 *decoded)
 	{
+		if (fKind != PixelKind::Mono && fOpaque) {
+			return decoded;
+		}
 		if (fKind != PixelKind::Mono) {
 			RgbaToRgb32OnWhite(decoded, fWidth, fOutRow.data());
 			return fOutRow.data();
@@ -238,6 +248,8 @@ private:
 	png_structp fPng = NULL;
 	png_infop fInfo = NULL;
 	uint32 fWidth = 0;
+	// No alpha channel and no transparent colour: rows need no compositing.
+	bool fOpaque = false;
 	uint32 fHeight = 0;
 	int fBitDepth = 0;
 	int fColorType = 0;
