@@ -49,7 +49,7 @@ status_t CopyBitmapStream(BPositionIO &source, PictureStream &picture)
 	if (status != B_OK || picture.IsHeaderOnly()) {
 		return status;
 	}
-	uint64 remaining = picture.Header().dataSize;
+	uint64 remaining = picture.DataSize();
 	std::unique_ptr<uint8[]> block(
 		new uint8[std::min<uint64>(remaining, kCopyBlock) + 1]);
 	off_t at = kHeaderSize;
@@ -144,7 +144,7 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	}
 	const std::string described = DescribePicture(picture);
 	if (StoresGreysAsGreys(format) && IsGrey(identified)
-		&& picture.Header().colors == B_RGB32) {
+		&& picture.Colors() == B_RGB32) {
 		BBitmapStream grey(NarrowToGrey(picture));
 		return WritePicture(host, grey, described, format, &writeExtension);
 	}
@@ -234,7 +234,7 @@ std::string DescribePicture(const PictureStream &picture)
 {
 	return "a " + std::to_string(picture.Width()) + " x "
 		+ std::to_string(picture.Height()) + " "
-		+ ColorSpaceName(picture.Header().colors) + " picture";
+		+ ColorSpaceName(picture.Colors()) + " picture";
 }
 
 std::string ConvertFile(TranslatorHost &host, const std::string &inputPath,

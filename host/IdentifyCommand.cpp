@@ -68,7 +68,7 @@ std::string Describe(TranslatorHost &host, BPositionIO &source)
 	return std::string(info.name) + " (" + info.MIME + "), "
 		+ std::to_string(header.Width()) + " x "
 		+ std::to_string(header.Height()) + " pixels, "
-		+ DepthText(identified, header.Header().colors)
+		+ DepthText(identified, header.Colors())
 		+ "; translator: " + translator;
 }
 

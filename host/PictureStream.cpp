@@ -91,16 +91,12 @@ void PictureStream::SeeHeader(size_t offset, const uint8 *bytes, size_t size)
 	if (!HasHeader()) {
 		return;
 	}
-	fSeenHeader.magic = Big32(fRawHeader);
-	fSeenHeader.bounds.left = BigFloat(fRawHeader + 4);
-	fSeenHeader.bounds.top = BigFloat(fRawHeader + 8);
-	fSeenHeader.bounds.right = BigFloat(fRawHeader + 12);
-	fSeenHeader.bounds.bottom = BigFloat(fRawHeader + 16);
-	fSeenHeader.rowBytes = Big32(fRawHeader + 20);
-	fSeenHeader.colors = (color_space)Big32(fRawHeader + 24);
-	fSeenHeader.dataSize = Big32(fRawHeader + 28);
-	fWidth = PixelCount(fSeenHeader.bounds.left, fSeenHeader.bounds.right);
-	fHeight = PixelCount(fSeenHeader.bounds.top, fSeenHeader.bounds.bottom);
+	// The bounds left, top, right and bottom as floats at 4, 8, 12 and 16;
+	// rowBytes at 20 is the bitmap stream's to check.
+	fWidth = PixelCount(BigFloat(fRawHeader + 4), BigFloat(fRawHeader + 12));
+	fHeight = PixelCount(BigFloat(fRawHeader + 8), BigFloat(fRawHeader + 16));
+	fColors = Big32(fRawHeader + 24);
+	fDataSize = Big32(fRawHeader + 28);
 	if (fWidth == 0 || fHeight == 0) {
 		fWidth = fHeight = 0;
 	}

@@ -23,10 +23,11 @@ public:
 
 	virtual ssize_t WriteAt(off_t offset, const void *buffer, size_t size);
 
-	// True once the 32 header bytes have come; the header is then in host
-	// order, and its picture's size is known when it spans whole pixels.
+	// True once the 32 header bytes have come, with their colour space and
+	// dataSize; the picture's size is known when it spans whole pixels.
 	bool HasHeader() const { return fSeen == kWholeHeader; }
-	const TranslatorBitmap &Header() const { return fSeenHeader; }
+	uint32 Colors() const { return fColors; }
+	uint32 DataSize() const { return fDataSize; }
 	bool HasSize() const { return fWidth > 0; }
 	uint64 Width() const { return fWidth; }
 	uint64 Height() const { return fHeight; }
@@ -51,7 +52,8 @@ private:
 	bool fHeaderOnly;
 	uint8 fRawHeader[32];
 	uint32 fSeen = 0;
-	TranslatorBitmap fSeenHeader = TranslatorBitmap();
+	uint32 fColors = 0;
+	uint32 fDataSize = 0;
 	uint64 fWidth = 0;
 	uint64 fHeight = 0;
 	bool fOverLimit = false;
