@@ -142,7 +142,7 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	if (format == OutputFormat::Pilot) {
 		BuildExtension(options, inputPath, &writeExtension);
 	}
-	const std::string described = DescribePicture(picture);
+	const std::string described = DescribePicture(picture, identified);
 	if (StoresGreysAsGreys(format) && IsGrey(identified)
 		&& picture.Colors() == B_RGB32) {
 		BBitmapStream grey(NarrowToGrey(picture));
@@ -213,7 +213,8 @@ ByteVector WritePicture(TranslatorHost &host, BPositionIO &picture,
 	if (!host.Identify(picture, OutputType(format), &info)
 		|| info.type != B_TRANSLATOR_BITMAP) {
 		throw Failure(std::string("unsupported depth: no translator writes ")
-			+ OutputFormatName(format) + " from " + described);
+			+ OutputFormatName(format) + " from " + described
+			+ OtherFormatsHint(format));
 	}
 	// Most outputs are smaller than the picture; the largest common one,
 	// PNM of a picture at its own depth, is about its size.
@@ -230,11 +231,14 @@ ByteVector WritePicture(TranslatorHost &host, BPositionIO &picture,
 	return destination.TakeBytes();
 }
 
-std::string DescribePicture(const PictureStream &picture)
+std::string DescribePicture(const PictureStream &picture,
+	const BMessage &identified)
 {
+	const char *depth = NULL;
+	std::string kind = identified.FindString(kDepthKey, &depth) == B_OK
+		&& depth != NULL ? depth : ColorSpaceName(picture.Colors());
 	return "a " + std::to_string(picture.Width()) + " x "
-		+ std::to_string(picture.Height()) + " "
-		+ ColorSpaceName(picture.Colors()) + " picture";
+		+ std::to_string(picture.Height()) + " " + kind + " picture";
 }
 
 std::string ConvertFile(TranslatorHost &host, const std::string &inputPath,

@@ -48,12 +48,15 @@ status_t ReadPicture(TranslatorHost &host, BPositionIO &source,
 
 // The output file's bytes for the picture (a bitmap stream), from the
 // translator that writes the format. Throws Failure, which describes the
-// picture as described says ("a 3 x 2 B_RGB32 picture").
+// picture as described says ("a 3 x 2 8-bit grey picture").
 ByteVector WritePicture(TranslatorHost &host, BPositionIO &picture,
 	const std::string &described, OutputFormat format, BMessage *extension);
 
-// "a 40000 x 1 B_GRAY1 picture", for messages.
-std::string DescribePicture(const PictureStream &picture);
+// "a 40000 x 1 1-bit black and white picture", for messages: the depth
+// as the input's translator named it when it recognised the file, else
+// the stream's colour space ("a 40000 x 1 B_GRAY1 picture").
+std::string DescribePicture(const PictureStream &picture,
+	const BMessage &identified);
 
 // Reads inputPath, converts, and writes outputPath only when everything
 // succeeded. Throws Failure naming the file concerned. A Pilot image cut

@@ -85,6 +85,18 @@ uint32 TranslateType(OutputFormat format)
 	return format == OutputFormat::Pnm ? 0 : OutputType(format);
 }
 
+std::string OtherFormatsHint(OutputFormat format)
+{
+	switch (format) {
+		case OutputFormat::Pbm:
+			return " (use .pgm, .pnm or .png)";
+		case OutputFormat::Pgm:
+			return " (use .ppm, .pnm or .png)";
+		default:
+			return "";
+	}
+}
+
 bool StoresGreysAsGreys(OutputFormat format)
 {
 	return format == OutputFormat::Png || format == OutputFormat::Jpeg

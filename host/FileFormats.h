@@ -35,6 +35,10 @@ uint32 OutputType(OutputFormat format);
 uint32 TranslateType(OutputFormat format);
 const char *OutputFormatName(OutputFormat format);
 
+// What to use instead when no translator writes the format from a
+// picture (" (use .pgm, .pnm or .png)"); empty for formats that take any.
+std::string OtherFormatsHint(OutputFormat format);
+
 // True for the formats that store a grey picture in fewer bytes than a
 // colour one (PNG, JPEG, PNM, PGM), which are therefore handed grey
 // pictures as B_GRAY8.

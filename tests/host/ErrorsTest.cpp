@@ -124,8 +124,8 @@ TEST_F(ErrorsTest, PicturesBeyondTheLimitsAreRefusedBeforeAllocating)
 	WriteBytes(Path("wide.pbm"), BytesOfText("P4 40000 1\n"
 		+ std::string(5000, '\0')));
 	ExpectFailure({"convert", "wide.pbm", "out.pdb"}, "wide.pbm",
-		"Quorvel refused to write a 40000 x 1 B_GRAY1 picture as a Pilot "
-		"image");
+		"Quorvel refused to write a 40000 x 1 1-bit black and white picture "
+		"as a Pilot image");
 	WriteBytes(Path("wide.bits"), MakeBitmapStream(B_GRAY1, 39999, 0, 5000,
 		5000, Bytes(5000)));
 	ExpectFailure({"convert", "wide.bits", "out.pdb"}, "wide.bits",
