@@ -1,30 +1,15 @@
 #include "TranslatorHost.h"
 
-#include <limits.h>
 #include <stdio.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include "Failure.h"
+#include "TranslatorSearchPath.h"
 
 const char kFailureKey[] = "failure";
 const char kDepthKey[] = "depth";
 const char kGreyDepth[] = "8-bit grey";
 
 namespace {
-
-std::string DefaultLoadPath()
-{
-	const char *environment = getenv("TRANSLATORS_PATH");
-	if (environment != NULL && environment[0] != '\0') {
-		return environment;
-	}
-	std::string program = ProgramFolder();
-	size_t slash = program.rfind('/');
-	std::string build = slash == std::string::npos ? "."
-		: program.substr(0, slash);
-	return build + "/translators";
-}
 
 bool WritesType(BTranslatorRoster &roster, translator_id id, uint32 type)
 {
@@ -42,19 +27,6 @@ bool WritesType(BTranslatorRoster &roster, translator_id id, uint32 type)
 }
 
 } // namespace
-
-std::string ProgramFolder()
-{
-	char path[PATH_MAX];
-	ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-	if (length <= 0) {
-		return ".";
-	}
-	path[length] = '\0';
-	std::string program(path);
-	size_t slash = program.rfind('/');
-	return slash == std::string::npos ? "." : program.substr(0, slash);
-}
 
 std::string StatusName(status_t status)
 {
@@ -92,7 +64,7 @@ std::string RefusalReason(const BMessage &extension, status_t status,
 }
 
 TranslatorHost::TranslatorHost(const std::string &folder)
-	: fLoadPath(folder.empty() ? DefaultLoadPath() : folder)
+	: fLoadPath(TranslatorSearchPath(folder))
 {
 	if (fRoster.AddTranslators(fLoadPath.c_str()) != B_OK) {
 		throw Failure(fLoadPath, "no translators found there (use "

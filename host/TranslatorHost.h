@@ -22,10 +22,8 @@ extern const char kGreyDepth[];
 
 class TranslatorHost {
 public:
-	// Loads from folder when it is not empty, else from TRANSLATORS_PATH
-	// when that is set, else from the build tree the program belongs to
-	// (<build>/translators beside <build>/host/quorvel). Throws Failure
-	// when no translator loads.
+	// Loads from folder when it is not empty, else from the search path
+	// (see TranslatorSearchPath). Throws Failure when no translator loads.
 	explicit TranslatorHost(const std::string &folder);
 
 	BTranslatorRoster &Roster() { return fRoster; }
@@ -47,9 +45,6 @@ private:
 	BTranslatorRoster fRoster;
 	std::string fLoadPath;
 };
-
-// The folder of the running program, from /proc/self/exe.
-std::string ProgramFolder();
 
 // "B_NO_TRANSLATOR" and the like, for messages.
 std::string StatusName(status_t status);

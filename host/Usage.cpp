@@ -59,11 +59,14 @@ const char kHelp[] =
 	"\n"
 	"General options:\n"
 	"  --translators DIR      load the translators from DIR (default:\n"
-	"                         $TRANSLATORS_PATH, else the build tree)\n"
+	"                         $TRANSLATORS_PATH, else the user's folder\n"
+	"                         $XDG_DATA_HOME/TranslationKit/translators\n"
+	"                         and the ones installed with quorvel)\n"
 	"  -h, --help             show this help\n"
 	"  --version              show the version\n"
 	"\n"
-	"Exit status: 0 success, 1 a file failed, 2 usage error.\n";
+	"Exit status: 0 success, 1 a file failed, 2 usage error.\n"
+	"More, with examples: man quorvel\n";
 
 } // namespace
 
