@@ -1,0 +1,36 @@
+# A Debian package from the install rules: cpack --preset deb (after a
+# build) writes out/package/quorvel_<version>_<arch>.deb, installing under
+# /usr. dpkg-shlibdeps works out the dependencies from the binaries
+# themselves: libpng16-16 and libjpeg62-turbo for the host, and the C and
+# C++ runtimes; the private kit libraries are found through their $ORIGIN
+# RPATHs inside the package.
+if(NOT TARGET quorvel)
+	return()
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quorvel)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+	"PalmPilot image translator for the Translation Kit, and its command")
+set(CPACK_PACKAGE_DESCRIPTION
+	"Quorvel converts, in both directions, between the Translation Kit's bitmap
+stream and PalmPilot images: Palm databases holding one four-grey or
+black-and-white picture, optionally run-length packed. The quorvel command
+loads the translator add-on through the kit's roster, as an application
+on the platform does, and converts PNG, JPEG, PNM and bitmap-stream files
+to and from Pilot images. The package holds the command, the add-on, the
+kit's standard PNG, JPEG and PNM translators and private stand-ins for the
+platform's kit libraries.")
+set(QUORVEL_PACKAGE_MAINTAINER "Quorvel developers" CACHE STRING
+	"The Maintainer field of the Debian package")
+set(CPACK_PACKAGE_CONTACT ${QUORVEL_PACKAGE_MAINTAINER})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS bash-completion)
+
+include(CPack)
