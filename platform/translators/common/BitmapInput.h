@@ -39,8 +39,11 @@ public:
 	// kind, which is Kind() or wider. Throws when the stream is cut short.
 	void ReadRow(PixelKind kind, uint8 *out);
 
-private:
+	// Goes back to the first row, for a writer that looks at the picture
+	// before it writes it.
 	void Rewind();
+
+private:
 	const uint8 *NextStoredRow();
 	void ReadColourRow(const uint8 *in, uint8 *out) const;
 

@@ -269,10 +269,28 @@ private:
 
 } // namespace
 
+namespace {
+
+bool IsGreyPalette(const PngPalette &palette)
+{
+	for (int i = 0; i < palette.count; i++) {
+		const uint8 *c = palette.entries[i];
+		if (c[0] != c[1] || c[1] != c[2]) {
+			return false;
+		}
+	}
+	return palette.count > 0;
+}
+
+} // namespace
+
 PixelKind PngKind(int colorType, int bitDepth, const PngPalette &palette)
 {
 	if (IsBilevelPng(colorType, bitDepth, palette)) {
 		return PixelKind::Mono;
+	}
+	if (colorType == PNG_COLOR_TYPE_PALETTE) {
+		return IsGreyPalette(palette) ? PixelKind::Grey : PixelKind::Rgb;
 	}
 	return (colorType & PNG_COLOR_MASK_COLOR) != 0 ? PixelKind::Rgb
 		: PixelKind::Grey;

@@ -16,7 +16,8 @@
 #include "PngChunks.h"
 
 // The kind of picture a PNG becomes: Mono when bilevel, else Grey for
-// grey colour types, Rgb for colour and palettes.
+// grey colour types and palettes of greys alone (as the PNG writer stores
+// pictures of few greys), Rgb for colour and other palettes.
 PixelKind PngKind(int colorType, int bitDepth, const PngPalette &palette);
 
 // Throws TranslationError; the kind of the picture read is in *kind.

@@ -11,10 +11,16 @@
 #include <png.h>
 
 #include "BitmapInput.h"
+#include "PictureColours.h"
 #include "PngErrors.h"
+#include "PngShape.h"
 #include "TranslationError.h"
 
 namespace {
+
+// zlib's level for every PNG written: see docs/performance.md for the
+// measurement it was chosen by.
+const int kCompressionLevel = 6;
 
 void FlushNothing(png_structp)
 {
@@ -43,15 +49,18 @@ public:
 		if (fPng == NULL || fInfo == NULL) {
 			throw std::bad_alloc();
 		}
-		fKind = fInput.Kind();
-		fRow.resize(RowBytesOf(fInput.Width(), fKind));
+		fFewColours = SurveyColours();
+		if (!fFewColours) {
+			fKind = fInput.Kind();
+			fRow.resize(RowBytesOf(fInput.Width(), fKind));
+		}
 		if (!WriteHeader()) {
 			Fail();
 		}
 		for (uint32 y = 0; y < fInput.Height(); y++) {
 			// May throw for a stream cut short: outside libpng's frames.
 			fInput.ReadRow(fKind, fRow.data());
-			if (!WriteRow()) {
+			if (!WriteRow(fFewColours ? SamplesOfRow() : fRow.data())) {
 				Fail();
 			}
 		}
@@ -71,31 +80,109 @@ private:
 		}
 	}
 
+	// Reads the picture once for its colours; true when there are few
+	// enough for a palette, and then fShape tells how they are stored.
+	// 1-bit pictures are stored as 1-bit grey without looking.
+	bool SurveyColours()
+	{
+		if (fInput.ColorSpace() == B_GRAY1) {
+			return false;
+		}
+		fKind = fInput.ColorSpace() == B_GRAY8 ? PixelKind::Grey
+			: PixelKind::Rgb;
+		uint32 width = fInput.Width();
+		fRow.resize(RowBytesOf(width, fKind));
+		bool few = true;
+		for (uint32 y = 0; y < fInput.Height() && few; y++) {
+			fInput.ReadRow(fKind, fRow.data());
+			if (fKind == PixelKind::Rgb) {
+				few = fColours.AddRgbRow(fRow.data(), width);
+			} else {
+				for (uint32 x = 0; x < width; x++) {
+					fColours.Add(fRow[x] * 0x010101u);
+				}
+			}
+		}
+		fInput.Rewind();
+		if (!few) {
+			return false;
+		}
+		fColours.Number();
+		fShape = ShapeOfColours(fColours.Sorted());
+		fSamples.resize(width);
+		return true;
+	}
+
+	// The row just read as one grey sample or palette index a byte, which
+	// libpng packs to the bit depth.
+	const uint8 *SamplesOfRow()
+	{
+		uint32 width = fInput.Width();
+		size_t step = fKind == PixelKind::Rgb ? 3 : 1;
+		const uint8 *in = fRow.data();
+		for (uint32 x = 0; x < width; x++, in += step) {
+			if (fShape.grey) {
+				fSamples[x] = (uint8)(in[0] / fShape.greyStep);
+			} else {
+				uint32 colour = step == 1 ? in[0] * 0x010101u
+					: (uint32)in[0] << 16 | (uint32)in[1] << 8 | in[2];
+				fSamples[x] = fColours.IndexOf(colour);
+			}
+		}
+		return fSamples.data();
+	}
+
 	bool WriteHeader()
 	{
 		if (setjmp(png_jmpbuf(fPng))) {
 			return false;
 		}
 		png_set_write_fn(fPng, this, WriteToDestination, FlushNothing);
-		png_set_IHDR(fPng, fInfo, fInput.Width(), fInput.Height(),
-			fKind == PixelKind::Mono ? 1 : 8,
-			fKind == PixelKind::Rgb ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY,
-			PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+		int bitDepth = fKind == PixelKind::Mono ? 1 : 8;
+		int colorType = fKind == PixelKind::Rgb ? PNG_COLOR_TYPE_RGB
+			: PNG_COLOR_TYPE_GRAY;
+		if (fFewColours) {
+			bitDepth = fShape.bitDepth;
+			colorType = fShape.grey ? PNG_COLOR_TYPE_GRAY
+				: PNG_COLOR_TYPE_PALETTE;
+		}
+		png_set_IHDR(fPng, fInfo, fInput.Width(), fInput.Height(), bitDepth,
+			colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
 			PNG_FILTER_TYPE_DEFAULT);
+		if (colorType == PNG_COLOR_TYPE_PALETTE) {
+			SetPalette();
+		}
+		png_set_compression_level(fPng, kCompressionLevel);
 		png_write_info(fPng, fInfo);
 		if (fKind == PixelKind::Mono) {
 			// Ours has 1 for black; PNG's 1-bit grey has 0.
 			png_set_invert_mono(fPng);
 		}
+		if (fFewColours && bitDepth < 8) {
+			png_set_packing(fPng);
+		}
 		return true;
 	}
 
-	bool WriteRow()
+	// Called within WriteHeader's jump frame.
+	void SetPalette()
+	{
+		png_color entries[PictureColours::kMaxColours];
+		const std::vector<uint32> &colours = fColours.Sorted();
+		for (size_t i = 0; i < colours.size(); i++) {
+			entries[i].red = (png_byte)(colours[i] >> 16);
+			entries[i].green = (png_byte)(colours[i] >> 8);
+			entries[i].blue = (png_byte)colours[i];
+		}
+		png_set_PLTE(fPng, fInfo, entries, (int)colours.size());
+	}
+
+	bool WriteRow(const uint8 *row)
 	{
 		if (setjmp(png_jmpbuf(fPng))) {
 			return false;
 		}
-		png_write_row(fPng, fRow.data());
+		png_write_row(fPng, row);
 		return true;
 	}
 
@@ -121,8 +208,13 @@ private:
 	char fMessage[kPngMessageSize];
 	png_structp fPng = NULL;
 	png_infop fInfo = NULL;
+	// The kind rows are read in.
 	PixelKind fKind = PixelKind::Rgb;
 	std::vector<uint8> fRow;
+	bool fFewColours = false;
+	PictureColours fColours;
+	PngShape fShape = {};
+	std::vector<uint8> fSamples;
 	status_t fWriteStatus = B_OK;
 };
 

@@ -5,6 +5,8 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <Screen.h>
+
 #include "PeakMemory.h"
 #include "StandardTranslators.h"
 
@@ -125,14 +127,15 @@ TEST_F(PngTranslatorTest, BilevelPicturesBecomeGray1)
 	indexes[0] = 7;
 	EXPECT_EQ(Read(MakePng(10, 2, 8, 3, indexes, whiteBlack)).output, gray1);
 
-	// Transparency, or any entry that is not black or white, makes colour.
+	// Transparency, or any entry that is not black or white, makes an
+	// RGB32 stream; a palette of greys alone is a grey picture.
 	Translation seeThrough = Read(MakePng(10, 2, 1, 3,
 		{0xA0, 0x40, 0x00, 0xC0}, whiteBlack, {255, 255}));
 	EXPECT_EQ(ReadStreamHeader(seeThrough.output).colors, (uint32)B_RGB32);
 	Translation greyEntry = Read(MakePng(10, 2, 1, 3,
 		{0xA0, 0x40, 0x00, 0xC0}, {255, 255, 255, 1, 1, 1}));
 	EXPECT_EQ(ReadStreamHeader(greyEntry.output).colors, (uint32)B_RGB32);
-	EXPECT_EQ(greyEntry.depth, "24-bit colour");
+	EXPECT_EQ(greyEntry.depth, "8-bit grey");
 }
 
 TEST_F(PngTranslatorTest, InterlacedPicturesGiveThePlainOnesPixels)
@@ -156,7 +159,8 @@ TEST_F(PngTranslatorTest, InterlacedPicturesGiveThePlainOnesPixels)
 TEST_F(PngTranslatorTest, StreamsBecomeThePngKindOfTheirPicture)
 {
 	// 11 x 2 pictures in every colour space read: 1-bit stays 1-bit,
-	// grey 8-bit grey, colour RGB, and reading back gives the pixels.
+	// 22 greys 8-bit grey, 22 colours an 8-bit palette, and reading back
+	// gives the pixels.
 	const Bytes greys = {0, 17, 34, 51, 68, 85, 102, 119, 136, 153, 170,
 		187, 204, 221, 238, 255, 1, 2, 3, 4, 5, 6};
 	Bytes rgb24;
@@ -177,8 +181,8 @@ TEST_F(PngTranslatorTest, StreamsBecomeThePngKindOfTheirPicture)
 		{MakeBitmapStream(B_GRAY1, 10, 1, 3, 6,
 			{0xA5, 0x5A, 0xE0, 0x0F, 0xF0, 0x20}), 1, 0},
 		{MakeBitmapStream(B_GRAY8, 10, 1, 11, 22, greys), 8, 0},
-		{MakeBitmapStream(B_RGB24, 10, 1, 34, 68, rgb24), 8, 2},
-		{MakeBitmapStream(B_RGBA32, 10, 1, 44, 88, rgba), 8, 2},
+		{MakeBitmapStream(B_RGB24, 10, 1, 34, 68, rgb24), 8, 3},
+		{MakeBitmapStream(B_RGBA32, 10, 1, 44, 88, rgba), 8, 3},
 	};
 	for (const Case &c : cases) {
 		Translation png = fTranslator.Translate(c.stream, kPngType);
@@ -191,7 +195,7 @@ TEST_F(PngTranslatorTest, StreamsBecomeThePngKindOfTheirPicture)
 		ASSERT_EQ(back.status, B_OK) << back.failure;
 		if (c.colorType == 0 && c.bitDepth == 8) {
 			EXPECT_EQ(StreamPixels(back.output), GreyRgb32(greys));
-		} else if (c.colorType == 2) {
+		} else if (c.colorType == 3) {
 			EXPECT_EQ(StreamPixels(back.output),
 				StreamPixels(MakeBitmapStream(B_RGB32, 10, 1, 44, 88, rgba)));
 		} else {
@@ -202,10 +206,106 @@ TEST_F(PngTranslatorTest, StreamsBecomeThePngKindOfTheirPicture)
 	}
 }
 
+// The picture of a stream of width x 1 as 0xRRGGBB pixels, for the colour
+// spaces the PNG translator reads and writes.
+std::vector<uint32> ColoursOfStream(const Bytes &stream)
+{
+	StreamHeader header = ReadStreamHeader(stream);
+	Bytes pixels = StreamPixels(stream);
+	BScreen screen(B_MAIN_SCREEN_ID);
+	std::vector<uint32> colours;
+	for (uint32 x = 0; x < header.width; x++) {
+		switch (header.colors) {
+			case B_GRAY1:
+				colours.push_back(pixels[x / 8] & (0x80 >> x % 8) ? 0 : 0xFFFFFF);
+				break;
+			case B_GRAY8:
+				colours.push_back(pixels[x] * 0x010101u);
+				break;
+			case B_CMAP8:
+			{
+				rgb_color c = screen.ColorForIndex(pixels[x]);
+				colours.push_back(c.red << 16 | c.green << 8 | c.blue);
+				break;
+			}
+			default:
+			{
+				const uint8 *p = &pixels[4 * x];
+				colours.push_back(p[2] << 16 | p[1] << 8 | p[0]);
+			}
+		}
+	}
+	return colours;
+}
+
+TEST_F(PngTranslatorTest, FewColoursAreStoredAtTheSmallestDepthAndReadBack)
+{
+	// Pilot images' greys as their reader hands them over: palette indexes
+	// of the screen's nearest greys, which no grey PNG of 2 or 4 bits holds.
+	BScreen screen(B_MAIN_SCREEN_ID);
+	Bytes fourGreys;
+	Bytes sixteenGreys;
+	for (int i = 0; i < 32; i++) {
+		uint8 four = (uint8)(255 - 85 * (i % 4));
+		uint8 sixteen = (uint8)(255 - 17 * (i % 16));
+		fourGreys.push_back(screen.IndexForColor(four, four, four));
+		sixteenGreys.push_back(screen.IndexForColor(sixteen, sixteen, sixteen));
+	}
+	Bytes evenGreys;  // 0, 85, 170, 255
+	Bytes sixteenths;  // multiples of 17
+	Bytes blackWhite;
+	Bytes threeColours;
+	Bytes manyColours;
+	for (uint32 i = 0; i < 300; i++) {
+		evenGreys.push_back((uint8)(85 * (i % 4)));
+		sixteenths.push_back((uint8)(17 * (i % 16)));
+		blackWhite.push_back(i % 3 == 0 ? 0 : 255);
+		threeColours.insert(threeColours.end(),
+			{(uint8)(i % 3), 40, 200, 255});
+		manyColours.insert(manyColours.end(),
+			{(uint8)i, (uint8)(i >> 8), 7, 255});
+	}
+	struct Case {
+		Bytes stream;
+		int bitDepth;
+		int colorType;
+		const char *depth;
+	} cases[] = {
+		{MakeBitmapStream(B_CMAP8, 31, 0, 32, 32, fourGreys), 2, 3,
+			"8-bit grey"},
+		{MakeBitmapStream(B_CMAP8, 31, 0, 32, 32, sixteenGreys), 4, 3,
+			"8-bit grey"},
+		{MakeBitmapStream(B_GRAY8, 299, 0, 300, 300, evenGreys), 2, 0,
+			"8-bit grey"},
+		{MakeBitmapStream(B_GRAY8, 299, 0, 300, 300, sixteenths), 4, 0,
+			"8-bit grey"},
+		{MakeBitmapStream(B_GRAY8, 299, 0, 300, 300, blackWhite), 1, 0,
+			"1-bit black and white"},
+		{MakeBitmapStream(B_GRAY1, 15, 0, 2, 2, {0xA5, 0x3C}), 1, 0,
+			"1-bit black and white"},
+		{MakeBitmapStream(B_RGB32, 299, 0, 1200, 1200, threeColours), 2, 3,
+			"24-bit colour"},
+		{MakeBitmapStream(B_RGB32, 299, 0, 1200, 1200, manyColours), 8, 2,
+			"24-bit colour"},
+	};
+	for (const Case &c : cases) {
+		SCOPED_TRACE(c.bitDepth * 10 + c.colorType);
+		Translation png = fTranslator.Translate(c.stream, kPngType);
+		ASSERT_EQ(png.status, B_OK) << png.failure;
+		PngHeader header = ReadPngHeader(png.output);
+		EXPECT_EQ(header.bitDepth, c.bitDepth);
+		EXPECT_EQ(header.colorType, c.colorType);
+		Translation back = Read(png.output);
+		ASSERT_EQ(back.status, B_OK) << back.failure;
+		EXPECT_EQ(back.depth, c.depth);
+		EXPECT_EQ(ColoursOfStream(back.output), ColoursOfStream(c.stream));
+	}
+}
+
 TEST_F(PngTranslatorTest, IdentifyReadsTheHeadersAlone)
 {
 	// Everything from the IDAT chunk's data on is out of reach.
-	Bytes png = MakePng(4, 4, 8, 3, Bytes(16, 0), {0, 0, 0, 9, 9, 9});
+	Bytes png = MakePng(4, 4, 8, 3, Bytes(16, 0), {0, 0, 0, 9, 8, 7});
 	size_t dataStart = 33 + 12 + 6 + 8;
 	FencedIO source(png, dataStart);
 	BMessage extension;
