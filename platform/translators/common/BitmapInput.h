@@ -39,6 +39,16 @@ public:
 	// kind, which is Kind() or wider. Throws when the stream is cut short.
 	void ReadRow(PixelKind kind, uint8 *out);
 
+	// For B_GRAY8 and B_CMAP8: the next row's bytes as stored (Width() of
+	// them, valid until the next read), and the colour a byte stands for.
+	// Throws when the stream is cut short.
+	const uint8 *ReadStoredRow() { return NextStoredRow(); }
+	rgb_color ColourOfByte(uint8 value) const
+	{
+		return fColors == B_CMAP8 ? fPalette[value]
+			: rgb_color{value, value, value, 255};
+	}
+
 	// Goes back to the first row, for a writer that looks at the picture
 	// before it writes it.
 	void Rewind();

@@ -25,6 +25,10 @@ public:
 	const std::vector<uint32> &Sorted() const { return fSorted; }
 	// Sorts the colours and numbers them; call after the last Add.
 	void Number();
+	bool Contains(uint32 colour) const
+	{
+		return fSlots[SlotOf(colour)] == colour;
+	}
 	// The palette place of a colour that was added, after Number().
 	uint8 IndexOf(uint32 colour) const { return fIndex[SlotOf(colour)]; }
 

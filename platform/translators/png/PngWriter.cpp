@@ -62,8 +62,7 @@ public:
 		}
 		for (uint32 y = 0; y < fInput.Height(); y++) {
 			// May throw for a stream cut short: outside libpng's frames.
-			fInput.ReadRow(fKind, fRow.data());
-			if (!WriteRow(fFewColours ? SamplesOfRow() : fRow.data())) {
+			if (!WriteRow(NextRow())) {
 				Fail();
 			}
 		}
@@ -88,49 +87,93 @@ private:
 	// 1-bit pictures are stored as 1-bit grey without looking.
 	bool SurveyColours()
 	{
-		if (fInput.ColorSpace() == B_GRAY1) {
+		uint32 colors = fInput.ColorSpace();
+		if (colors == B_GRAY1) {
 			return false;
 		}
-		fKind = fInput.ColorSpace() == B_GRAY8 ? PixelKind::Grey
-			: PixelKind::Rgb;
-		uint32 width = fInput.Width();
-		fRow.resize(RowBytesOf(width, fKind));
-		bool few = true;
-		for (uint32 y = 0; y < fInput.Height() && few; y++) {
-			fInput.ReadRow(fKind, fRow.data());
-			if (fKind == PixelKind::Rgb) {
-				few = fColours.AddRgbRow(fRow.data(), width);
-			} else {
-				for (uint32 x = 0; x < width; x++) {
-					fColours.Add(fRow[x] * 0x010101u);
-				}
-			}
-		}
+		fByteRows = colors == B_GRAY8 || colors == B_CMAP8;
+		bool few = fByteRows ? SurveyBytes() : SurveyRgb();
 		fInput.Rewind();
 		if (!few) {
 			return false;
 		}
 		fColours.Number();
 		fShape = ShapeOfColours(fColours.Sorted());
-		fSamples.resize(width);
+		for (int value = 0; value < 256; value++) {
+			fSampleOfByte[value] = SampleOf(ColourOfByte((uint8)value));
+		}
+		fSamples.resize(fInput.Width());
 		return true;
 	}
 
-	// The row just read as one grey sample or palette index a byte, which
-	// libpng packs to the bit depth.
-	const uint8 *SamplesOfRow()
+	// Grey and indexed rows: which of the 256 byte values occur, and so
+	// which colours, with no hashing per pixel.
+	bool SurveyBytes()
+	{
+		bool seen[256] = {};
+		for (uint32 y = 0; y < fInput.Height(); y++) {
+			const uint8 *row = fInput.ReadStoredRow();
+			for (uint32 x = 0; x < fInput.Width(); x++) {
+				seen[row[x]] = true;
+			}
+		}
+		for (int value = 0; value < 256; value++) {
+			if (seen[value]) {
+				fColours.Add(ColourOfByte((uint8)value));
+			}
+		}
+		return true;
+	}
+
+	bool SurveyRgb()
+	{
+		fKind = PixelKind::Rgb;
+		fRow.resize(RowBytesOf(fInput.Width(), fKind));
+		bool few = true;
+		for (uint32 y = 0; y < fInput.Height() && few; y++) {
+			fInput.ReadRow(fKind, fRow.data());
+			few = fColours.AddRgbRow(fRow.data(), fInput.Width());
+		}
+		return few;
+	}
+
+	uint32 ColourOfByte(uint8 value) const
+	{
+		rgb_color c = fInput.ColourOfByte(value);
+		return (uint32)c.red << 16 | (uint32)c.green << 8 | c.blue;
+	}
+
+	// A colour's grey sample or palette index; 0 for one not in the
+	// picture (a byte value that does not occur).
+	uint8 SampleOf(uint32 colour) const
+	{
+		if (fShape.grey) {
+			return (uint8)((colour & 0xFF) / fShape.greyStep);
+		}
+		return fColours.Contains(colour) ? fColours.IndexOf(colour) : 0;
+	}
+
+	// The next row as libpng takes it: for few colours one grey sample or
+	// palette index a byte, which libpng packs to the bit depth.
+	const uint8 *NextRow()
 	{
 		uint32 width = fInput.Width();
-		size_t step = fKind == PixelKind::Rgb ? 3 : 1;
-		const uint8 *in = fRow.data();
-		for (uint32 x = 0; x < width; x++, in += step) {
-			if (fShape.grey) {
-				fSamples[x] = (uint8)(in[0] / fShape.greyStep);
-			} else {
-				uint32 colour = step == 1 ? in[0] * 0x010101u
-					: (uint32)in[0] << 16 | (uint32)in[1] << 8 | in[2];
-				fSamples[x] = fColours.IndexOf(colour);
+		if (!fFewColours) {
+			fInput.ReadRow(fKind, fRow.data());
+			return fRow.data();
+		}
+		if (fByteRows) {
+			const uint8 *in = fInput.ReadStoredRow();
+			for (uint32 x = 0; x < width; x++) {
+				fSamples[x] = fSampleOfByte[in[x]];
 			}
+			return fSamples.data();
+		}
+		fInput.ReadRow(fKind, fRow.data());
+		const uint8 *in = fRow.data();
+		for (uint32 x = 0; x < width; x++, in += 3) {
+			fSamples[x] = SampleOf(
+				(uint32)in[0] << 16 | (uint32)in[1] << 8 | in[2]);
 		}
 		return fSamples.data();
 	}
@@ -220,6 +263,9 @@ private:
 	PictureColours fColours;
 	PngShape fShape = {};
 	std::vector<uint8> fSamples;
+	// Grey and indexed rows are read as stored and looked up here.
+	bool fByteRows = false;
+	uint8 fSampleOfByte[256] = {};
 	status_t fWriteStatus = B_OK;
 };
 
