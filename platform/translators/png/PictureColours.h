@@ -11,7 +11,7 @@
 
 class PictureColours {
 public:
-	static const size_t kMaxColours = 256;
+	static constexpr size_t kMaxColours = 256;
 
 	PictureColours();
 
@@ -40,8 +40,8 @@ public:
 
 private:
 	// Twice and more the colours kept, so that probes stay short.
-	static const size_t kSlots = 1024;
-	static const uint32 kEmpty = 0xFFFFFFFF;
+	static constexpr size_t kSlots = 1024;
+	static constexpr uint32 kEmpty = 0xFFFFFFFF;
 
 	size_t SlotOf(uint32 colour) const;
 
