@@ -158,7 +158,22 @@ const uint8 *BitmapInput::NextStoredRow()
 
 void BitmapInput::ReadRow(PixelKind kind, uint8 *out)
 {
-	const uint8 *in = NextStoredRow();
+	ConvertRow(NextStoredRow(), kind, out);
+}
+
+void BitmapInput::ReadRowAt(uint32 y, PixelKind kind, uint8 *out)
+{
+	off_t at = (off_t)(kBitmapHeaderBytes + (uint64)fRowBytes * y);
+	if (fSource->ReadAt(at, fStored.data(), fUsedBytes)
+			!= (ssize_t)fUsedBytes) {
+		Damaged("not a readable bitmap stream (the stream is cut short)");
+	}
+	ConvertRow(fStored.data(), kind, out);
+}
+
+void BitmapInput::ConvertRow(const uint8 *in, PixelKind kind, uint8 *out)
+	const
+{
 	switch (fColors) {
 		case B_GRAY1:
 			WidenRow(in, PixelKind::Mono, fWidth, kind, out);

@@ -38,6 +38,9 @@ public:
 	// Fills out with the next row (RowBytesOf(Width(), kind) bytes) in
 	// kind, which is Kind() or wider. Throws when the stream is cut short.
 	void ReadRow(PixelKind kind, uint8 *out);
+	// The same for row y, read alone, for writers that store the last row
+	// first.
+	void ReadRowAt(uint32 y, PixelKind kind, uint8 *out);
 
 	// For B_GRAY8 and B_CMAP8: the next row's bytes as stored (Width() of
 	// them, valid until the next read), and the colour a byte stands for.
@@ -55,6 +58,7 @@ public:
 
 private:
 	const uint8 *NextStoredRow();
+	void ConvertRow(const uint8 *in, PixelKind kind, uint8 *out) const;
 	void ReadColourRow(const uint8 *in, uint8 *out) const;
 
 	BPositionIO *fSource;

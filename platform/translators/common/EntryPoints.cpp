@@ -1,5 +1,5 @@
-// The entry points the three standard translators share: each one's own
-// format comes in through kNativeFormat, which it defines.
+// The entry points the standard translators share: each one's own format
+// comes in through kNativeFormat, which it defines.
 #include <Message.h>
 #include <TranslatorAddOn.h>
 
@@ -14,7 +14,7 @@ namespace {
 status_t IdentifyBitmapInput(BPositionIO *source, uint32 outType,
 	translator_info *outInfo)
 {
-	if (outType == B_TRANSLATOR_BITMAP
+	if (kNativeFormat.write == NULL || outType == B_TRANSLATOR_BITMAP
 		|| (outType != 0 && FindFormat(outputFormats, outType) == NULL)) {
 		return B_NO_TRANSLATOR;
 	}
@@ -42,14 +42,14 @@ _EXPORT status_t Identify(BPositionIO *inSource,
 	if (inSource == NULL || outInfo == NULL) {
 		return B_BAD_VALUE;
 	}
-	PixelKind kind;
-	if (!kNativeFormat.identify(inSource, &kind)) {
+	ImageFacts facts;
+	if (!kNativeFormat.identify(inSource, &facts)) {
 		return IdentifyBitmapInput(inSource, outType, outInfo);
 	}
 	if (outType != 0 && outType != B_TRANSLATOR_BITMAP) {
 		return B_NO_TRANSLATOR;
 	}
-	RecordDepth(ioExtension, kind);
+	RecordFacts(ioExtension, facts);
 	FillInfo(outInfo, *FindFormat(inputFormats, kNativeFormat.type));
 	return B_OK;
 }
@@ -66,12 +66,16 @@ _EXPORT status_t Translate(BPositionIO *inSource,
 			return B_NO_TRANSLATOR;
 		}
 		return Guarded(ioExtension, [&] {
-			PixelKind kind;
-			kNativeFormat.read(inSource, outDestination, &kind);
-			RecordDepth(ioExtension, kind);
+			kNativeFormat.read(inSource, outDestination);
+			// The headers again, read alone: what the file stores.
+			ImageFacts facts;
+			if (kNativeFormat.identify(inSource, &facts)) {
+				RecordFacts(ioExtension, facts);
+			}
 		});
 	}
-	if (inInfo->type != B_TRANSLATOR_BITMAP || outType == B_TRANSLATOR_BITMAP
+	if (kNativeFormat.write == NULL || inInfo->type != B_TRANSLATOR_BITMAP
+		|| outType == B_TRANSLATOR_BITMAP
 		|| (outType != 0 && FindFormat(outputFormats, outType) == NULL)) {
 		return B_NO_TRANSLATOR;
 	}

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "StandardImageInfo.h"
+
 size_t RowBytesOf(uint32 width, PixelKind kind)
 {
 	switch (kind) {
@@ -19,11 +21,11 @@ const char *DescribeKind(PixelKind kind)
 {
 	switch (kind) {
 		case PixelKind::Mono:
-			return "1-bit black and white";
+			return IMAGE_DEPTH_BILEVEL;
 		case PixelKind::Grey:
-			return "8-bit grey";
+			return IMAGE_DEPTH_GREY;
 		case PixelKind::Rgb:
-			return "24-bit colour";
+			return IMAGE_DEPTH_COLOUR;
 	}
 	return "unknown";
 }
@@ -60,6 +62,42 @@ void RgbaToRgb32OnWhite(const uint8 *rgba, uint32 width, uint8 *out)
 			out[2] = OverWhite(rgba[0], alpha);
 		}
 		out[3] = 255;
+	}
+}
+
+void PackBlackIndexes(const uint8 *indexes, uint32 width,
+	const bool black[256], uint8 *out)
+{
+	for (uint32 x = 0; x < width; x += 8) {
+		uint8 byte = 0;
+		for (uint32 bit = 0; bit < 8 && x + bit < width; bit++) {
+			if (black[indexes[x + bit]]) {
+				byte |= (uint8)(0x80 >> bit);
+			}
+		}
+		out[x / 8] = byte;
+	}
+}
+
+void IndexesToRgb32(const uint8 *indexes, uint32 width,
+	const uint8 table[256][4], uint8 *out)
+{
+	for (uint32 x = 0; x < width; x++, out += 4) {
+		memcpy(out, table[indexes[x]], 4);
+	}
+}
+
+void UnpackIndexes(const uint8 *packed, uint32 width, int bits, uint8 *out)
+{
+	if (bits == 8) {
+		memcpy(out, packed, width);
+		return;
+	}
+	const int perByte = 8 / bits;
+	const uint8 mask = (uint8)((1 << bits) - 1);
+	for (uint32 x = 0; x < width; x++) {
+		int shift = 8 - bits * (int)(x % perByte + 1);
+		out[x] = (uint8)((packed[x / perByte] >> shift) & mask);
 	}
 }
 

@@ -40,6 +40,20 @@ void RgbToRgb32(const uint8 *rgb, uint32 width, uint8 *out);
 // case, are taken as they are.
 void RgbaToRgb32OnWhite(const uint8 *rgba, uint32 width, uint8 *out);
 
+// Palette indexes, one a byte, as 1-bit pixels: set for the indexes that
+// are black.
+void PackBlackIndexes(const uint8 *indexes, uint32 width,
+	const bool black[256], uint8 *out);
+
+// Palette indexes, one a byte, as B_RGB32 pixels from a table of the
+// B_RGB32 pixel of every index.
+void IndexesToRgb32(const uint8 *indexes, uint32 width,
+	const uint8 table[256][4], uint8 *out);
+
+// Indexes packed bits (1, 2, 4 or 8) a pixel, leftmost in the high bits,
+// one a byte.
+void UnpackIndexes(const uint8 *packed, uint32 width, int bits, uint8 *out);
+
 // A row of one kind as a row of a wider kind (Mono to Grey to Rgb): black
 // bits become 0, white ones 255, greys three equal samples.
 void WidenRow(const uint8 *in, PixelKind from, uint32 width, PixelKind to,

@@ -9,10 +9,8 @@
 #include <TextView.h>
 
 #include "BitmapInput.h"
+#include "StandardImageInfo.h"
 #include "TranslationError.h"
-
-const char *const kDepthKey = "depth";
-
 
 void FillInfo(translator_info *info, const translation_format &row)
 {
@@ -35,12 +33,25 @@ const translation_format *FindFormat(const translation_format *table,
 	return NULL;
 }
 
-void RecordDepth(BMessage *ioExtension, PixelKind kind)
+void RecordFacts(BMessage *ioExtension, const ImageFacts &facts)
 {
-	if (ioExtension != NULL) {
-		ioExtension->RemoveName(kDepthKey);
-		ioExtension->AddString(kDepthKey, DescribeKind(kind));
+	if (ioExtension == NULL) {
+		return;
 	}
+	ioExtension->RemoveName(IMAGE_WIDTH_INFO);
+	ioExtension->AddInt32(IMAGE_WIDTH_INFO, (int32)facts.width);
+	ioExtension->RemoveName(IMAGE_HEIGHT_INFO);
+	ioExtension->AddInt32(IMAGE_HEIGHT_INFO, (int32)facts.height);
+	ioExtension->RemoveName(IMAGE_DEPTH_INFO);
+	ioExtension->AddString(IMAGE_DEPTH_INFO, DescribeKind(facts.kind));
+	ioExtension->RemoveName(IMAGE_BITS_PER_SAMPLE_INFO);
+	ioExtension->AddInt32(IMAGE_BITS_PER_SAMPLE_INFO, facts.bitsPerSample);
+	ioExtension->RemoveName(IMAGE_COLOUR_KIND_INFO);
+	ioExtension->AddString(IMAGE_COLOUR_KIND_INFO, facts.colourKind);
+	ioExtension->RemoveName(IMAGE_ALPHA_INFO);
+	ioExtension->AddBool(IMAGE_ALPHA_INFO, facts.alpha);
+	ioExtension->RemoveName(IMAGE_INTERLACED_INFO);
+	ioExtension->AddBool(IMAGE_INTERLACED_INFO, facts.interlaced);
 }
 
 status_t MakeDescriptionView(BView **outView, BRect *outExtent)

@@ -1,6 +1,7 @@
-// What the three standard translators share at their entry points: the
-// bitmap format row, filling a translator_info, the "depth" a reader
-// reports, and a configuration view that describes the translator.
+// What the standard translators share at their entry points: the bitmap
+// format row, filling a translator_info, the facts about a file that
+// Identify and Translate report, and a configuration view that describes
+// the translator.
 #ifndef QUORVEL_STANDARD_TRANSLATOR_H
 #define QUORVEL_STANDARD_TRANSLATOR_H
 
@@ -16,10 +17,6 @@
 		"image/x-be-bitmap", "Be bitmap"}
 #define END_FORMAT_ROW {0, 0, 0.0f, 0.0f, "", ""}
 
-// The extension message's field in which a reader names the picture as
-// its file stores it, in DescribeKind's words.
-extern const char *const kDepthKey;
-
 void FillInfo(translator_info *info, const translation_format &row);
 
 // The row of a format table (ending with a row of type 0) for type; NULL
@@ -27,7 +24,22 @@ void FillInfo(translator_info *info, const translation_format &row);
 const translation_format *FindFormat(const translation_format *table,
 	uint32 type);
 
-void RecordDepth(BMessage *ioExtension, PixelKind kind);
+// A file as stored, from its headers alone (StandardImageInfo.h says what
+// each field means).
+struct ImageFacts {
+	uint32 width = 0;
+	uint32 height = 0;
+	// The kind of bitmap stream it becomes: Mono for B_GRAY1; Grey and Rgb
+	// both give B_RGB32, Grey for what is stored as grey.
+	PixelKind kind = PixelKind::Rgb;
+	int32 bitsPerSample = 8;
+	const char *colourKind = "";
+	bool alpha = false;
+	bool interlaced = false;
+};
+
+// Puts the facts into the extension message, when there is one.
+void RecordFacts(BMessage *ioExtension, const ImageFacts &facts);
 
 // A view saying what the translator is: the standard translators have no
 // options a view would change.
@@ -39,14 +51,14 @@ status_t MakeDescriptionView(BView **outView, BRect *outExtent);
 struct NativeFormat {
 	// The format's type in the tables.
 	uint32 type;
-	// Whether the stream holds this format, from its header alone, and the
-	// kind of picture it stores.
-	bool (*identify)(BPositionIO *source, PixelKind *kind);
+	// Whether the stream holds this format, from its headers alone, and
+	// what they say of the picture.
+	bool (*identify)(BPositionIO *source, ImageFacts *facts);
 	// The file to a bitmap stream; throws TranslationError.
-	void (*read)(BPositionIO *source, BPositionIO *destination,
-		PixelKind *kind);
+	void (*read)(BPositionIO *source, BPositionIO *destination);
 	// A bitmap stream to outType (0 for the translator's choice); throws
-	// TranslationError.
+	// TranslationError. NULL for a translator that only reads, which then
+	// lists B_TRANSLATOR_BITMAP among its outputs alone.
 	void (*write)(BPositionIO *source, BPositionIO *destination,
 		uint32 outType, BMessage *ioExtension);
 	// Whether a stream of that colour space can become outType, when its

@@ -4,7 +4,7 @@
 
 #include <Message.h>
 
-const char *const kFailureKey = "failure";
+#include "StandardImageInfo.h"
 
 void Refuse(const std::string &reason)
 {
@@ -19,8 +19,8 @@ void Damaged(const std::string &reason)
 status_t Report(BMessage *ioExtension, const TranslationError &error)
 {
 	if (ioExtension != NULL) {
-		ioExtension->RemoveName(kFailureKey);
-		ioExtension->AddString(kFailureKey, error.reason.c_str());
+		ioExtension->RemoveName(TRANSLATOR_FAILURE_INFO);
+		ioExtension->AddString(TRANSLATOR_FAILURE_INFO, error.reason.c_str());
 	}
 	return error.status;
 }

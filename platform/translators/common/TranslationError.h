@@ -1,7 +1,7 @@
 // Why a translation failed: the status the entry point returns and one line
 // for the user. Thrown by the translators' own code (never through libpng's
 // or libjpeg's C frames) and caught at the entry points, which put the line
-// into the caller's extension message under kFailureKey.
+// into the caller's extension message under TRANSLATOR_FAILURE_INFO.
 #ifndef QUORVEL_TRANSLATION_ERROR_H
 #define QUORVEL_TRANSLATION_ERROR_H
 
@@ -11,9 +11,6 @@
 #include <SupportDefs.h>
 
 class BMessage;
-
-// The extension message's field that carries the reason of a failure.
-extern const char *const kFailureKey;
 
 struct TranslationError {
 	status_t status;

@@ -10,6 +10,7 @@
 #include "BitmapStreamHeader.h"
 #include "JpegDataScan.h"
 #include "JpegStreams.h"
+#include "StandardImageInfo.h"
 #include "TranslationError.h"
 
 namespace {
@@ -41,10 +42,18 @@ public:
 		return true;
 	}
 
-	PixelKind Kind() const
+	// What the header says; ReadHeader has succeeded.
+	ImageFacts Facts() const
 	{
-		return fInfo.jpeg_color_space == JCS_GRAYSCALE ? PixelKind::Grey
-			: PixelKind::Rgb;
+		ImageFacts facts;
+		facts.width = fInfo.image_width;
+		facts.height = fInfo.image_height;
+		facts.kind = fInfo.jpeg_color_space == JCS_GRAYSCALE
+			? PixelKind::Grey : PixelKind::Rgb;
+		facts.bitsPerSample = fInfo.data_precision;
+		facts.colourKind = ColourKind();
+		facts.interlaced = fInfo.progressive_mode != 0;
+		return facts;
 	}
 
 	void Decode()
@@ -54,8 +63,8 @@ public:
 		}
 		if (fInfo.jpeg_color_space == JCS_CMYK
 			|| fInfo.jpeg_color_space == JCS_YCCK) {
-			Refuse("unsupported depth: CMYK JPEG (only grey and colour JPEGs "
-				"are read)");
+			Refuse("a CMYK JPEG cannot be read (only grey and colour JPEGs "
+				"can)");
 		}
 		CheckPictureSize(fInfo.image_width, fInfo.image_height);
 		CheckEntropyCodedData(fStream, JpegSourcePosition(fSource), &fInfo);
@@ -72,6 +81,22 @@ public:
 	}
 
 private:
+	const char *ColourKind() const
+	{
+		switch (fInfo.jpeg_color_space) {
+			case JCS_GRAYSCALE:
+				return IMAGE_KIND_GREY;
+			case JCS_RGB:
+				return IMAGE_KIND_RGB;
+			case JCS_CMYK:
+				return IMAGE_KIND_CMYK;
+			case JCS_YCCK:
+				return IMAGE_KIND_YCCK;
+			default:
+				return IMAGE_KIND_YCBCR;
+		}
+	}
+
 	// libjpeg-turbo writes blue, green, red and an opaque alpha itself,
 	// from grey as from colour, with the same values as its RGB output.
 	bool ReadRows()
@@ -118,7 +143,7 @@ private:
 
 } // namespace
 
-bool IdentifyJpeg(BPositionIO *source, PixelKind *kind)
+bool IdentifyJpeg(BPositionIO *source, ImageFacts *facts)
 {
 	uint8 magic[3];
 	if (source->ReadAt(0, magic, sizeof(magic)) != sizeof(magic)
@@ -129,14 +154,12 @@ bool IdentifyJpeg(BPositionIO *source, PixelKind *kind)
 	if (!decoder.ReadHeader()) {
 		return false;
 	}
-	*kind = decoder.Kind();
+	*facts = decoder.Facts();
 	return true;
 }
 
-void ReadJpegToBitmap(BPositionIO *source, BPositionIO *destination,
-	PixelKind *kind)
+void ReadJpegToBitmap(BPositionIO *source, BPositionIO *destination)
 {
 	JpegDecoder decoder(source, destination);
 	decoder.Decode();
-	*kind = decoder.Kind();
 }

@@ -13,15 +13,14 @@
 
 #include <DataIO.h>
 
-#include "PixelRows.h"
+#include "StandardTranslator.h"
 
-// The kind (Grey or Rgb) of a JPEG from its header, for Identify; false
+// What a JPEG's header says (its kind Grey or Rgb), for Identify; false
 // for a stream whose header libjpeg does not read. Reads no entropy-coded
 // data.
-bool IdentifyJpeg(BPositionIO *source, PixelKind *kind);
+bool IdentifyJpeg(BPositionIO *source, ImageFacts *facts);
 
-// Throws TranslationError; the kind of the picture is in *kind.
-void ReadJpegToBitmap(BPositionIO *source, BPositionIO *destination,
-	PixelKind *kind);
+// Throws TranslationError.
+void ReadJpegToBitmap(BPositionIO *source, BPositionIO *destination);
 
 #endif // QUORVEL_JPEG_READER_H

@@ -5,6 +5,7 @@
 
 #include "JpegReader.h"
 #include "JpegWriter.h"
+#include "StandardImageInfo.h"
 #include "StandardTranslator.h"
 
 namespace {
@@ -17,8 +18,8 @@ const uint32 kJpegType = 'JPEG';
 // The one option, at its default.
 status_t DefaultJpegOptions(BMessage *message)
 {
-	message->RemoveName(kJpegQualityKey);
-	return message->AddInt32(kJpegQualityKey, kDefaultJpegQuality);
+	message->RemoveName(JPEG_QUALITY_OPTION);
+	return message->AddInt32(JPEG_QUALITY_OPTION, kDefaultJpegQuality);
 }
 
 void WriteJpeg(BPositionIO *source, BPositionIO *destination, uint32,
@@ -26,7 +27,7 @@ void WriteJpeg(BPositionIO *source, BPositionIO *destination, uint32,
 {
 	int32 quality;
 	if (ioExtension == NULL
-		|| ioExtension->FindInt32(kJpegQualityKey, &quality) != B_OK) {
+		|| ioExtension->FindInt32(JPEG_QUALITY_OPTION, &quality) != B_OK) {
 		quality = kDefaultJpegQuality;
 	}
 	WriteBitmapAsJpeg(source, destination, quality);

@@ -9,8 +9,6 @@
 #include "JpegStreams.h"
 #include "TranslationError.h"
 
-const char *const kJpegQualityKey = "quality";
-
 namespace {
 
 class JpegEncoder {

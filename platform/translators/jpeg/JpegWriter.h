@@ -7,12 +7,9 @@
 
 #include <DataIO.h>
 
-// The quality when the extension message names none.
+// The quality when the extension message names none (JPEG_QUALITY_OPTION,
+// 1 to 100; values outside are taken as the nearest end).
 const int kDefaultJpegQuality = 90;
-
-// The extension message's int32 field for the quality, 1 to 100; values
-// outside are taken as the nearest end.
-extern const char *const kJpegQualityKey;
 
 // Throws TranslationError.
 void WriteBitmapAsJpeg(BPositionIO *source, BPositionIO *destination,

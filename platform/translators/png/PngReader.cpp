@@ -30,22 +30,6 @@ void ReadFromSource(png_structp png, png_bytep out, png_size_t count)
 	}
 }
 
-// Packs a row of palette indexes as 1-bit pixels, black for the entries
-// that are black.
-void PackBilevelIndexes(const uint8 *indexes, uint32 width,
-	const bool black[256], uint8 *out)
-{
-	for (uint32 x = 0; x < width; x += 8) {
-		uint8 byte = 0;
-		for (uint32 bit = 0; bit < 8 && x + bit < width; bit++) {
-			if (black[indexes[x + bit]]) {
-				byte |= (uint8)(0x80 >> bit);
-			}
-		}
-		out[x / 8] = byte;
-	}
-}
-
 class PngDecoder {
 public:
 	PngDecoder(BPositionIO *source, BPositionIO *destination)
@@ -64,7 +48,7 @@ public:
 		png_destroy_read_struct(&fPng, fInfo != NULL ? &fInfo : NULL, NULL);
 	}
 
-	void Decode(PixelKind *kind)
+	void Decode()
 	{
 		if (fPng == NULL || fInfo == NULL) {
 			throw std::bad_alloc();
@@ -74,7 +58,6 @@ public:
 		}
 		CheckPictureSize(fWidth, fHeight);
 		CheckDataCanFill();
-		*kind = fKind;
 		if (!PrepareRows()) {
 			Fail();
 		}
@@ -232,7 +215,7 @@ private:
 		if (fColorType == PNG_COLOR_TYPE_GRAY) {
 			return decoded;
 		}
-		PackBilevelIndexes(decoded, fWidth, fBlack, fOutRow.data());
+		PackBlackIndexes(decoded, fWidth, fBlack, fOutRow.data());
 		return fOutRow.data();
 	}
 
@@ -296,9 +279,8 @@ PixelKind PngKind(int colorType, int bitDepth, const PngPalette &palette)
 		: PixelKind::Grey;
 }
 
-void ReadPngToBitmap(BPositionIO *source, BPositionIO *destination,
-	PixelKind *kind)
+void ReadPngToBitmap(BPositionIO *source, BPositionIO *destination)
 {
 	PngDecoder decoder(source, destination);
-	decoder.Decode(kind);
+	decoder.Decode();
 }

@@ -20,8 +20,7 @@
 // pictures of few greys), Rgb for colour and other palettes.
 PixelKind PngKind(int colorType, int bitDepth, const PngPalette &palette);
 
-// Throws TranslationError; the kind of the picture read is in *kind.
-void ReadPngToBitmap(BPositionIO *source, BPositionIO *destination,
-	PixelKind *kind);
+// Throws TranslationError.
+void ReadPngToBitmap(BPositionIO *source, BPositionIO *destination);
 
 #endif // QUORVEL_PNG_READER_H

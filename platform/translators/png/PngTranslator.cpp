@@ -6,6 +6,7 @@
 
 #include "PngReader.h"
 #include "PngWriter.h"
+#include "StandardImageInfo.h"
 #include "StandardTranslator.h"
 
 namespace {
@@ -15,7 +16,22 @@ const uint32 kPngType = 'PNG ';
 #define PNG_FORMAT_ROW \
 	{kPngType, B_TRANSLATOR_BITMAP, 0.8f, 0.8f, "image/png", "PNG image"}
 
-bool IdentifyPng(BPositionIO *source, PixelKind *kind)
+const char *ColourKindOf(uint8 colorType)
+{
+	switch (colorType) {
+		case PNG_COLOR_TYPE_GRAY:
+			return IMAGE_KIND_GREY;
+		case PNG_COLOR_TYPE_GRAY_ALPHA:
+			return IMAGE_KIND_GREY_ALPHA;
+		case PNG_COLOR_TYPE_PALETTE:
+			return IMAGE_KIND_PALETTE;
+		case PNG_COLOR_TYPE_RGB_ALPHA:
+			return IMAGE_KIND_RGBA;
+	}
+	return IMAGE_KIND_RGB;
+}
+
+bool IdentifyPng(BPositionIO *source, ImageFacts *facts)
 {
 	PngHeader header;
 	if (!ReadPngHeader(source, &header)) {
@@ -23,7 +39,14 @@ bool IdentifyPng(BPositionIO *source, PixelKind *kind)
 	}
 	PngPalette palette;
 	ReadPngPalette(source, &palette);
-	*kind = PngKind(header.colorType, header.bitDepth, palette);
+	facts->width = header.width;
+	facts->height = header.height;
+	facts->kind = PngKind(header.colorType, header.bitDepth, palette);
+	facts->bitsPerSample = header.bitDepth;
+	facts->colourKind = ColourKindOf(header.colorType);
+	facts->alpha = (header.colorType & PNG_COLOR_MASK_ALPHA) != 0
+		|| palette.hasTransparency;
+	facts->interlaced = header.interlaced;
 	return true;
 }
 

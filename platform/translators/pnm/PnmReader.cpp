@@ -63,7 +63,7 @@ public:
 	{
 	}
 
-	PixelKind Decode()
+	void Decode()
 	{
 		fHeader = ReadPnmHeader(fSource);
 		CheckPictureSize(fHeader.width, fHeader.height);
@@ -95,7 +95,6 @@ public:
 			}
 			WriteRow(fDestination, fOut.data(), fOut.size());
 		}
-		return kind;
 	}
 
 private:
@@ -205,9 +204,8 @@ private:
 
 } // namespace
 
-void ReadPnmToBitmap(BPositionIO *source, BPositionIO *destination,
-	PixelKind *kind)
+void ReadPnmToBitmap(BPositionIO *source, BPositionIO *destination)
 {
 	PnmDecoder decoder(source, destination);
-	*kind = decoder.Decode();
+	decoder.Decode();
 }

@@ -10,10 +10,7 @@
 
 #include <DataIO.h>
 
-#include "PixelRows.h"
-
-// Throws TranslationError; the kind of the picture is in *kind.
-void ReadPnmToBitmap(BPositionIO *source, BPositionIO *destination,
-	PixelKind *kind);
+// Throws TranslationError.
+void ReadPnmToBitmap(BPositionIO *source, BPositionIO *destination);
 
 #endif // QUORVEL_PNM_READER_H

@@ -6,6 +6,7 @@
 #include "PnmHeader.h"
 #include "PnmReader.h"
 #include "PnmWriter.h"
+#include "StandardImageInfo.h"
 #include "StandardTranslator.h"
 #include "TranslationError.h"
 
@@ -29,7 +30,17 @@ PnmVariant VariantFor(uint32 outType)
 	return PnmVariant::Fitting;
 }
 
-bool IdentifyPnm(BPositionIO *source, PixelKind *kind)
+// The bits that hold 0 to maxval, as Netpbm counts a sample's depth.
+int32 BitsForMaxval(uint32 maxval)
+{
+	int32 bits = 1;
+	while (bits < 16 && (maxval >> bits) != 0) {
+		bits++;
+	}
+	return bits;
+}
+
+bool IdentifyPnm(BPositionIO *source, ImageFacts *facts)
 {
 	if (!LooksLikePnm(source)) {
 		return false;
@@ -39,7 +50,12 @@ bool IdentifyPnm(BPositionIO *source, PixelKind *kind)
 		ByteSource bytes(source);
 		header = ReadPnmHeader(bytes);
 	});
-	*kind = header.Kind();
+	facts->width = header.width;
+	facts->height = header.height;
+	facts->kind = header.Kind();
+	facts->bitsPerSample = BitsForMaxval(header.maxval);
+	facts->colourKind = facts->kind == PixelKind::Rgb ? IMAGE_KIND_RGB
+		: IMAGE_KIND_GREY;
 	return status == B_OK;
 }
 

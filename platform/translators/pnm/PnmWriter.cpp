@@ -8,20 +8,29 @@
 
 namespace {
 
+// The variant that holds a picture of that kind.
+const char *VariantHolding(PixelKind picture)
+{
+	return picture == PixelKind::Rgb ? "PPM" : "PGM or PPM";
+}
+
 PixelKind KindFor(PnmVariant variant, PixelKind picture)
 {
 	switch (variant) {
 		case PnmVariant::Bitmap:
 			if (picture != PixelKind::Mono) {
-				Refuse(std::string("unsupported depth: a ")
+				Refuse(std::string("unsupported depth: ")
+					+ (picture == PixelKind::Grey ? "an " : "a ")
 					+ DescribeKind(picture) + " picture cannot be written "
-					"as PBM");
+					"as PBM, which holds black and white alone ("
+					+ VariantHolding(picture) + " can hold it)");
 			}
 			return PixelKind::Mono;
 		case PnmVariant::Graymap:
 			if (picture == PixelKind::Rgb) {
 				Refuse("unsupported depth: a colour picture cannot be "
-					"written as PGM");
+					"written as PGM, which holds greys alone (PPM can hold "
+					"it)");
 			}
 			return PixelKind::Grey;
 		case PnmVariant::Pixmap:

@@ -224,7 +224,35 @@ TEST_F(JpegTranslatorTest, IdentifyReadsTheHeadersAlone)
 	EXPECT_EQ(info.type, kJpegType);
 	EXPECT_STREQ(info.name, "JPEG image");
 	EXPECT_STREQ(info.MIME, "image/jpeg");
-	EXPECT_EQ(StringField(extension, "depth"), "24-bit colour");
+	EXPECT_EQ(StoredFacts(extension), "160 x 160, 8-bit YCbCr (24-bit "
+		"colour)");
+
+	// Progressive is told as interlaced; grey and CMYK as stored.
+	JpegOptions progressive;
+	progressive.progressive = true;
+	JpegOptions grey;
+	grey.colorSpace = JCS_GRAYSCALE;
+	grey.components = 1;
+	JpegOptions cmyk;
+	cmyk.colorSpace = JCS_CMYK;
+	cmyk.components = 4;
+	const struct {
+		Bytes jpeg;
+		std::string facts;
+	} cases[] = {
+		{EncodeJpeg(9, 7, Gradient(9, 7, 3), progressive),
+			"9 x 7, 8-bit YCbCr, interlaced (24-bit colour)"},
+		{EncodeJpeg(9, 7, Gradient(9, 7, 1), grey), "9 x 7, 8-bit grey (8-bit "
+			"grey)"},
+		{EncodeJpeg(9, 7, Gradient(9, 7, 4), cmyk), "9 x 7, 8-bit CMYK "
+			"(24-bit colour)"},
+	};
+	for (const auto &c : cases) {
+		BMemoryIO file(c.jpeg.data(), c.jpeg.size());
+		BMessage facts;
+		ASSERT_EQ(fTranslator.Identify(&file, 0, &info, &facts), B_OK);
+		EXPECT_EQ(StoredFacts(facts), c.facts);
+	}
 }
 
 TEST_F(JpegTranslatorTest, CmykAndCutFilesAreRefusedWithTheirReason)
@@ -234,8 +262,8 @@ TEST_F(JpegTranslatorTest, CmykAndCutFilesAreRefusedWithTheirReason)
 	cmyk.components = 4;
 	Translation refused = Read(EncodeJpeg(8, 8, Gradient(8, 8, 4), cmyk));
 	EXPECT_EQ(refused.status, B_NO_TRANSLATOR);
-	EXPECT_EQ(refused.failure, "unsupported depth: CMYK JPEG (only grey and "
-		"colour JPEGs are read)");
+	EXPECT_EQ(refused.failure, "a CMYK JPEG cannot be read (only grey and "
+		"colour JPEGs can)");
 
 	// Cut inside its tables: not a JPEG that can be read.
 	Bytes tables = SampleJpeg();

@@ -315,7 +315,27 @@ TEST_F(PngTranslatorTest, IdentifyReadsTheHeadersAlone)
 	EXPECT_EQ(info.type, kPngType);
 	EXPECT_STREQ(info.name, "PNG image");
 	EXPECT_STREQ(info.MIME, "image/png");
-	EXPECT_EQ(StringField(extension, "depth"), "24-bit colour");
+	EXPECT_EQ(StoredFacts(extension), "4 x 4, 8-bit palette (24-bit colour)");
+
+	// Deep samples, alpha and interlacing as stored, not as read.
+	Bytes rgba16 = InterlacedPng(3, 2, 16, PNG_COLOR_TYPE_RGB_ALPHA,
+		Bytes(48, 0x80));
+	Bytes greyAlpha = MakePng(2, 1, 8, 4, {0, 255, 0, 0});
+	Bytes seeThrough = MakePng(1, 1, 2, 0, {0x40}, {}, {0, 1});
+	const struct {
+		Bytes png;
+		std::string facts;
+	} cases[] = {
+		{rgba16, "3 x 2, 16-bit RGBA, alpha, interlaced (24-bit colour)"},
+		{greyAlpha, "2 x 1, 8-bit grey+alpha, alpha (8-bit grey)"},
+		{seeThrough, "1 x 1, 2-bit grey, alpha (8-bit grey)"},
+	};
+	for (const auto &c : cases) {
+		BMemoryIO file(c.png.data(), c.png.size());
+		BMessage facts;
+		ASSERT_EQ(fTranslator.Identify(&file, 0, &info, &facts), B_OK);
+		EXPECT_EQ(StoredFacts(facts), c.facts);
+	}
 
 	// What it cannot make, and what is no PNG or stream it reads.
 	BMemoryIO again(png.data(), png.size());

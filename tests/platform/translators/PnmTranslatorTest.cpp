@@ -102,8 +102,9 @@ TEST_F(PnmTranslatorTest, StreamsBecomeTheVariantAskedForOrTheOneThatFits)
 	Translation narrowed = fTranslator.Translate(grey, kPbmType, NULL, NULL,
 		B_TRANSLATOR_BITMAP);
 	EXPECT_EQ(narrowed.status, B_NO_TRANSLATOR);
-	EXPECT_EQ(narrowed.failure, "unsupported depth: a 8-bit grey picture "
-		"cannot be written as PBM");
+	EXPECT_EQ(narrowed.failure, "unsupported depth: an 8-bit grey picture "
+		"cannot be written as PBM, which holds black and white alone (PGM or "
+		"PPM can hold it)");
 
 	Bytes colour = MakeBitmapStream(B_RGB32, 0, 0, 4, 4, {1, 2, 3, 255});
 	EXPECT_EQ(fTranslator.Translate(colour, 0).output,
@@ -134,7 +135,16 @@ TEST_F(PnmTranslatorTest, IdentifyReadsTheHeaderAlone)
 	EXPECT_EQ(info.type, kPpmType);
 	EXPECT_STREQ(info.name, "PNM image");
 	EXPECT_STREQ(info.MIME, "image/x-portable-anymap");
-	EXPECT_EQ(StringField(extension, "depth"), "24-bit colour");
+	EXPECT_EQ(StoredFacts(extension), "2 x 1, 8-bit RGB (24-bit colour)");
+	for (const auto &c : {std::make_pair("P5 3 2 1000\n", "3 x 2, 10-bit grey "
+			"(8-bit grey)"), std::make_pair("P1 3 2 ", "3 x 2, 1-bit grey "
+			"(1-bit black and white)")}) {
+		Bytes header = BytesOfText(c.first);
+		BMemoryIO file(header.data(), header.size());
+		BMessage facts;
+		ASSERT_EQ(fTranslator.Identify(&file, 0, &info, &facts), B_OK);
+		EXPECT_EQ(StoredFacts(facts), c.second);
+	}
 
 	Bytes text = BytesOfText("P7 not a picture");
 	BMemoryIO other(text.data(), text.size());

@@ -109,6 +109,19 @@ inline std::string StringField(const BMessage &message, const char *name)
 	return message.FindString(name, &text) == B_OK ? text : "";
 }
 
+// The facts Identify reports about a file as stored, in one line:
+// "W x H, B-bit KIND[, alpha][, interlaced] (DEPTH)".
+inline std::string StoredFacts(const BMessage &message)
+{
+	return std::to_string(message.GetInt32("width", -1)) + " x "
+		+ std::to_string(message.GetInt32("height", -1)) + ", "
+		+ std::to_string(message.GetInt32("bits_per_sample", -1)) + "-bit "
+		+ StringField(message, "colour_kind")
+		+ (message.GetBool("alpha", false) ? ", alpha" : "")
+		+ (message.GetBool("interlaced", false) ? ", interlaced" : "")
+		+ " (" + StringField(message, "depth") + ")";
+}
+
 // The stream's header fields, host order.
 struct StreamHeader {
 	uint32 width;
