@@ -1,6 +1,7 @@
 // Small file makers and readers that tests share: PNG (stored deflate, so
-// that no PNG library is involved in making test input), the PNM that
-// quorvel writes, and bitmap streams.
+// that no PNG library is involved in making test input), GIF (LZW codes of
+// one width) and BMP made by hand, the PNM that quorvel writes, and bitmap
+// streams.
 #ifndef QUORVEL_TEST_IMAGE_FILES_H
 #define QUORVEL_TEST_IMAGE_FILES_H
 
@@ -174,6 +175,176 @@ inline Pnm ParsePnm(const Bytes &bytes)
 	size_t start = (size_t)in.tellg();
 	pnm.pixels.assign(bytes.begin() + start, bytes.end());
 	return pnm;
+}
+
+// --- GIF, made by hand -----------------------------------------------------
+
+inline void PutLE(Bytes &bytes, uint32 value, int count)
+{
+	for (int i = 0; i < count; i++) {
+		bytes.push_back((uint8)(value >> (8 * i)));
+	}
+}
+
+// The indexes as LZW codes of the minimum code size plus one bits: a clear
+// code before the table would need wider codes, so that every pixel is a
+// code of its own. In sub-blocks, with the code size before them.
+inline Bytes GifImageData(const Bytes &indexes, int codeSize)
+{
+	const uint32 clear = 1u << codeSize;
+	const int width = codeSize + 1;
+	std::vector<uint32> codes;
+	for (size_t i = 0; i < indexes.size(); i++) {
+		if (i % (clear - 2) == 0) {
+			codes.push_back(clear);
+		}
+		codes.push_back(indexes[i]);
+	}
+	codes.push_back(clear + 1);
+	Bytes packed;
+	uint32 buffer = 0;
+	int bits = 0;
+	for (uint32 code : codes) {
+		buffer |= code << bits;
+		for (bits += width; bits >= 8; bits -= 8, buffer >>= 8) {
+			packed.push_back((uint8)buffer);
+		}
+	}
+	if (bits > 0) {
+		packed.push_back((uint8)buffer);
+	}
+	Bytes data = {(uint8)codeSize};
+	for (size_t at = 0; at < packed.size(); at += 255) {
+		size_t length = std::min<size_t>(255, packed.size() - at);
+		data.push_back((uint8)length);
+		data.insert(data.end(), packed.begin() + at,
+			packed.begin() + at + length);
+	}
+	data.push_back(0);
+	return data;
+}
+
+struct GifOptions {
+	int transparent = -1;
+	bool interlaced = false;
+	// The table after the image descriptor instead of the screen's.
+	bool localTable = false;
+};
+
+// A GIF89a of one image; palette holds red, green, blue of each entry
+// (padded with black to a power of two), indexes the rows top to bottom.
+inline Bytes MakeGif(uint16 width, uint16 height, Bytes palette,
+	const Bytes &indexes, const GifOptions &options = GifOptions())
+{
+	int tableBits = 1;
+	while ((3u << tableBits) < palette.size()) {
+		tableBits++;
+	}
+	palette.resize(3u << tableBits, 0);
+	const uint8 tableFlags = (uint8)(0x80 | (tableBits - 1));
+	Bytes gif = BytesOfText("GIF89a");
+	PutLE(gif, width, 2);
+	PutLE(gif, height, 2);
+	gif.insert(gif.end(), {(uint8)(options.localTable ? 0 : tableFlags
+		| 0x70), 0, 0});
+	if (!options.localTable) {
+		gif.insert(gif.end(), palette.begin(), palette.end());
+	}
+	if (options.transparent >= 0) {
+		gif.insert(gif.end(), {0x21, 0xF9, 4, 1, 0, 0,
+			(uint8)options.transparent, 0});
+	}
+	gif.push_back(0x2C);
+	PutLE(gif, 0, 4);
+	PutLE(gif, width, 2);
+	PutLE(gif, height, 2);
+	gif.push_back((uint8)((options.interlaced ? 0x40 : 0)
+		| (options.localTable ? tableFlags : 0)));
+	if (options.localTable) {
+		gif.insert(gif.end(), palette.begin(), palette.end());
+	}
+	Bytes stored = indexes;
+	if (options.interlaced) {
+		stored.clear();
+		static const uint16 kStart[] = {0, 4, 2, 1};
+		static const uint16 kStep[] = {8, 8, 4, 2};
+		for (int pass = 0; pass < 4; pass++) {
+			for (uint16 y = kStart[pass]; y < height; y += kStep[pass]) {
+				stored.insert(stored.end(), indexes.begin() + y * width,
+					indexes.begin() + (y + 1) * width);
+			}
+		}
+	}
+	Bytes data = GifImageData(stored, std::max(2, tableBits));
+	gif.insert(gif.end(), data.begin(), data.end());
+	gif.push_back(0x3B);
+	return gif;
+}
+
+// --- BMP, made by hand -----------------------------------------------------
+
+struct BmpSpec {
+	int32 width = 0;
+	// Negative for rows stored top to bottom.
+	int32 height = 0;
+	uint16 bitsPerPixel = 24;
+	uint32 compression = 0;
+	// 12 (OS/2 core), 40, 56, 108 or 124.
+	uint32 headerSize = 40;
+	// Entries as stored: blue, green, red (and 0 unless headerSize is 12).
+	Bytes colourTable;
+	// Red, green, blue and alpha masks: after a 40-byte header, else in it.
+	std::vector<uint32> masks;
+	// The pixel data as stored (PadBmpRows pads rows).
+	Bytes data;
+};
+
+inline Bytes MakeBmp(const BmpSpec &spec)
+{
+	Bytes info;
+	PutLE(info, spec.headerSize, 4);
+	if (spec.headerSize == 12) {
+		PutLE(info, (uint32)spec.width, 2);
+		PutLE(info, (uint32)spec.height, 2);
+		PutLE(info, 1, 2);
+		PutLE(info, spec.bitsPerPixel, 2);
+	} else {
+		PutLE(info, (uint32)spec.width, 4);
+		PutLE(info, (uint32)spec.height, 4);
+		PutLE(info, 1, 2);
+		PutLE(info, spec.bitsPerPixel, 2);
+		PutLE(info, spec.compression, 4);
+		PutLE(info, (uint32)spec.data.size(), 4);
+		PutLE(info, 2835, 4);
+		PutLE(info, 2835, 4);
+		PutLE(info, 0, 4);
+		PutLE(info, 0, 4);
+		for (uint32 mask : spec.masks) {
+			PutLE(info, mask, 4);
+		}
+		info.resize(std::max<size_t>(info.size(), spec.headerSize), 0);
+	}
+	const uint32 offset = (uint32)(14 + info.size() + spec.colourTable.size());
+	Bytes bmp = {'B', 'M'};
+	PutLE(bmp, offset + (uint32)spec.data.size(), 4);
+	PutLE(bmp, 0, 4);
+	PutLE(bmp, offset, 4);
+	bmp.insert(bmp.end(), info.begin(), info.end());
+	bmp.insert(bmp.end(), spec.colourTable.begin(), spec.colourTable.end());
+	bmp.insert(bmp.end(), spec.data.begin(), spec.data.end());
+	return bmp;
+}
+
+// Rows of rowBytes each, padded to whole 32-bit words.
+inline Bytes PadBmpRows(const Bytes &rows, size_t rowBytes)
+{
+	Bytes padded;
+	for (size_t at = 0; at < rows.size(); at += rowBytes) {
+		padded.insert(padded.end(), rows.begin() + at,
+			rows.begin() + at + rowBytes);
+		padded.resize((padded.size() + 3) / 4 * 4, 0);
+	}
+	return padded;
 }
 
 // --- Bitmap streams ---------------------------------------------------------

@@ -1,4 +1,4 @@
-// The three standard translators as the roster finds them: module names,
+// The standard translators as the roster finds them: module names,
 // exactly the nine entry points, the format tables the host relies on,
 // and each claiming only its own files when all are loaded from the one
 // folder with the Pilot add-on.
@@ -16,7 +16,7 @@
 namespace {
 
 const char *const kModules[] = {PNG_TRANSLATOR_PATH, JPEG_TRANSLATOR_PATH,
-	PPM_TRANSLATOR_PATH};
+	PPM_TRANSLATOR_PATH, GIF_TRANSLATOR_PATH, BMP_TRANSLATOR_PATH};
 
 std::string CommandOutput(const std::string &command)
 {
@@ -64,6 +64,15 @@ Bytes SampleFile(const char *name)
 		std::istreambuf_iterator<char>());
 }
 
+BmpSpec OnePixelBmp()
+{
+	BmpSpec bmp;
+	bmp.width = 1;
+	bmp.height = 1;
+	bmp.data = {1, 2, 3, 0};
+	return bmp;
+}
+
 TEST(StandardTranslators, ModulesExportExactlyTheNineEntryPoints)
 {
 	const std::set<std::string> expected = {"translatorName",
@@ -89,14 +98,18 @@ TEST(StandardTranslators, FormatTablesNameTheAgreedTypesAndMimeTypes)
 	const std::map<uint32, std::string> expectedIn[] = {
 		{{'PNG ', "image/png"}, {bits, bitmap}},
 		{{'JPEG', "image/jpeg"}, {bits, bitmap}},
-		{{'PPM ', "image/x-portable-anymap"}, {bits, bitmap}}};
+		{{'PPM ', "image/x-portable-anymap"}, {bits, bitmap}},
+		{{'GIF ', "image/gif"}},
+		{{'BMP ', "image/bmp"}, {bits, bitmap}}};
 	const std::map<uint32, std::string> expectedOut[] = {
 		{{'PNG ', "image/png"}, {bits, bitmap}},
 		{{'JPEG', "image/jpeg"}, {bits, bitmap}},
 		{{'PPM ', "image/x-portable-pixmap"},
 			{'PGM ', "image/x-portable-graymap"},
-			{'PBM ', "image/x-portable-bitmap"}, {bits, bitmap}}};
-	for (int i = 0; i < 3; i++) {
+			{'PBM ', "image/x-portable-bitmap"}, {bits, bitmap}},
+		{{bits, bitmap}},
+		{{'BMP ', "image/bmp"}, {bits, bitmap}}};
+	for (int i = 0; i < 5; i++) {
 		StandardTranslator translator(kModules[i]);
 		const translation_format *formats;
 		int32 count;
@@ -138,7 +151,7 @@ TEST(StandardTranslators, EachFileIsClaimedByItsOwnTranslatorFromTheFolder)
 	translator_id *list = NULL;
 	ASSERT_EQ(roster.GetAllTranslators(&list, &count), B_OK);
 	delete[] list;
-	EXPECT_EQ(count, 4) << "the three and Quorvel";
+	EXPECT_EQ(count, 6) << "the five and Quorvel";
 
 	const struct {
 		Bytes file;
@@ -148,6 +161,8 @@ TEST(StandardTranslators, EachFileIsClaimedByItsOwnTranslatorFromTheFolder)
 		{SampleFile("scene.png"), "PNG images", 'PNG '},
 		{SampleFile("scene.jpg"), "JPEG images", 'JPEG'},
 		{BytesOfText("P2 1 1 255 7"), "PPM images", 'PPM '},
+		{MakeGif(1, 1, {0, 0, 0}, {0}), "GIF images", 'GIF '},
+		{MakeBmp(OnePixelBmp()), "BMP images", 'BMP '},
 	};
 	for (const auto &c : cases) {
 		BMemoryIO source(c.file.data(), c.file.size());
