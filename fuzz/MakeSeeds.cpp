@@ -17,6 +17,11 @@
 //                 samples) and bitmap streams of every colour space the
 //                 standard translators read: run-fuzzers.sh gives them to
 //                 the png, jpeg and pnm fuzzers
+//   gif, bmp      beside those (copied by run-fuzzers.sh): GIF (global and
+//                 local tables, transparency, interlaced, black and white)
+//                 and BMP (every depth, RLE4 and RLE8 with moves, bit
+//                 fields, the OS/2 core header, top-down), made by the
+//                 tests' file makers
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -31,6 +36,7 @@
 #include <png.h>
 
 #include "BigEndian.h"
+#include "ImageFiles.h"
 #include "BitmapHeader.h"
 #include "PilotDatabase.h"
 #include "RunLength.h"
@@ -463,6 +469,77 @@ static std::vector<Seed> PictureSeeds()
 	};
 }
 
+// Pattern bytes as indexes below count.
+static Bytes Indexes(size_t size, int count)
+{
+	Bytes indexes = Pattern(size, 5);
+	for (uint8 &index : indexes) {
+		index %= count;
+	}
+	return indexes;
+}
+
+static std::vector<Seed> GifSeeds()
+{
+	const Bytes colours = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255,
+		9, 9, 9};
+	GifOptions local;
+	local.localTable = true;
+	local.transparent = 2;
+	GifOptions interlaced;
+	interlaced.interlaced = true;
+	return {
+		{"gif-colour", MakeGif(7, 5, colours, Indexes(35, 5))},
+		{"gif-local-transparent", MakeGif(5, 4, colours, Bytes(20, 2), local)},
+		{"gif-interlaced", MakeGif(3, 11, colours, Bytes(33, 1), interlaced)},
+		{"gif-black-white", MakeGif(10, 2, {0, 0, 0, 255, 255, 255},
+			Bytes(20, 1))},
+	};
+}
+
+static Bytes Bmp(int32 width, int32 height, uint16 bits, uint32 compression,
+	const Bytes &data, uint32 headerSize = 40,
+	const std::vector<uint32> &masks = {})
+{
+	BmpSpec spec;
+	spec.width = width;
+	spec.height = height;
+	spec.bitsPerPixel = bits;
+	spec.compression = compression;
+	spec.headerSize = headerSize;
+	spec.masks = masks;
+	spec.data = data;
+	if (bits <= 8) {
+		const size_t entry = headerSize == 12 ? 3 : 4;
+		spec.colourTable = Pattern(entry << (bits < 4 ? bits : 4), 9);
+	}
+	return MakeBmp(spec);
+}
+
+static std::vector<Seed> BmpSeeds()
+{
+	// Row 0: a run, four pixels as they are; a move; a run; an end of row
+	// and of the picture.
+	const Bytes rle8 = {2, 1, 0, 4, 2, 3, 2, 3, 0, 0, 0, 2, 2, 1, 3, 2, 0, 0,
+		0, 1};
+	const Bytes rle4 = {2, 0x11, 0, 5, 0x23, 0x23, 0x40, 0, 0, 0, 0, 2, 1, 1,
+		3, 0x22, 0, 1};
+	return {
+		{"bmp-1", Bmp(10, 3, 1, 0, PadBmpRows(Pattern(6, 1), 2))},
+		{"bmp-4", Bmp(5, 3, 4, 0, PadBmpRows(Indexes(9, 16), 3))},
+		{"bmp-8-top-down", Bmp(3, -2, 8, 0, PadBmpRows(Indexes(6, 16), 3))},
+		{"bmp-16", Bmp(3, 2, 16, 0, PadBmpRows(Pattern(12, 2), 6))},
+		{"bmp-16-565", Bmp(3, 2, 16, 3, PadBmpRows(Pattern(12, 2), 6), 40,
+			{0xF800, 0x07E0, 0x001F})},
+		{"bmp-24", Bmp(3, 2, 24, 0, PadBmpRows(Pattern(18, 4), 9))},
+		{"bmp-32-v5-alpha", Bmp(3, 2, 32, 3, Pattern(24, 6), 124,
+			{0xFF0000, 0xFF00, 0xFF, 0xFF000000})},
+		{"bmp-core-8", Bmp(4, 2, 8, 0, Indexes(8, 16), 12)},
+		{"bmp-rle8", Bmp(6, 4, 8, 1, rle8)},
+		{"bmp-rle4", Bmp(6, 4, 4, 2, rle4)},
+	};
+}
+
 int main(int argc, char **argv)
 {
 	if (argc != 2) {
@@ -476,5 +553,7 @@ int main(int argc, char **argv)
 	ok = SaveAll(folder + "/pack", PackSeeds()) && ok;
 	ok = SaveAll(folder + "/settings", SettingsSeeds()) && ok;
 	ok = SaveAll(folder + "/pictures", PictureSeeds()) && ok;
+	ok = SaveAll(folder + "/gif", GifSeeds()) && ok;
+	ok = SaveAll(folder + "/bmp", BmpSeeds()) && ok;
 	return ok ? 0 : 1;
 }

@@ -6,7 +6,8 @@
 #
 #   fuzz/run-fuzzers.sh [seconds per fuzzer (180)] [build folder] [fuzzer...]
 #
-# Fuzzers: translate bitmap pack settings png jpeg pnm (all by default).
+# Fuzzers: translate bitmap pack settings png jpeg pnm gif bmp (all by
+# default).
 # FUZZ_PARALLEL=2 runs two fuzzers at a time. Without a build folder it
 # configures and builds the fuzz preset (build/fuzz). Needs clang with its
 # libFuzzer runtime (Debian: clang, libclang-rt-dev), libpng, libjpeg and
@@ -25,7 +26,7 @@ else
 	(cd "$source_dir" && cmake --preset fuzz >/dev/null)
 fi
 shift $(($# < 2 ? $# : 2))
-fuzzers=${*:-translate bitmap pack settings png jpeg pnm}
+fuzzers=${*:-translate bitmap pack settings png jpeg pnm gif bmp}
 parallel=${FUZZ_PARALLEL:-1}
 
 targets=quorvel_fuzz_seeds
@@ -43,8 +44,9 @@ rm -rf "$seeds"
 # The samples are valid PNG and JPEG files too.
 cp "$source_dir"/samples/scene.png "$source_dir"/samples/scene.jpg \
 	"$seeds/pictures/"
-# The standard translators start from the same pictures.
-for format in png jpeg pnm; do
+# The standard translators start from the same pictures, GIF and BMP from
+# their own too.
+for format in png jpeg pnm gif bmp; do
 	mkdir -p "$seeds/$format"
 	cp "$seeds"/pictures/* "$seeds/$format/"
 done
