@@ -98,13 +98,10 @@ private:
 		std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
 			return fBandStarts[a].first < fBandStarts[b].first;
 		});
-		RleState start;
-		start.offset = fHeader.dataOffset;
-		RleDecoder decoder(fStream, fHeader, start);
 		size_t next = 0;
 		RleStep step = RleStep::Code;
 		while (step == RleStep::Code) {
-			RleState state = decoder.State();
+			RleState state = fDecoder.State();
 			for (; next < order.size()
 					&& state.y >= fBandStarts[order[next]].first; next++) {
 				fBandStarts[order[next]].second = state;
@@ -112,9 +109,9 @@ private:
 			if (state.y >= fHeader.height) {
 				break;
 			}
-			step = decoder.Next(NULL);
+			step = fDecoder.Next(NULL);
 		}
-		RleState end = decoder.State();
+		RleState end = fDecoder.State();
 		bool lastRowDone = end.y >= fHeader.height
 			|| (end.y + 1 == fHeader.height && end.x >= fHeader.width);
 		if (step == RleStep::EndOfData && !lastRowDone) {
@@ -143,9 +140,9 @@ private:
 		target.kind = kind;
 		target.table = fRows.Table();
 		target.black = fRows.Black();
-		RleDecoder decoder(fStream, fHeader, start);
-		while (decoder.State().y < (uint64)first + rows
-			&& decoder.Next(&target) == RleStep::Code) {
+		fDecoder.Restart(start);
+		while (fDecoder.State().y < (uint64)first + rows
+			&& fDecoder.Next(&target) == RleStep::Code) {
 		}
 	}
 
@@ -177,6 +174,8 @@ private:
 	BPositionIO *fDestination;
 	BmpHeader fHeader;
 	BmpRowConverter fRows;
+	// For run-length data: its decoder, from the data's start.
+	RleDecoder fDecoder{fStream, fHeader, RleState{fHeader.dataOffset, 0, 0}};
 	uint32 fBandRows = 1;
 	// The first stored row of each band and where its data starts.
 	std::vector<std::pair<uint32, RleState>> fBandStarts;

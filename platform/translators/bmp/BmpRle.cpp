@@ -17,6 +17,13 @@ RleState RleDecoder::State() const
 	return state;
 }
 
+void RleDecoder::Restart(const RleState &state)
+{
+	fBytes.Seek(state.offset);
+	fX = state.x;
+	fY = state.y;
+}
+
 void RleDecoder::Put(RleBand *band, uint8 index)
 {
 	if (band != NULL && fX < fWidth && fY >= band->firstRow

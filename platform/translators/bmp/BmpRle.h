@@ -54,6 +54,8 @@ public:
 	RleStep Next(RleBand *band);
 
 	RleState State() const;
+	// Goes on from another state, keeping the buffered bytes.
+	void Restart(const RleState &state);
 
 private:
 	void Put(RleBand *band, uint8 index);

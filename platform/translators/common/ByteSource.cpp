@@ -71,6 +71,17 @@ bool ByteSource::Skip(uint64 count)
 	return true;
 }
 
+void ByteSource::Seek(uint64 position)
+{
+	if (position >= fBufferStart && position <= fBufferStart + fEnd) {
+		fNext = (size_t)(position - fBufferStart);
+		return;
+	}
+	fBufferStart = position;
+	fNext = fEnd = 0;
+	fAtEnd = false;
+}
+
 bool ByteSource::Remaining(uint64 *count) const
 {
 	off_t size;

@@ -36,6 +36,9 @@ public:
 	// Passes over count bytes without reading them; false when the stream
 	// ends first (as far as its size is known).
 	bool Skip(uint64 count);
+	// Goes to an offset, before or after Position(), keeping the buffered
+	// bytes when it is among them.
+	void Seek(uint64 position);
 
 	// The offset in the stream of the next byte.
 	uint64 Position() const { return fBufferStart + fNext; }
