@@ -3,7 +3,7 @@
 RleDecoder::RleDecoder(BPositionIO *stream, const BmpHeader &header,
 	const RleState &start)
 	: fBytes(stream, start.offset), fWidth(header.width),
-	  fHeight(header.height), fFourBits(header.compression == kBmpRle4),
+	  fFourBits(header.compression == kBmpRle4),
 	  fX(start.x), fY(start.y)
 {
 }

@@ -62,7 +62,6 @@ private:
 
 	ByteSource fBytes;
 	uint32 fWidth;
-	uint32 fHeight;
 	bool fFourBits;
 	uint64 fX;
 	uint64 fY;
