@@ -3,7 +3,6 @@
 // tables to B_GRAY1, headers read alone, hostile headers and data the file
 // cannot hold refused before a byte is written, rows streamed, streams
 // written as BMP and read back.
-#include "PeakMemory.h"
 #include "StandardTranslators.h"
 
 namespace {
@@ -55,13 +54,21 @@ Bytes PackedIndexes(int bits)
 	return PadBmpRows(BottomUp(packed, 3), 3);
 }
 
+// kTable's indexes, RLE8-coded.
+BmpSpec Rle8(int32 width, int32 height, const Bytes &codes)
+{
+	BmpSpec rle;
+	rle.width = width;
+	rle.height = height;
+	rle.bitsPerPixel = 8;
+	rle.compression = 1;
+	rle.colourTable = kTable;
+	rle.data = codes;
+	return rle;
+}
+
 class BmpTranslatorTest : public testing::Test {
 protected:
-	Translation Read(const Bytes &bmp, BPositionIO *destination = NULL)
-	{
-		return fTranslator.Translate(bmp, B_TRANSLATOR_BITMAP, destination);
-	}
-
 	StandardTranslator fTranslator{BMP_TRANSLATOR_PATH};
 };
 
@@ -119,7 +126,7 @@ TEST_F(BmpTranslatorTest, EveryDepthHeaderAndRowOrderGivesTheSameStream)
 
 	const Bytes expected = Rgb32Stream(3, 2, kRgb);
 	for (const BmpSpec &s : specs) {
-		Translation read = Read(MakeBmp(s));
+		Translation read = fTranslator.Read(MakeBmp(s));
 		ASSERT_EQ(read.status, B_OK) << read.failure;
 		EXPECT_EQ(read.output, expected) << s.bitsPerPixel << " bits, "
 			<< s.headerSize << "-byte header";
@@ -134,9 +141,9 @@ TEST_F(BmpTranslatorTest, EveryDepthHeaderAndRowOrderGivesTheSameStream)
 	BmpSpec fiveBits = spec(16, {0x10, 0x42, 0, 0});
 	fiveBits.width = 1;
 	fiveBits.height = 1;
-	EXPECT_EQ(StreamPixels(Read(MakeBmp(halfClear)).output),
+	EXPECT_EQ(StreamPixels(fTranslator.Read(MakeBmp(halfClear)).output),
 		Bytes({255, 127, 127, 255}));
-	EXPECT_EQ(StreamPixels(Read(MakeBmp(fiveBits)).output),
+	EXPECT_EQ(StreamPixels(fTranslator.Read(MakeBmp(fiveBits)).output),
 		Bytes({132, 132, 132, 255}));
 }
 
@@ -151,7 +158,7 @@ TEST_F(BmpTranslatorTest, BlackAndWhiteTablesBecomeGray1)
 	bilevel.data = {0x00, 0xC0, 0, 0, 0xA0, 0x7F, 0, 0};
 	const Bytes gray1 = MakeBitmapStream(B_GRAY1, 9, 1, 2, 4,
 		{0xA0, 0x40, 0x00, 0xC0});
-	Translation read = Read(MakeBmp(bilevel));
+	Translation read = fTranslator.Read(MakeBmp(bilevel));
 	ASSERT_EQ(read.status, B_OK) << read.failure;
 	EXPECT_EQ(read.output, gray1);
 	EXPECT_EQ(read.depth, "1-bit black and white");
@@ -161,12 +168,12 @@ TEST_F(BmpTranslatorTest, BlackAndWhiteTablesBecomeGray1)
 	for (size_t i : {0, 1, 4, 5}) {
 		bilevel.data[i] = (uint8)~bilevel.data[i];
 	}
-	EXPECT_EQ(Read(MakeBmp(bilevel)).output, gray1);
+	EXPECT_EQ(fTranslator.Read(MakeBmp(bilevel)).output, gray1);
 
 	// Any other colour makes it colour.
 	bilevel.colourTable[0] = 1;
-	EXPECT_EQ(ReadStreamHeader(Read(MakeBmp(bilevel)).output).colors,
-		(uint32)B_RGB32);
+	Translation colour = fTranslator.Read(MakeBmp(bilevel));
+	EXPECT_EQ(ReadStreamHeader(colour.output).colors, (uint32)B_RGB32);
 }
 
 TEST_F(BmpTranslatorTest, RunLengthDataWithMovesAndEarlyEnds)
@@ -174,13 +181,8 @@ TEST_F(BmpTranslatorTest, RunLengthDataWithMovesAndEarlyEnds)
 	// 6 x 4 stored bottom up. Row 3 (bottom): run of 2 of index 1, then 4
 	// as they are (2 3 2 3); row 2: move 2 right and 1 on, to row 1 at x 2:
 	// run of 3 of 2, end of row; row 0: end of the picture, all white.
-	BmpSpec rle;
-	rle.width = 6;
-	rle.height = 4;
-	rle.bitsPerPixel = 8;
-	rle.compression = 1;
-	rle.colourTable = kTable;
-	rle.data = {2, 1, 0, 4, 2, 3, 2, 3, 0, 0, 0, 2, 2, 1, 3, 2, 0, 0, 0, 1};
+	BmpSpec rle = Rle8(6, 4, {2, 1, 0, 4, 2, 3, 2, 3, 0, 0, 0, 2, 2, 1, 3, 2,
+		0, 0, 0, 1});
 	const uint8 w[3] = {255, 255, 255};
 	const uint8 r[3] = {255, 0, 0};
 	const uint8 g[3] = {0, 255, 0};
@@ -193,7 +195,7 @@ TEST_F(BmpTranslatorTest, RunLengthDataWithMovesAndEarlyEnds)
 			rgb.insert(rgb.end(), pixel, pixel + 3);
 		}
 	}
-	Translation eight = Read(MakeBmp(rle));
+	Translation eight = fTranslator.Read(MakeBmp(rle));
 	ASSERT_EQ(eight.status, B_OK) << eight.failure;
 	EXPECT_EQ(eight.output, Rgb32Stream(6, 4, rgb));
 
@@ -202,12 +204,12 @@ TEST_F(BmpTranslatorTest, RunLengthDataWithMovesAndEarlyEnds)
 	rle.compression = 2;
 	rle.data = {2, 0x11, 0, 4, 0x23, 0x23, 0, 0, 0, 2, 2, 1, 3, 0x22, 0, 0,
 		0, 1};
-	EXPECT_EQ(Read(MakeBmp(rle)).output, eight.output);
+	EXPECT_EQ(fTranslator.Read(MakeBmp(rle)).output, eight.output);
 
 	// Cut before the picture's end: damaged, before a byte is written.
 	rle.data.resize(10);
 	LimitedWriteIO untouched(1 << 20);
-	Translation cut = Read(MakeBmp(rle), &untouched);
+	Translation cut = fTranslator.Read(MakeBmp(rle), &untouched);
 	EXPECT_EQ(cut.status, B_ILLEGAL_DATA);
 	EXPECT_EQ(cut.failure, "not a readable BMP image (the file is cut short)");
 	EXPECT_EQ(untouched.WriteCalls(), 0);
@@ -301,7 +303,7 @@ TEST_F(BmpTranslatorTest, StreamsBecomeBmpAndReadBack)
 		EXPECT_EQ(bmp.output[28], c.bitsPerPixel);
 		// Stored bottom up: a positive height.
 		EXPECT_EQ(bmp.output[25], 0);
-		Translation back = Read(bmp.output);
+		Translation back = fTranslator.Read(bmp.output);
 		ASSERT_EQ(back.status, B_OK) << back.failure;
 		if (c.bitsPerPixel == 8) {
 			EXPECT_EQ(StreamPixels(back.output),
@@ -318,34 +320,16 @@ TEST_F(BmpTranslatorTest, RowsAreStreamedAndTheFirstFailedWriteStops)
 	small.width = 3;
 	small.height = 2;
 	small.data = PadBmpRows(Bytes(18, 1), 9);
-	LimitedWriteIO none(0);
-	EXPECT_EQ(Read(MakeBmp(small), &none).status, B_ERROR);
-	EXPECT_EQ(none.WriteCalls(), 1);
-	LimitedWriteIO headerOnly(32);
-	EXPECT_EQ(Read(MakeBmp(small), &headerOnly).status, B_ERROR);
-	EXPECT_EQ(headerOnly.WriteCalls(), 2);
-
-	// 8192 x 8192 run-length, bottom up: 256 MiB as a stream, in a few
-	// megabytes.
-	BmpSpec rle;
-	rle.width = 8192;
-	rle.height = 8192;
-	rle.bitsPerPixel = 8;
-	rle.compression = 1;
-	rle.colourTable = kTable;
+	// 8192 x 8192 run-length, bottom up: 256 MiB as a stream.
+	BmpSpec rle = Rle8(8192, 8192, {});
 	for (int y = 0; y < 8192; y++) {
 		for (int x = 0; x < 8192; x += 128) {
 			rle.data.insert(rle.data.end(), {128, (uint8)(y % 6)});
 		}
 		rle.data.insert(rle.data.end(), {0, 0});
 	}
-	Bytes big = MakeBmp(rle);
-	CountingIO counted;
-	Translation result;
-	const int64 growth = PeakGrowth([&] { result = Read(big, &counted); });
-	EXPECT_EQ(result.status, B_OK) << result.failure;
-	EXPECT_EQ(counted.Size(), 32 + 8192 * 8192 * 4);
-	ExpectPeakGrowthAtMost(growth, 8 * kMiB);
+	ExpectRowsStreamed(fTranslator, MakeBmp(small), MakeBmp(rle),
+		32 + 8192 * 8192 * 4);
 }
 
 } // namespace

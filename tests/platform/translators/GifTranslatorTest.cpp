@@ -2,7 +2,6 @@
 // white, black-and-white ones to B_GRAY1, interlaced as plain, headers
 // read alone, claims the data cannot hold refused before a byte is
 // written, rows streamed.
-#include "PeakMemory.h"
 #include "StandardTranslators.h"
 
 namespace {
@@ -12,11 +11,6 @@ const Bytes kColours = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
 
 class GifTranslatorTest : public testing::Test {
 protected:
-	Translation Read(const Bytes &gif, BPositionIO *destination = NULL)
-	{
-		return fTranslator.Translate(gif, B_TRANSLATOR_BITMAP, destination);
-	}
-
 	StandardTranslator fTranslator{GIF_TRANSLATOR_PATH};
 };
 
@@ -25,10 +19,12 @@ TEST_F(GifTranslatorTest, ColoursComeFromTheirTableWithTransparencyOnWhite)
 	const Bytes indexes = {0, 1, 2, 3, 3, 2, 1, 0};
 	Bytes expected = MakeBitmapStream(B_RGB32, 3, 1, 16, 32,
 		{0, 0, 255, 255, 255, 255, 255, 255, 255, 0, 0, 255, 255, 255, 255, 255,
-		255, 255, 255, 255, 255, 0, 0, 255, 255, 255, 255, 255, 0, 0, 255, 255});
+		255, 255, 255, 255, 255, 0, 0, 255, 255, 255, 255, 255, 0, 0, 255,
+		255});
 	GifOptions seeThrough;
 	seeThrough.transparent = 1;
-	Translation read = Read(MakeGif(4, 2, kColours, indexes, seeThrough));
+	Translation read = fTranslator.Read(MakeGif(4, 2, kColours, indexes,
+		seeThrough));
 	ASSERT_EQ(read.status, B_OK) << read.failure;
 	EXPECT_EQ(read.output, expected);
 	EXPECT_EQ(read.depth, "24-bit colour");
@@ -36,8 +32,8 @@ TEST_F(GifTranslatorTest, ColoursComeFromTheirTableWithTransparencyOnWhite)
 	// A local table, and interlacing, change nothing.
 	seeThrough.localTable = true;
 	seeThrough.interlaced = true;
-	EXPECT_EQ(Read(MakeGif(4, 2, kColours, indexes, seeThrough)).output,
-		expected);
+	EXPECT_EQ(fTranslator.Read(MakeGif(4, 2, kColours, indexes,
+		seeThrough)).output, expected);
 
 	// 3 x 11 interlaced: every pass has rows.
 	Bytes tall;
@@ -46,8 +42,9 @@ TEST_F(GifTranslatorTest, ColoursComeFromTheirTableWithTransparencyOnWhite)
 	}
 	GifOptions interlaced;
 	interlaced.interlaced = true;
-	EXPECT_EQ(Read(MakeGif(3, 11, kColours, tall, interlaced)).output,
-		Read(MakeGif(3, 11, kColours, tall)).output);
+	EXPECT_EQ(fTranslator.Read(MakeGif(3, 11, kColours, tall,
+		interlaced)).output, fTranslator.Read(MakeGif(3, 11, kColours,
+		tall)).output);
 }
 
 TEST_F(GifTranslatorTest, BlackAndWhitePicturesBecomeGray1)
@@ -56,7 +53,7 @@ TEST_F(GifTranslatorTest, BlackAndWhitePicturesBecomeGray1)
 	const Bytes indexes = {1, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0,
 		1, 1};
 	const Bytes whiteBlack = {255, 255, 255, 0, 0, 0};
-	Translation read = Read(MakeGif(10, 2, whiteBlack, indexes));
+	Translation read = fTranslator.Read(MakeGif(10, 2, whiteBlack, indexes));
 	ASSERT_EQ(read.status, B_OK) << read.failure;
 	EXPECT_EQ(read.output, MakeBitmapStream(B_GRAY1, 9, 1, 2, 4,
 		{0xA0, 0x40, 0x00, 0xC0}));
@@ -65,7 +62,8 @@ TEST_F(GifTranslatorTest, BlackAndWhitePicturesBecomeGray1)
 	// Transparency makes colour.
 	GifOptions seeThrough;
 	seeThrough.transparent = 0;
-	Translation clear = Read(MakeGif(10, 2, whiteBlack, indexes, seeThrough));
+	Translation clear = fTranslator.Read(MakeGif(10, 2, whiteBlack, indexes,
+		seeThrough));
 	EXPECT_EQ(ReadStreamHeader(clear.output).colors, (uint32)B_RGB32);
 }
 
@@ -105,7 +103,7 @@ TEST_F(GifTranslatorTest, ClaimsTheDataCannotHoldAreRefusedBeforeWriting)
 		huge[at + 1] = huge[at + 3] = 0x40;
 	}
 	LimitedWriteIO untouched(1 << 20);
-	Translation refused = Read(huge, &untouched);
+	Translation refused = fTranslator.Read(huge, &untouched);
 	EXPECT_EQ(refused.status, B_ILLEGAL_DATA);
 	EXPECT_EQ(refused.failure,
 		"not a readable GIF image (too little image data for its size)");
@@ -113,7 +111,7 @@ TEST_F(GifTranslatorTest, ClaimsTheDataCannotHoldAreRefusedBeforeWriting)
 
 	Bytes cut = MakeGif(40, 40, kColours, Bytes(1600, 2));
 	cut.resize(cut.size() - 200);
-	Translation damaged = Read(cut);
+	Translation damaged = fTranslator.Read(cut);
 	EXPECT_EQ(damaged.status, B_ILLEGAL_DATA);
 	EXPECT_EQ(damaged.failure,
 		"not a readable GIF image (the file is cut short)");
@@ -121,23 +119,11 @@ TEST_F(GifTranslatorTest, ClaimsTheDataCannotHoldAreRefusedBeforeWriting)
 
 TEST_F(GifTranslatorTest, RowsAreStreamedAndTheFirstFailedWriteStops)
 {
-	Bytes gif = MakeGif(3, 2, kColours, {0, 1, 2, 3, 0, 1});
-	LimitedWriteIO none(0);
-	EXPECT_EQ(Read(gif, &none).status, B_ERROR);
-	EXPECT_EQ(none.WriteCalls(), 1);
-	LimitedWriteIO headerOnly(32);
-	EXPECT_EQ(Read(gif, &headerOnly).status, B_ERROR);
-	EXPECT_EQ(headerOnly.WriteCalls(), 2);
-
-	// 4096 x 4096, 64 MiB as a stream, in a few megabytes. A table of 256
-	// entries makes the maker's clear codes rare.
-	Bytes big = MakeGif(4096, 4096, Bytes(256 * 3, 9), Bytes(4096 * 4096, 3));
-	CountingIO counted;
-	Translation result;
-	const int64 growth = PeakGrowth([&] { result = Read(big, &counted); });
-	EXPECT_EQ(result.status, B_OK) << result.failure;
-	EXPECT_EQ(counted.Size(), 32 + 4096 * 4096 * 4);
-	ExpectPeakGrowthAtMost(growth, 8 * kMiB);
+	// 4096 x 4096, 64 MiB as a stream. A table of 256 entries makes the
+	// maker's clear codes rare.
+	ExpectRowsStreamed(fTranslator, MakeGif(3, 2, kColours, {0, 1, 2, 3, 0, 1}),
+		MakeGif(4096, 4096, Bytes(256 * 3, 9), Bytes(4096 * 4096, 3)),
+		32 + 4096 * 4096 * 4);
 }
 
 } // namespace

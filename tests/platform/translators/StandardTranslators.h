@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "ImageFiles.h"
+#include "PeakMemory.h"
 #include "TestStreams.h"
 
 struct Translation {
@@ -97,6 +98,12 @@ public:
 		return result;
 	}
 
+	// The bytes, identified, to a bitmap stream.
+	Translation Read(const Bytes &file, BPositionIO *destination = NULL)
+	{
+		return Translate(file, B_TRANSLATOR_BITMAP, destination);
+	}
+
 private:
 	BTranslatorRoster fRoster;
 	translator_id fID = 0;
@@ -120,6 +127,30 @@ inline std::string StoredFacts(const BMessage &message)
 		+ (message.GetBool("alpha", false) ? ", alpha" : "")
 		+ (message.GetBool("interlaced", false) ? ", interlaced" : "")
 		+ " (" + StringField(message, "depth") + ")";
+}
+
+// The streaming rules on a small file and a large one: the header goes
+// first, the first failed write stops the translation, and a large
+// picture is read into a stream of streamBytes with memory of a few
+// megabytes.
+inline void ExpectRowsStreamed(StandardTranslator &translator,
+	const Bytes &small, const Bytes &large, int64 streamBytes)
+{
+	LimitedWriteIO none(0);
+	EXPECT_EQ(translator.Read(small, &none).status, B_ERROR);
+	EXPECT_EQ(none.WriteCalls(), 1);
+	LimitedWriteIO headerOnly(32);
+	EXPECT_EQ(translator.Read(small, &headerOnly).status, B_ERROR);
+	EXPECT_EQ(headerOnly.WriteCalls(), 2);
+
+	CountingIO counted;
+	Translation result;
+	const int64 growth = PeakGrowth([&] {
+		result = translator.Read(large, &counted);
+	});
+	EXPECT_EQ(result.status, B_OK) << result.failure;
+	EXPECT_EQ(counted.Size(), streamBytes);
+	ExpectPeakGrowthAtMost(growth, 8 * kMiB);
 }
 
 // The stream's header fields, host order.
