@@ -27,7 +27,7 @@ Bytes Rgb32Stream(uint32 width, uint32 height, const Bytes &rgb)
 		width * 4 * height, pixels);
 }
 
-// Rows of pixels of bytesPerPixel bytes, bottom row first.
+// Rows of rowBytes each, the last first.
 Bytes BottomUp(const Bytes &rows, size_t rowBytes)
 {
 	Bytes flipped;
