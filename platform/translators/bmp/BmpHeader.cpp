@@ -191,7 +191,7 @@ BmpHeader ReadBmpHeader(BPositionIO *source)
 		BmpDamaged("the pixel data starts inside the headers");
 	}
 	ReadMasks(info, &header);
-	if (header.Indexed() && header.bitsPerPixel > 0) {
+	if (header.Indexed()) {
 		ReadColourTable(source, tableStart, used, &header);
 	}
 	return header;

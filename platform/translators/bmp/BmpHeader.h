@@ -67,7 +67,7 @@ struct BmpHeader {
 	BmpMask masks[4];
 	Palette palette;
 
-	bool Indexed() const { return bitsPerPixel <= 8; }
+	bool Indexed() const { return bitsPerPixel >= 1 && bitsPerPixel <= 8; }
 	bool HasAlpha() const { return masks[3].mask != 0; }
 	bool Rle() const
 	{
