@@ -8,7 +8,7 @@
 
 namespace {
 
-const uint32 kBmpType = 'BMP ';
+const uint32 kBmpType = B_BMP_FORMAT;
 
 #define BMP_FORMAT_ROW \
 	{kBmpType, B_TRANSLATOR_BITMAP, 0.6f, 0.8f, "image/bmp", "BMP image"}

@@ -10,7 +10,7 @@
 
 namespace {
 
-const uint32 kGifType = 'GIF ';
+const uint32 kGifType = B_GIF_FORMAT;
 
 #define STRINGIFY(x) #x
 #define VERSION_TEXT(major, minor, release) \

@@ -10,7 +10,7 @@
 
 namespace {
 
-const uint32 kJpegType = 'JPEG';
+const uint32 kJpegType = B_JPEG_FORMAT;
 
 #define JPEG_FORMAT_ROW \
 	{kJpegType, B_TRANSLATOR_BITMAP, 0.6f, 0.8f, "image/jpeg", "JPEG image"}

@@ -11,7 +11,7 @@
 
 namespace {
 
-const uint32 kPngType = 'PNG ';
+const uint32 kPngType = B_PNG_FORMAT;
 
 #define PNG_FORMAT_ROW \
 	{kPngType, B_TRANSLATOR_BITMAP, 0.8f, 0.8f, "image/png", "PNG image"}

@@ -12,7 +12,7 @@
 
 namespace {
 
-const uint32 kPpmType = 'PPM ';
+const uint32 kPpmType = B_PPM_FORMAT;
 const uint32 kPgmType = 'PGM ';
 const uint32 kPbmType = 'PBM ';
 
