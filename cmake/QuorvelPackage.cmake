@@ -1,8 +1,8 @@
 # A Debian package from the install rules: cpack --preset deb (after a
 # build) writes out/package/quorvel_<version>_<arch>.deb, installing under
 # /usr. dpkg-shlibdeps works out the dependencies from the binaries
-# themselves: libpng16-16 and libjpeg62-turbo for the host, and the C and
-# C++ runtimes; the private kit libraries are found through their $ORIGIN
+# themselves: libpng16-16, libjpeg62-turbo and libgif7 for the standard
+# translators, and the C and C++ runtimes; the private kit libraries are found through their $ORIGIN
 # RPATHs inside the package.
 if(NOT TARGET quorvel)
 	return()
@@ -19,9 +19,9 @@ stream and PalmPilot images: Palm databases holding one four-grey or
 black-and-white picture, optionally run-length packed. The quorvel command
 loads the translator add-on through the kit's roster, as an application
 on the platform does, and converts PNG, JPEG, PNM and bitmap-stream files
-to and from Pilot images. The package holds the command, the add-on, the
-kit's standard PNG, JPEG and PNM translators and private stand-ins for the
-platform's kit libraries.")
+to and from Pilot images, and reads GIF and BMP pictures. The package holds
+the command, the add-on, the kit's standard PNG, JPEG, PNM, GIF and BMP
+translators and private stand-ins for the platform's kit libraries.")
 set(QUORVEL_PACKAGE_MAINTAINER "Quorvel developers" CACHE STRING
 	"The Maintainer field of the Debian package")
 set(CPACK_PACKAGE_CONTACT ${QUORVEL_PACKAGE_MAINTAINER})
