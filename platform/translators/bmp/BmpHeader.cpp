@@ -131,8 +131,7 @@ void BmpDamaged(const std::string &why)
 
 PixelKind BmpHeader::Kind() const
 {
-	return Indexed() && palette.IsBlackAndWhite() ? PixelKind::Mono
-		: PixelKind::Rgb;
+	return Indexed() ? palette.Kind() : PixelKind::Rgb;
 }
 
 bool LooksLikeBmp(BPositionIO *source)

@@ -78,7 +78,8 @@ struct BmpHeader {
 	{
 		return ((uint64)width * bitsPerPixel + 31) / 32 * 4;
 	}
-	// Mono for a black-and-white colour table, else Rgb.
+	// Mono for a black-and-white colour table, Grey for one of greys (the
+	// stream is B_RGB32 for both Grey and Rgb), else Rgb.
 	PixelKind Kind() const;
 };
 

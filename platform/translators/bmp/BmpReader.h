@@ -1,5 +1,5 @@
 // A BMP file to a bitmap stream: a black-and-white colour table gives
-// B_GRAY1, anything else B_RGB32.
+// B_GRAY1, anything else B_RGB32 (a table of greys is told as grey).
 //
 // Every size is checked before the bitmap header is written: the headers
 // and colour table first (BmpHeader.h), then the pixel data: an

@@ -2,7 +2,7 @@
 
 namespace {
 
-bool IsGrey(const uint8 *c, uint8 value)
+bool IsGreyOf(const uint8 *c, uint8 value)
 {
 	return c[0] == value && c[1] == value && c[2] == value;
 }
@@ -15,11 +15,28 @@ bool Palette::IsBlackAndWhite() const
 		return false;
 	}
 	for (int i = 0; i < count; i++) {
-		if (!IsGrey(entries[i], 0) && !IsGrey(entries[i], 255)) {
+		if (!IsGreyOf(entries[i], 0) && !IsGreyOf(entries[i], 255)) {
 			return false;
 		}
 	}
 	return true;
+}
+
+bool Palette::IsGrey() const
+{
+	for (int i = 0; i < count; i++) {
+		const uint8 *c = entries[i];
+		if (c[0] != c[1] || c[1] != c[2]) {
+			return false;
+		}
+	}
+	return count > 0;
+}
+
+PixelKind Palette::Kind() const
+{
+	return IsBlackAndWhite() ? PixelKind::Mono
+		: IsGrey() ? PixelKind::Grey : PixelKind::Rgb;
 }
 
 void Palette::Rgb32Table(uint8 table[256][4]) const
@@ -37,6 +54,6 @@ void Palette::Rgb32Table(uint8 table[256][4]) const
 void Palette::BlackTable(bool black[256]) const
 {
 	for (int i = 0; i < 256; i++) {
-		black[i] = i >= count || IsGrey(entries[i], 0);
+		black[i] = i >= count || IsGreyOf(entries[i], 0);
 	}
 }

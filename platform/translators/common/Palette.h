@@ -4,7 +4,7 @@
 #ifndef QUORVEL_PALETTE_H
 #define QUORVEL_PALETTE_H
 
-#include <SupportDefs.h>
+#include "PixelRows.h"
 
 struct Palette {
 	// Red, green, blue of each entry.
@@ -16,6 +16,11 @@ struct Palette {
 	// A picture of black and white only: at least one entry, every entry
 	// black or white, none see-through. It becomes B_GRAY1.
 	bool IsBlackAndWhite() const;
+	// Of greys alone (a see-through entry becomes white, a grey too): read
+	// as a grey picture, as a PNG palette of greys is.
+	bool IsGrey() const;
+	// Mono when black and white, Grey when of greys, else Rgb.
+	PixelKind Kind() const;
 
 	// The B_RGB32 pixel of every index, the see-through one white (as
 	// transparency is composited on white).

@@ -20,11 +20,6 @@ const uint64 kMaxPixelsPerCode = 4096;
 	Damaged("not a readable GIF image (" + why + ")");
 }
 
-PixelKind KindOf(const GifImage &image)
-{
-	return image.palette.IsBlackAndWhite() ? PixelKind::Mono : PixelKind::Rgb;
-}
-
 // The bytes of the image's sub-blocks that the file holds, up to the
 // terminating empty one.
 uint64 CountDataBytes(BPositionIO *stream, uint64 start)
@@ -62,7 +57,7 @@ public:
 		}
 		CheckPictureSize(fImage.width, fImage.height);
 		CheckDataCanFill();
-		fKind = KindOf(fImage);
+		fKind = fImage.palette.Kind();
 		bool mono = fKind == PixelKind::Mono;
 		size_t outRowBytes = mono ? RowBytesOf(fImage.width, PixelKind::Mono)
 			: (size_t)fImage.width * 4;
@@ -161,7 +156,7 @@ bool IdentifyGif(BPositionIO *source, ImageFacts *facts)
 	}
 	facts->width = image.width;
 	facts->height = image.height;
-	facts->kind = KindOf(image);
+	facts->kind = image.palette.Kind();
 	facts->bitsPerSample = image.tableBits;
 	facts->colourKind = IMAGE_KIND_PALETTE;
 	facts->alpha = image.palette.transparent >= 0;

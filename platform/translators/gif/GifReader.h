@@ -1,7 +1,8 @@
 // The first image of a GIF file to a bitmap stream, through giflib: a
 // black-and-white picture (every entry of its colour table black or white,
 // none transparent) becomes B_GRAY1, any other B_RGB32 with its
-// transparent entry composited on white. The image is read at its own
+// transparent entry composited on white (one whose entries are all grey is
+// told as grey, as a PNG palette of greys is). The image is read at its own
 // size; the logical screen around it is not.
 //
 // Before the bitmap header is written, the image's sub-blocks must hold

@@ -308,6 +308,7 @@ TEST_F(BmpTranslatorTest, StreamsBecomeBmpAndReadBack)
 		if (c.bitsPerPixel == 8) {
 			EXPECT_EQ(StreamPixels(back.output),
 				GreyRgb32({0, 9, 255, 1, 2, 3}));
+			EXPECT_EQ(back.depth, "8-bit grey");
 		} else {
 			EXPECT_EQ(back.output, c.stream);
 		}

@@ -59,12 +59,16 @@ TEST_F(GifTranslatorTest, BlackAndWhitePicturesBecomeGray1)
 		{0xA0, 0x40, 0x00, 0xC0}));
 	EXPECT_EQ(read.depth, "1-bit black and white");
 
-	// Transparency makes colour.
+	// Transparency makes a picture of greys; another grey too.
 	GifOptions seeThrough;
 	seeThrough.transparent = 0;
 	Translation clear = fTranslator.Read(MakeGif(10, 2, whiteBlack, indexes,
 		seeThrough));
 	EXPECT_EQ(ReadStreamHeader(clear.output).colors, (uint32)B_RGB32);
+	EXPECT_EQ(clear.depth, "8-bit grey");
+	Translation grey = fTranslator.Read(MakeGif(10, 2, {255, 255, 255, 9, 9,
+		9}, indexes));
+	EXPECT_EQ(grey.depth, "8-bit grey");
 }
 
 TEST_F(GifTranslatorTest, IdentifyReadsTheHeadersAloneAndTellsTheStoredFacts)
