@@ -4,8 +4,8 @@
 
 namespace {
 
-const char *const kCommands[] = {"convert", "identify", "settings",
-	"translators"};
+const char *const kCommands[] = {"convert", "identify", "view", "settings",
+	"translators", "help"};
 
 bool IsCommand(const std::string &word)
 {
@@ -118,7 +118,8 @@ private:
 		std::string value;
 		if (name == "--translators" || name == "--to" || name == "--name"
 			|| name == "-o" || name == "--output-dir" || name == "-j"
-			|| name == "--jobs" || name == "--max-pixels") {
+			|| name == "--jobs" || name == "--max-pixels" || name == "--depth"
+			|| name == "--fit") {
 			if (!fReader.TakeValue(inlineValue, hasInline, &value)) {
 				return "option " + name + " needs a value";
 			}
@@ -132,8 +133,27 @@ private:
 		ConversionOptions &options = fLine->options;
 		if (name == "-h" || name == "--help") {
 			fLine->help = true;
-		} else if (name == "--version") {
+		} else if (name == "-V" || name == "--version") {
 			fLine->version = true;
+		} else if (name == "-q" || name == "--quiet") {
+			fLine->quiet = true;
+		} else if (name == "-v" || name == "--verbose") {
+			fLine->verbose = true;
+		} else if (name == "--json") {
+			fLine->json = true;
+			NoteOwner(name, "identify");
+		} else if (name == "--force") {
+			// view's, and convert --preview's
+			fLine->force = true;
+		} else if (name == "-r" || name == "--recursive") {
+			fLine->recursive = true;
+			NoteConvertOption(name);
+		} else if (name == "--preview") {
+			fLine->preview = true;
+			NoteConvertOption(name);
+		} else if (name == "--enlarge") {
+			fEnlarge = true;
+			NoteConvertOption(name);
 		} else if (name == "--view") {
 			fLine->view = true;
 		} else if (name == "-n" || name == "--no-clobber") {
@@ -172,11 +192,23 @@ private:
 			OutputFormat format;
 			if (!ParseOutputFormat(value, &format)) {
 				return "unknown output format '" + value
-					+ "' (pdb, png, jpg, pnm, pbm, pgm, ppm or bits)";
+					+ "' (pdb, png, jpg, pnm, pbm, pgm, ppm, bmp or bits)";
 			}
 			fLine->to = value;
 		} else if (name == "--name") {
 			fLine->options.name = value;
+		} else if (name == "--depth") {
+			if (!ParsePilotDepth(value, &fLine->options.depth)) {
+				return "option --depth takes 1 (black and white), 2 (four "
+					"greys) or auto, not '" + value + "'";
+			}
+		} else if (name == "--fit") {
+			FitBox box;
+			if (!ParseFitBox(value, &box)) {
+				return "option --fit takes WIDTHxHEIGHT (e.g. 160x160, each "
+					"side 1 to 16384) or screen, not '" + value + "'";
+			}
+			fLine->options.fit = box;
 		} else if (name == "--max-pixels") {
 			uint64 limit;
 			if (!ParseMaxPixels(value, &limit)) {
@@ -197,6 +229,15 @@ private:
 		return "";
 	}
 
+	// An option that belongs to one command other than convert.
+	void NoteOwner(const std::string &name, const char *command)
+	{
+		if (fOwnedOption.empty()) {
+			fOwnedOption = name;
+			fOwner = command;
+		}
+	}
+
 	void NoteConvertOption(const std::string &name)
 	{
 		if (fConvertOption.empty()) {
@@ -206,17 +247,27 @@ private:
 
 	std::string CheckCombination() const
 	{
+		if (fEnlarge) {
+			if (!fLine->options.fit) {
+				return "option --enlarge goes with --fit WIDTHxHEIGHT";
+			}
+			fLine->options.fit->enlarge = true;
+		}
+		if (fLine->command.empty()) {
+			return "";
+		}
+		if (!IsCommand(fLine->command)) {
+			return "unknown command '" + fLine->command + "' (convert, "
+				"identify, view, settings, translators or help)";
+		}
 		if (fLine->help || fLine->version) {
 			return "";
 		}
-		if (fLine->command.empty()) {
-			return "no command given";
-		}
-		if (!IsCommand(fLine->command)) {
-			return "unknown command '" + fLine->command + "'";
-		}
 		if (fLine->command != "convert" && !fConvertOption.empty()) {
 			return "option " + fConvertOption + " belongs to convert";
+		}
+		if (!fOwnedOption.empty() && fLine->command != fOwner) {
+			return "option " + fOwnedOption + " belongs to " + fOwner;
 		}
 		if (fLine->command != "settings" && fLine->view) {
 			return "option --view belongs to settings";
@@ -227,6 +278,9 @@ private:
 	ArgumentReader fReader;
 	CommandLine *fLine;
 	std::string fConvertOption;
+	std::string fOwnedOption;
+	std::string fOwner;
+	bool fEnlarge = false;
 };
 
 } // namespace

@@ -11,14 +11,17 @@
 #include "Conversion.h"
 
 struct CommandLine {
-	// "convert", "identify", "settings" or "translators"; empty with
-	// --help or --version alone.
+	// "convert", "identify", "view", "settings", "translators" or "help";
+	// empty with --help or --version alone, or nothing at all.
 	std::string command;
 	std::vector<std::string> operands;
 	bool help = false;
 	bool version = false;
 
 	std::string translatorsFolder;
+	// -q: errors alone; -v: a line for each file written as well.
+	bool quiet = false;
+	bool verbose = false;
 
 	// convert
 	std::optional<std::string> to;
@@ -31,6 +34,16 @@ struct CommandLine {
 	bool strict = false;
 	// --max-pixels; without it the environment or the default decides.
 	std::optional<uint64> maxPixels;
+	// -r: folders among the inputs are walked, the output tree mirroring
+	// them.
+	bool recursive = false;
+	// --preview: show the Pilot image in the terminal instead of writing.
+	bool preview = false;
+
+	// identify
+	bool json = false;
+	// view: draw even when standard output is no terminal.
+	bool force = false;
 
 	// settings
 	bool view = false;

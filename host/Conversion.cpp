@@ -80,25 +80,6 @@ ByteVector StreamBytes(BPositionIO &picture)
 	return bytes;
 }
 
-// A grey picture that its translator delivered as B_RGB32 (the kit's
-// stream has no grey of more than one bit but B_GRAY8, which not every
-// reader of it takes), as B_GRAY8: the writers of grey formats then store
-// it as grey, as its file did. The wide bitmap is freed once narrowed.
-BBitmap *NarrowToGrey(PictureStream &picture)
-{
-	BBitmap *wide = NULL;
-	if (picture.DetachBitmap(&wide) != B_OK) {
-		throw Failure("the picture was lost");
-	}
-	std::unique_ptr<BBitmap> owned(wide);
-	std::unique_ptr<BBitmap> grey(new BBitmap(wide->Bounds(), B_GRAY8));
-	if (grey->InitCheck() != B_OK) {
-		throw std::bad_alloc();
-	}
-	grey->ImportBits(wide);
-	return grey.release();
-}
-
 bool IsGrey(const BMessage &extension)
 {
 	const char *depth = NULL;
@@ -106,15 +87,12 @@ bool IsGrey(const BMessage &extension)
 		&& strcmp(depth, kGreyDepth) == 0;
 }
 
-// The output's bytes. What the Pilot translator reports of a Pilot image
-// input as it reads it goes to facts.
-ByteVector Convert(TranslatorHost &host, BPositionIO &source,
-	const std::string &inputPath, OutputFormat format,
-	const ConversionOptions &options, PilotFacts *facts)
+// Reads the input into picture, with what its translator said of it on
+// recognising it (identified) and of a Pilot image as it read it (facts).
+void ReadInput(TranslatorHost &host, BPositionIO &source,
+	PictureStream &picture, BMessage *identified, PilotFacts *facts)
 {
-	BMessage identified;
-	translator_info info = RecogniseInput(host, source, &identified);
-	PictureStream picture(options.maxPixels);
+	translator_info info = RecogniseInput(host, source, identified);
 	BMessage readExtension;
 	status_t status = ReadPicture(host, source, info, picture,
 		&readExtension);
@@ -136,6 +114,18 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 			host.TranslatorName(info.translator) + " refused it"));
 	}
 	*facts = ReadPilotFacts(readExtension);
+}
+
+// The output's bytes. What the Pilot translator reports of a Pilot image
+// input as it reads it goes to facts.
+ByteVector Convert(TranslatorHost &host, BPositionIO &source,
+	const std::string &inputPath, OutputFormat format,
+	const ConversionOptions &options, PilotFacts *facts,
+	std::vector<std::string> *notes)
+{
+	BMessage identified;
+	PictureStream picture(options.maxPixels);
+	ReadInput(host, source, picture, &identified, facts);
 	// Only the Pilot translator is told the options and the input's name:
 	// another might store the name as a comment in its file.
 	BMessage writeExtension;
@@ -143,10 +133,16 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 		BuildExtension(options, inputPath, &writeExtension);
 	}
 	const std::string described = DescribePicture(picture, identified);
-	if (StoresGreysAsGreys(format) && IsGrey(identified)
-		&& picture.Colors() == B_RGB32) {
-		BBitmapStream grey(NarrowToGrey(picture));
-		return WritePicture(host, grey, described, format, &writeExtension);
+	ShapingRequest request;
+	request.format = format;
+	request.depth = options.depth;
+	request.fit = options.fit;
+	request.dither = options.dithering.value_or(true);
+	request.greyFile = IsGrey(identified);
+	BBitmap *shaped = ShapePicture(picture, request, notes);
+	if (shaped != NULL) {
+		BBitmapStream stream(shaped);
+		return WritePicture(host, stream, described, format, &writeExtension);
 	}
 	return WritePicture(host, picture, described, format, &writeExtension);
 }
@@ -241,23 +237,57 @@ std::string DescribePicture(const PictureStream &picture,
 		+ std::to_string(picture.Height()) + " " + kind + " picture";
 }
 
-std::string ConvertFile(TranslatorHost &host, const std::string &inputPath,
-	const std::string &outputPath, OutputFormat format,
-	const ConversionOptions &options, ExistingOutput existing, bool strict)
+std::unique_ptr<BBitmap> ReadBitmap(TranslatorHost &host,
+	BPositionIO &source, uint64 maxPixels)
+{
+	BMessage identified;
+	PilotFacts facts;
+	PictureStream picture(maxPixels);
+	ReadInput(host, source, picture, &identified, &facts);
+	BBitmap *bitmap = NULL;
+	if (picture.DetachBitmap(&bitmap) != B_OK) {
+		throw Failure("the picture was lost");
+	}
+	return std::unique_ptr<BBitmap>(bitmap);
+}
+
+ByteVector ConvertToBytes(TranslatorHost &host, const std::string &inputPath,
+	OutputFormat format, const ConversionOptions &options, bool strict,
+	std::vector<std::string> *notes)
 {
 	std::string inputName = inputPath == "-" ? "standard input" : inputPath;
-	ByteVector output;
-	std::string warning;
 	try {
 		std::unique_ptr<BPositionIO> source = OpenInputFile(inputPath);
 		PilotFacts facts;
-		output = Convert(host, *source, inputPath, format, options, &facts);
-		warning = CutShortWarning(facts, inputName, strict);
+		std::vector<std::string> shapingNotes;
+		ByteVector output = Convert(host, *source, inputPath, format, options,
+			&facts, &shapingNotes);
+		std::string warning = CutShortWarning(facts, inputName, strict);
+		if (!warning.empty()) {
+			notes->push_back(warning);
+		}
+		for (const std::string &note : shapingNotes) {
+			notes->push_back(Failure(inputName, note).Line());
+		}
+		return output;
 	} catch (const Failure &failure) {
 		throw failure.Named(inputName);
 	} catch (const std::bad_alloc &) {
 		throw Failure(inputName, "out of memory");
 	}
+}
+
+std::string ConvertFile(TranslatorHost &host, const std::string &inputPath,
+	const std::string &outputPath, OutputFormat format,
+	const ConversionOptions &options, ExistingOutput existing, bool strict)
+{
+	std::vector<std::string> notes;
+	ByteVector output = ConvertToBytes(host, inputPath, format, options,
+		strict, &notes);
 	WriteOutputFile(outputPath, output, existing);
-	return warning;
+	std::string lines;
+	for (const std::string &note : notes) {
+		lines += (lines.empty() ? "" : "\n") + note;
+	}
+	return lines;
 }

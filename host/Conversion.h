@@ -7,12 +7,15 @@
 #ifndef QUORVEL_HOST_CONVERSION_H
 #define QUORVEL_HOST_CONVERSION_H
 
+#include <memory>
 #include <optional>
+#include <vector>
 #include <string>
 
 #include "ByteVectorIO.h"
 #include "FileFormats.h"
 #include "OutputFile.h"
+#include "PictureShaping.h"
 #include "PictureStream.h"
 #include "PixelLimit.h"
 #include "TranslatorHost.h"
@@ -25,6 +28,9 @@ struct ConversionOptions {
 	std::optional<bool> dithering;
 	std::optional<bool> highContrast;
 	uint64 maxPixels = kDefaultMaxPixels;
+	// What the host does to the picture itself (PictureShaping.h).
+	PilotDepth depth = PilotDepth::Auto;
+	std::optional<FitBox> fit;
 };
 
 // The extension message for a conversion to a Pilot image. Without a
@@ -58,10 +64,23 @@ ByteVector WritePicture(TranslatorHost &host, BPositionIO &picture,
 std::string DescribePicture(const PictureStream &picture,
 	const BMessage &identified);
 
+// A picture read whole into a bitmap through its translator, for the
+// host's own use (showing it). Throws Failure.
+std::unique_ptr<BBitmap> ReadBitmap(TranslatorHost &host,
+	BPositionIO &source, uint64 maxPixels);
+
+// The output's bytes for inputPath, and the lines to tell the user
+// (a Pilot image cut short, a picture padded or far too large) in notes.
+// Throws Failure naming the input.
+ByteVector ConvertToBytes(TranslatorHost &host, const std::string &inputPath,
+	OutputFormat format, const ConversionOptions &options, bool strict,
+	std::vector<std::string> *notes);
+
 // Reads inputPath, converts, and writes outputPath only when everything
 // succeeded. Throws Failure naming the file concerned. A Pilot image cut
 // short is converted, its missing part white, and its warning line
-// returned (empty for every other file); with strict it is refused.
+// returned with any other notes, one a line (empty when there are none);
+// with strict it is refused.
 std::string ConvertFile(TranslatorHost &host, const std::string &inputPath,
 	const std::string &outputPath, OutputFormat format,
 	const ConversionOptions &options,

@@ -2,9 +2,15 @@
 #include <errno.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <map>
+#include <memory>
+#include <new>
 
+#include <DataIO.h>
+
+#include "BatchPlan.h"
 #include "BatchRunner.h"
 #include "Commands.h"
 #include "Failure.h"
@@ -17,6 +23,50 @@ ExistingOutput ExistingOutputOf(const CommandLine &line)
 	return line.noClobber ? ExistingOutput::Keep : ExistingOutput::Replace;
 }
 
+void PrintNotes(const CommandLine &line, const std::string &notes)
+{
+	if (!notes.empty() && !line.quiet) {
+		fprintf(stderr, "%s\n", notes.c_str());
+	}
+}
+
+// What the Pilot image will look like, drawn instead of written.
+int Preview(const CommandLine &line, const ConversionOptions &options)
+{
+	if (line.operands.empty() || line.operands.size() > 2) {
+		return UsageError("convert --preview takes INPUT (and OUTPUT, "
+			"which is not written)");
+	}
+	if (RefuseWithoutTerminal(line.force)) {
+		return kExitFailure;
+	}
+	const std::string &input = line.operands[0];
+	TranslatorHost host(line.translatorsFolder);
+	try {
+		std::vector<std::string> notes;
+		ByteVector pilot = ConvertToBytes(host, input, OutputFormat::Pilot,
+			options, line.strict, &notes);
+		for (const std::string &note : notes) {
+			PrintNotes(line, note);
+		}
+		BMemoryIO image(pilot.data(), pilot.size());
+		std::unique_ptr<BBitmap> picture = ReadBitmap(host, image,
+			options.maxPixels);
+		ShowPicture(input + " as a Pilot image (" + std::to_string(
+			picture->Bounds().IntegerWidth() + 1) + " x " + std::to_string(
+			picture->Bounds().IntegerHeight() + 1) + ", not written)",
+			*picture);
+	} catch (const Failure &failure) {
+		fprintf(stderr, "%s\n", failure.Named(input).Line().c_str());
+		return kExitFailure;
+	} catch (const std::bad_alloc &) {
+		fprintf(stderr, "%s\n", Failure(input, "out of memory").Line()
+			.c_str());
+		return kExitFailure;
+	}
+	return kExitSuccess;
+}
+
 int ConvertOne(const CommandLine &line, const ConversionOptions &options)
 {
 	const std::string &input = line.operands[0];
@@ -26,85 +76,61 @@ int ConvertOne(const CommandLine &line, const ConversionOptions &options)
 		ParseOutputFormat(*line.to, &format);
 	} else if (!OutputFormatFromPath(output, &format)) {
 		return UsageError("cannot tell the output format from '" + output
-			+ "'; name it with --to FORMAT");
+			+ "' (name it .pdb, .png, .jpg, .pnm, .pbm, .pgm, .ppm, .bmp or "
+			".bits, or give --to FORMAT)");
 	}
 	TranslatorHost host(line.translatorsFolder);
 	try {
-		std::string warning = ConvertFile(host, input, output, format,
-			options, ExistingOutputOf(line), line.strict);
-		if (!warning.empty()) {
-			fprintf(stderr, "%s\n", warning.c_str());
-		}
+		PrintNotes(line, ConvertFile(host, input, output, format, options,
+			ExistingOutputOf(line), line.strict));
 	} catch (const Failure &failure) {
 		fprintf(stderr, "%s\n", failure.Line().c_str());
 		return kExitFailure;
 	}
+	if (line.verbose) {
+		fprintf(stderr, "quorvel: %s -> %s\n", input.c_str(), output.c_str());
+	}
 	return kExitSuccess;
-}
-
-// Each input's output in the folder, named after the input; a usage error
-// when two inputs would write the same file.
-std::string PlanBatch(const CommandLine &line, OutputFormat format,
-	std::vector<BatchJob> *jobs)
-{
-	std::map<std::string, std::string> writers;
-	for (const std::string &input : line.operands) {
-		if (input == "-") {
-			return "standard input cannot be part of a batch";
-		}
-		std::string output = *line.outputFolder + "/" + StemName(input) + "."
-			+ OutputExtension(format);
-		auto known = writers.find(output);
-		if (known != writers.end()) {
-			return "'" + known->second + "' and '" + input
-				+ "' would both be written to " + output;
-		}
-		writers[output] = input;
-		jobs->push_back({input, output});
-	}
-	return "";
-}
-
-void MakeFolder(const std::string &folder)
-{
-	struct stat status;
-	if (stat(folder.c_str(), &status) == 0) {
-		if (!S_ISDIR(status.st_mode)) {
-			throw Failure(folder, "not a folder");
-		}
-		return;
-	}
-	if (mkdir(folder.c_str(), 0777) != 0) {
-		throw Failure(folder, "cannot create the folder: "
-			+ DescribeError(errno));
-	}
 }
 
 int ConvertBatch(const CommandLine &line, const ConversionOptions &options)
 {
-	OutputFormat format;
-	if (!line.to) {
-		return UsageError("converting into a folder needs --to FORMAT");
-	}
-	ParseOutputFormat(*line.to, &format);
 	if (line.operands.empty()) {
 		return UsageError("no input files given");
 	}
-	std::vector<BatchJob> jobs;
-	std::string error = PlanBatch(line, format, &jobs);
+	TranslatorHost host(line.translatorsFolder);
+	BatchPlan plan;
+	std::string error = PlanBatch(host, line, &plan);
 	if (!error.empty()) {
 		return UsageError(error);
 	}
-	TranslatorHost host(line.translatorsFolder);
-	MakeFolder(*line.outputFolder);
-	size_t failures = RunBatch(jobs, line.jobs, [&](const BatchJob &job) {
-		return ConvertFile(host, job.input, job.output, format, options,
-			ExistingOutputOf(line), line.strict);
-	});
-	if (failures > 0) {
-		fprintf(stderr, "quorvel: %zu of %zu files failed\n", failures,
-			jobs.size());
+	try {
+		MakeOutputFolders(plan);
+	} catch (const Failure &failure) {
+		fprintf(stderr, "%s\n", failure.Line().c_str());
 		return kExitFailure;
+	}
+	size_t failures = RunBatch(plan.jobs, line.jobs, [&](const BatchJob &job) {
+		std::string notes = ConvertFile(host, job.input, job.output,
+			plan.formats.at(job.output), options, ExistingOutputOf(line),
+			line.strict);
+		if (line.verbose) {
+			notes += (notes.empty() ? "" : "\n") + std::string("quorvel: ")
+				+ job.input + " -> " + job.output;
+		}
+		return line.quiet ? std::string() : notes;
+	});
+	const size_t total = plan.jobs.size();
+	if (failures > 0) {
+		fprintf(stderr, "quorvel: %zu of %zu files failed\n", failures, total);
+		return kExitFailure;
+	}
+	if (!line.quiet && (line.verbose || isatty(STDERR_FILENO) == 1)) {
+		fprintf(stderr, "quorvel: %zu file%s converted into %s%s\n", total,
+			total == 1 ? "" : "s", line.outputFolder->c_str(),
+			plan.skipped > 0 ? (", " + std::to_string(plan.skipped)
+				+ " other file" + (plan.skipped == 1 ? "" : "s")
+				+ " skipped").c_str() : "");
 	}
 	return kExitSuccess;
 }
@@ -119,11 +145,17 @@ int RunConvert(const CommandLine &line)
 	} catch (const Failure &failure) {
 		return UsageError(failure.File() + ": " + failure.Reason());
 	}
+	if (line.preview) {
+		return Preview(line, options);
+	}
 	if (line.outputFolder) {
 		return ConvertBatch(line, options);
 	}
+	if (line.recursive) {
+		return UsageError("-r walks folders into a folder; give it -o DIR");
+	}
 	if (line.operands.size() != 2) {
-		return UsageError("convert takes INPUT and OUTPUT, or --to FORMAT "
+		return UsageError("convert takes INPUT and OUTPUT, or [--to FORMAT] "
 			"FILE... -o DIR");
 	}
 	return ConvertOne(line, options);

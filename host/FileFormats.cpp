@@ -25,6 +25,7 @@ const NamedFormat kOutputFormats[] = {
 	{"pbm", OutputFormat::Pbm, 'PBM ', "PBM"},
 	{"pgm", OutputFormat::Pgm, 'PGM ', "PGM"},
 	{"ppm", OutputFormat::Ppm, B_PPM_FORMAT, "PPM"},
+	{"bmp", OutputFormat::Bmp, B_BMP_FORMAT, "BMP"},
 };
 
 const NamedFormat &EntryOf(OutputFormat format)
@@ -89,18 +90,18 @@ std::string OtherFormatsHint(OutputFormat format)
 {
 	switch (format) {
 		case OutputFormat::Pbm:
-			return " (use .pgm, .pnm or .png)";
 		case OutputFormat::Pgm:
-			return " (use .ppm, .pnm or .png)";
+			return " (use .pnm or .png)";
 		default:
-			return "";
+			return " (pdb, png, pnm and bits take any picture)";
 	}
 }
 
 bool StoresGreysAsGreys(OutputFormat format)
 {
 	return format == OutputFormat::Png || format == OutputFormat::Jpeg
-		|| format == OutputFormat::Pnm || format == OutputFormat::Pgm;
+		|| format == OutputFormat::Pnm || format == OutputFormat::Pgm
+		|| format == OutputFormat::Bmp;
 }
 
 const char *OutputFormatName(OutputFormat format)

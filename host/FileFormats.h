@@ -11,13 +11,13 @@
 // Pnm writes whichever of PBM, PGM and PPM fits the picture; Pbm, Pgm and
 // Ppm ask for that one.
 enum class OutputFormat { Pilot, BitmapStream, Png, Jpeg, Pnm, Pbm, Pgm,
-	Ppm };
+	Ppm, Bmp };
 
 // The Pilot image format's type code.
 const uint32 kPilotImageType = 'PPiv';
 
-// "pdb", "bits", "png", "jpg" or "jpeg", "pnm", "pbm", "pgm", "ppm", in
-// any case.
+// "pdb", "bits", "png", "jpg" or "jpeg", "pnm", "pbm", "pgm", "ppm", "bmp",
+// in any case.
 bool ParseOutputFormat(const std::string &name, OutputFormat *format);
 
 // From the extension of a path ("out/beach.pdb"); false when there is

@@ -72,6 +72,11 @@ PilotFacts ReadPilotFacts(const BMessage &extension)
 	return facts;
 }
 
+int32 PilotRowBytes(const PilotFacts &facts)
+{
+	return (int32)(((int64)facts.width * facts.bitsPerPixel + 7) / 8);
+}
+
 std::string DescribePilotFacts(const PilotFacts &facts)
 {
 	if (!facts.described) {
@@ -80,7 +85,8 @@ std::string DescribePilotFacts(const PilotFacts &facts)
 	std::string text = std::to_string(facts.width) + " x "
 		+ std::to_string(facts.height) + " pixels, "
 		+ DepthText(facts.bitsPerPixel) + ", "
-		+ (facts.packed ? "packed" : "plain") + ", database "
+		+ (facts.packed ? "packed" : "plain") + ", rows of "
+		+ std::to_string(PilotRowBytes(facts)) + " bytes, database "
 		+ QuotedName(facts.name);
 	if (facts.checked) {
 		text += facts.CutShort() ? ", cut short: " + MissingText(facts)

@@ -27,8 +27,12 @@ struct PilotFacts {
 
 PilotFacts ReadPilotFacts(const BMessage &extension);
 
-// "160 x 160 pixels, 4-bit grey (sixteen levels), packed, database
-// "Beach", complete" (or "cut short: ...").
+// The bytes of one row of pixel data as the file lays it out (unpacked):
+// width times bits a pixel, in whole bytes.
+int32 PilotRowBytes(const PilotFacts &facts);
+
+// "160 x 160 pixels, 4-bit grey (sixteen levels), packed, rows of 80
+// bytes, database "Beach", complete" (or "cut short: ...").
 std::string DescribePilotFacts(const PilotFacts &facts);
 
 // For a file cut short, the warning line of convert naming the file;

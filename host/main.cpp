@@ -17,6 +17,9 @@ int Run(const CommandLine &line)
 	if (line.command == "identify") {
 		return RunIdentify(line);
 	}
+	if (line.command == "view") {
+		return RunView(line);
+	}
 	if (line.command == "settings") {
 		return RunSettings(line);
 	}
@@ -32,13 +35,21 @@ int main(int argc, char **argv)
 	if (!error.empty()) {
 		return UsageError(error);
 	}
-	if (line.help) {
-		PrintHelp();
-		return kExitSuccess;
-	}
 	if (line.version) {
 		PrintVersion();
 		return kExitSuccess;
+	}
+	if (line.command == "help") {
+		return line.operands.size() > 1 ? UsageError("help takes one "
+			"command at most") : PrintCommandHelp(line.operands.empty()
+			? "" : line.operands[0]);
+	}
+	if (line.help) {
+		return PrintCommandHelp(line.command);
+	}
+	if (line.command.empty()) {
+		PrintShortUsage();
+		return kExitUsage;
 	}
 	RemoveTemporaryFilesOnSignals();
 	try {

@@ -111,14 +111,14 @@ TEST_F(PilotReadingTest, IdentifyGivesDepthPackingNameAndWhetherCutShort)
 	const std::string pilot = ": PalmPilot image (image/x-pilotimage), ";
 	EXPECT_EQ(result.out,
 		"sixteen.pdb" + pilot + "10 x 5 pixels, 4-bit grey (sixteen levels), "
-		"packed, database \"Sample\", complete; translator: Quorvel\n"
+		"packed, rows of 5 bytes, database \"Sample\", complete; translator: Quorvel\n"
 		"cut.pdb" + pilot + "10 x 5 pixels, 4-bit grey (sixteen levels), "
-		"plain, database \"Sample\", cut short: 26 of 50 pixels missing "
+		"plain, rows of 5 bytes, database \"Sample\", cut short: 26 of 50 pixels missing "
 		"(the last 3 of 5 rows); translator: Quorvel\n"
 		"four.pdb" + pilot + "16 x 3 pixels, 2-bit grey (four levels), plain, "
-		"database \"Sample\", complete; translator: Quorvel\n"
+		"rows of 4 bytes, database \"Sample\", complete; translator: Quorvel\n"
 		"one.pdb" + pilot + "9 x 2 pixels, 1-bit black and white, plain, "
-		"database \"Sample\", complete; translator: Quorvel\n");
+		"rows of 2 bytes, database \"Sample\", complete; translator: Quorvel\n");
 }
 
 TEST_F(PilotReadingTest, AFileCutShortConvertsWithAWarningOrIsRefusedWhenStrict)

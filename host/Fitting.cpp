@@ -1,0 +1,93 @@
+#include "Fitting.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <new>
+#include <vector>
+
+#define STB_IMAGE_RESIZE_IMPLEMENTATION
+#define STB_IMAGE_RESIZE_STATIC
+#include <stb/stb_image_resize.h>
+
+#include "PixelRows.h"
+
+namespace {
+
+const int32 kLargestSide = 16384;
+
+bool ParseSide(const std::string &text, int32 *side)
+{
+	if (text.empty() || text.size() > 5
+		|| text.find_first_not_of("0123456789") != std::string::npos) {
+		return false;
+	}
+	*side = (int32)atoi(text.c_str());
+	return *side >= 1 && *side <= kLargestSide;
+}
+
+} // namespace
+
+bool ParseFitBox(const std::string &text, FitBox *box)
+{
+	if (text == "screen") {
+		box->width = box->height = kHandheldScreen;
+		return true;
+	}
+	size_t cross = text.find_first_of("xX");
+	return cross != std::string::npos
+		&& ParseSide(text.substr(0, cross), &box->width)
+		&& ParseSide(text.substr(cross + 1), &box->height);
+}
+
+void FittedSize(const FitBox &box, int32 width, int32 height,
+	int32 *fittedWidth, int32 *fittedHeight)
+{
+	*fittedWidth = width;
+	*fittedHeight = height;
+	const double scale = std::min((double)box.width / width,
+		(double)box.height / height);
+	if (scale >= 1.0 && !box.enlarge) {
+		return;
+	}
+	// The side that limits the scale gets the box's side exactly.
+	*fittedWidth = std::max<int32>(1, std::min<int32>(box.width,
+		(int32)std::lround(width * scale)));
+	*fittedHeight = std::max<int32>(1, std::min<int32>(box.height,
+		(int32)std::lround(height * scale)));
+}
+
+BBitmap *ResizePicture(const BBitmap &source, int32 width, int32 height)
+{
+	const int32 sourceWidth = PixelWidth(source);
+	const int32 sourceHeight = PixelHeight(source);
+	std::vector<uint8> input((size_t)sourceWidth * sourceHeight * 3);
+	for (int32 y = 0; y < sourceHeight; y++) {
+		RowAsRgb(source, y, &input[(size_t)y * sourceWidth * 3]);
+	}
+	std::vector<uint8> output((size_t)width * height * 3);
+	if (!stbir_resize_uint8_srgb(input.data(), sourceWidth, sourceHeight, 0,
+			output.data(), width, height, 0, 3, STBIR_ALPHA_CHANNEL_NONE,
+			0)) {
+		throw std::bad_alloc();
+	}
+	std::unique_ptr<BBitmap> fitted(new BBitmap(
+		BRect(0, 0, width - 1, height - 1), B_RGB32));
+	if (fitted->InitCheck() != B_OK) {
+		throw std::bad_alloc();
+	}
+	for (int32 y = 0; y < height; y++) {
+		const uint8 *in = &output[(size_t)y * width * 3];
+		uint8 *out = (uint8 *)fitted->Bits()
+			+ (size_t)y * fitted->BytesPerRow();
+		for (int32 x = 0; x < width; x++) {
+			out[4 * x] = in[3 * x + 2];
+			out[4 * x + 1] = in[3 * x + 1];
+			out[4 * x + 2] = in[3 * x];
+			out[4 * x + 3] = 255;
+		}
+	}
+	return fitted.release();
+}

@@ -1,0 +1,34 @@
+// --fit WxH: a picture scaled to fit a box, keeping its aspect ratio. The
+// resampling is stb_image_resize's (Mitchell filter when shrinking, in
+// linear light), not a filter of our own.
+#ifndef QUORVEL_HOST_FITTING_H
+#define QUORVEL_HOST_FITTING_H
+
+#include <string>
+
+#include <Bitmap.h>
+
+struct FitBox {
+	int32 width = 0;
+	int32 height = 0;
+	// Scale small pictures up to the box as well (--enlarge).
+	bool enlarge = false;
+};
+
+// The Pilot handheld's screen, "--fit screen".
+const int32 kHandheldScreen = 160;
+
+// "160x160", "320X240" or "screen"; false for anything else, or sides
+// outside 1 .. 16384.
+bool ParseFitBox(const std::string &text, FitBox *box);
+
+// The size a width x height picture gets in the box; itself when it fits
+// already (unless box.enlarge).
+void FittedSize(const FitBox &box, int32 width, int32 height,
+	int32 *fittedWidth, int32 *fittedHeight);
+
+// A new B_RGB32 bitmap of the picture at width x height. Throws
+// std::bad_alloc.
+BBitmap *ResizePicture(const BBitmap &source, int32 width, int32 height);
+
+#endif // QUORVEL_HOST_FITTING_H

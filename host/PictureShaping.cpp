@@ -1,0 +1,135 @@
+#include "PictureShaping.h"
+
+#include <new>
+
+#include "Bilevel.h"
+#include "Failure.h"
+#include "PixelRows.h"
+
+namespace {
+
+// Pilot handhelds' screens were 160 x 160 up to 320 x 480: a picture
+// more than twice that is mostly lost on any of them.
+const int32 kLargestScreenSide = 480;
+
+bool NeedsBitmap(const PictureStream &picture, const ShapingRequest &request)
+{
+	const uint32 colors = picture.Colors();
+	switch (request.format) {
+		case OutputFormat::Pilot:
+			return request.fit || (request.depth == PilotDepth::One
+				&& colors != B_GRAY1) || (request.depth == PilotDepth::Two
+				&& colors == B_GRAY1);
+		case OutputFormat::Pbm:
+			return request.fit || colors != B_GRAY1;
+		case OutputFormat::Pgm:
+			return request.fit || colors == B_RGB32 || colors == B_RGBA32;
+		default:
+			return request.fit || (StoresGreysAsGreys(request.format)
+				&& request.greyFile && colors == B_RGB32);
+	}
+}
+
+BBitmap *Grey8(const BBitmap &bitmap)
+{
+	std::unique_ptr<BBitmap> grey(new BBitmap(bitmap.Bounds(), B_GRAY8));
+	if (grey->InitCheck() != B_OK) {
+		throw std::bad_alloc();
+	}
+	if (grey->ImportBits(&bitmap) != B_OK) {
+		return NULL;
+	}
+	return grey.release();
+}
+
+void NoteSize(const ShapingRequest &request, int32 width, int32 height,
+	std::vector<std::string> *notes)
+{
+	if (request.format != OutputFormat::Pilot) {
+		return;
+	}
+	const std::string size = std::to_string(width) + " x "
+		+ std::to_string(height);
+	if (width > 2 * kLargestScreenSide || height > 2 * kLargestScreenSide) {
+		notes->push_back("the " + size + " picture is far larger than any "
+			"handheld's screen (--fit screen scales it to 160 x 160)");
+	} else if (width < kHandheldScreen || height < kHandheldScreen) {
+		notes->push_back("the " + size + " picture is padded with white to "
+			"at least 160 x 160, the handheld's screen (--fit screen "
+			"--enlarge scales it up instead)");
+	}
+}
+
+} // namespace
+
+bool ParsePilotDepth(const std::string &text, PilotDepth *depth)
+{
+	if (text == "1") {
+		*depth = PilotDepth::One;
+	} else if (text == "2") {
+		*depth = PilotDepth::Two;
+	} else if (text == "auto") {
+		*depth = PilotDepth::Auto;
+	} else {
+		return false;
+	}
+	return true;
+}
+
+BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
+	std::vector<std::string> *notes)
+{
+	if (!NeedsBitmap(picture, request) || !ReadsColours(
+			(color_space)picture.Colors())) {
+		NoteSize(request, (int32)picture.Width(), (int32)picture.Height(),
+			notes);
+		return NULL;
+	}
+	BBitmap *detached = NULL;
+	if (picture.DetachBitmap(&detached) != B_OK) {
+		throw Failure("the picture was lost");
+	}
+	std::unique_ptr<BBitmap> bitmap(detached);
+	const bool bilevelSource = bitmap->ColorSpace() == B_GRAY1;
+	if (request.fit) {
+		int32 width;
+		int32 height;
+		FittedSize(*request.fit, PixelWidth(*bitmap), PixelHeight(*bitmap),
+			&width, &height);
+		if (width != PixelWidth(*bitmap) || height != PixelHeight(*bitmap)) {
+			bitmap.reset(ResizePicture(*bitmap, width, height));
+		}
+	}
+	NoteSize(request, PixelWidth(*bitmap), PixelHeight(*bitmap), notes);
+
+	const bool bilevel = bitmap->ColorSpace() == B_GRAY1;
+	switch (request.format) {
+		case OutputFormat::Pilot:
+			if (!bilevel && (request.depth == PilotDepth::One
+					|| (request.depth == PilotDepth::Auto && bilevelSource))) {
+				// A bilevel picture scaled stays black and white.
+				return MakeBilevel(*bitmap, request.dither);
+			}
+			if (bilevel && request.depth == PilotDepth::Two) {
+				return CopyAsRgb32(*bitmap);
+			}
+			return bitmap.release();
+		case OutputFormat::Pbm:
+			return bilevel ? bitmap.release()
+				: MakeBilevel(*bitmap, request.dither);
+		case OutputFormat::Pgm:
+			if (bitmap->ColorSpace() == B_RGB32
+				|| bitmap->ColorSpace() == B_RGBA32) {
+				BBitmap *grey = Grey8(*bitmap);
+				return grey != NULL ? grey : bitmap.release();
+			}
+			return bitmap.release();
+		default:
+			if (StoresGreysAsGreys(request.format) && (request.greyFile
+					|| bilevelSource) && bitmap->ColorSpace() == B_RGB32) {
+				BBitmap *grey = Grey8(*bitmap);
+				return grey != NULL ? grey : bitmap.release();
+			}
+			return bitmap.release();
+	}
+}

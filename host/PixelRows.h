@@ -1,0 +1,24 @@
+// A bitmap's rows as red, green, blue bytes, whatever its colour space:
+// the one view of pixels that the host's own picture work (bilevel
+// conversion, fitting, showing in a terminal) needs.
+#ifndef QUORVEL_HOST_PIXEL_ROWS_H
+#define QUORVEL_HOST_PIXEL_ROWS_H
+
+#include <Bitmap.h>
+
+// True for the colour spaces RowAsRgb reads: B_GRAY1, B_GRAY8, B_CMAP8
+// (the system colour map), B_RGB24, B_RGB32 and B_RGBA32.
+bool ReadsColours(color_space colors);
+
+// Row y of bitmap as width * 3 bytes, red, green, blue. B_RGBA32 is
+// composited on white, as the translators do for pictures with alpha.
+void RowAsRgb(const BBitmap &bitmap, int32 y, uint8 *rgb);
+
+// The bitmap's size in pixels.
+int32 PixelWidth(const BBitmap &bitmap);
+int32 PixelHeight(const BBitmap &bitmap);
+
+// A new B_RGB32 bitmap of the same picture; throws std::bad_alloc.
+BBitmap *CopyAsRgb32(const BBitmap &bitmap);
+
+#endif // QUORVEL_HOST_PIXEL_ROWS_H

@@ -1,0 +1,87 @@
+// The command's plain answers: usage, help, version, identify as stored
+// and in JSON, quiet and verbose, batches without --to, folders walked.
+#include <nlohmann/json.hpp>
+
+#include "HostTool.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class HabitsTest : public HostTest {
+protected:
+	void WritePicture(const std::string &name)
+	{
+		WriteBytes(Path(name), BytesOfText("P5 4 2 255\n" + std::string(8,
+			'\x40')));
+	}
+};
+
+TEST_F(HabitsTest, HelpUsageAndVersionAnswerPlainly)
+{
+	RunResult bare = Run({});
+	EXPECT_EQ(bare.exitCode, 2);
+	EXPECT_NE(bare.err.find("Usage: quorvel COMMAND"), std::string::npos);
+	for (const std::vector<std::string> &asking : {
+			std::vector<std::string>{"help", "convert"},
+			std::vector<std::string>{"convert", "--help"}}) {
+		RunResult help = Run(asking);
+		EXPECT_EQ(help.exitCode, 0);
+		EXPECT_EQ(help.out.rfind("Usage: quorvel convert", 0), 0u)
+			<< help.out;
+	}
+	EXPECT_NE(Run({"help"}).out.find("--depth 1|2|auto"), std::string::npos);
+	EXPECT_EQ(Run({"help", "nothing"}).exitCode, 2);
+	EXPECT_EQ(Run({"-V"}).out.rfind("quorvel ", 0), 0u);
+	RunResult jpeg = Run({"convert", "a.png", "out.xyz"});
+	EXPECT_NE(jpeg.err.find(".jpg"), std::string::npos) << jpeg.err;
+}
+
+TEST_F(HabitsTest, IdentifyJsonGivesOneObjectAFileWithTheStoredFacts)
+{
+	WritePicture("grey.pgm");
+	ASSERT_EQ(Run({"convert", "--no-compression", "grey.pgm", "grey.pdb"})
+		.exitCode, 0);
+	RunResult result = Run({"identify", "--json", "grey.pgm", "grey.pdb"});
+	ASSERT_EQ(result.exitCode, 0) << result.err;
+	std::istringstream lines(result.out);
+	std::string line;
+	std::getline(lines, line);
+	nlohmann::json pgm = nlohmann::json::parse(line);
+	EXPECT_EQ(pgm["width"], 4);
+	EXPECT_EQ(pgm["depth"], "8-bit grey");
+	std::getline(lines, line);
+	nlohmann::json pdb = nlohmann::json::parse(line);
+	EXPECT_EQ(pdb["database_name"], "grey");
+	EXPECT_EQ(pdb["packed"], false);
+	EXPECT_EQ(pdb["row_bytes"], 40);
+	EXPECT_EQ(pdb["cut_short"], false);
+	EXPECT_EQ(Run({"convert", "--json", "grey.pgm", "x.png"}).exitCode, 2);
+}
+
+TEST_F(HabitsTest, BatchesPickTheirTargetAndWalkFoldersIntoAMirror)
+{
+	fs::create_directories(Path("in/sub"));
+	WritePicture("in/a.pgm");
+	WritePicture("in/sub/b.pgm");
+	WriteBytes(Path("in/sub/notes.txt"), BytesOfText("not a picture"));
+	RunResult refused = Run({"convert", "in", "-o", "out"});
+	EXPECT_EQ(refused.exitCode, 2);
+	EXPECT_NE(refused.err.find("-r converts"), std::string::npos);
+
+	RunResult walked = Run({"convert", "-r", "-v", "in", "-o", "out"});
+	ASSERT_EQ(walked.exitCode, 0) << walked.err;
+	EXPECT_TRUE(fs::exists(Path("out/a.pdb")));
+	EXPECT_TRUE(fs::exists(Path("out/sub/b.pdb")));
+	EXPECT_NE(walked.err.find("1 other file skipped"), std::string::npos)
+		<< walked.err;
+
+	// Pilot images go back to PNG without --to.
+	RunResult back = Run({"convert", "-q", "out/a.pdb", "out/sub/b.pdb", "-o",
+		"back"});
+	ASSERT_EQ(back.exitCode, 0) << back.err;
+	EXPECT_EQ(back.err, "");
+	EXPECT_EQ(Listing("back"), (std::vector<std::string>{"a.png", "b.png"}));
+}
+
+} // namespace
