@@ -191,8 +191,7 @@ private:
 		if (name == "--to") {
 			OutputFormat format;
 			if (!ParseOutputFormat(value, &format)) {
-				return "unknown output format '" + value
-					+ "' (pdb, png, jpg, pnm, pbm, pgm, ppm, bmp or bits)";
+				return UnknownOutputFormat(value);
 			}
 			fLine->to = value;
 		} else if (name == "--name") {

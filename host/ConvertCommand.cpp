@@ -75,9 +75,15 @@ int ConvertOne(const CommandLine &line, const ConversionOptions &options)
 	if (line.to) {
 		ParseOutputFormat(*line.to, &format);
 	} else if (!OutputFormatFromPath(output, &format)) {
-		return UsageError("cannot tell the output format from '" + output
-			+ "' (name it .pdb, .png, .jpg, .pnm, .pbm, .pgm, .ppm, .bmp or "
-			".bits, or give --to FORMAT)");
+		std::string extension = BaseName(output);
+		size_t dot = extension.rfind('.');
+		if (dot == std::string::npos || dot == 0) {
+			return UsageError("cannot tell the output format from '" + output
+				+ "' (name it .pdb, .png, .jpg, .pnm, .pbm, .pgm, .ppm, .bmp "
+				"or .bits, or give --to FORMAT)");
+		}
+		return UsageError(output + ": " + UnknownOutputFormat(
+			extension.substr(dot + 1)));
 	}
 	TranslatorHost host(line.translatorsFolder);
 	try {

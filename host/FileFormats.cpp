@@ -61,6 +61,17 @@ bool ParseOutputFormat(const std::string &name, OutputFormat *format)
 	return false;
 }
 
+std::string UnknownOutputFormat(const std::string &name)
+{
+	static const char kFormats[] =
+		"pdb, png, jpg, pnm, pbm, pgm, ppm, bmp or bits";
+	if (Lowered(name) == "gif") {
+		return std::string("GIF pictures are read, not written: use ")
+			+ kFormats;
+	}
+	return "unknown output format '" + name + "' (" + kFormats + ")";
+}
+
 bool OutputFormatFromPath(const std::string &path, OutputFormat *format)
 {
 	std::string base = BaseName(path);

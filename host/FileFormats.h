@@ -20,6 +20,10 @@ const uint32 kPilotImageType = 'PPiv';
 // in any case.
 bool ParseOutputFormat(const std::string &name, OutputFormat *format);
 
+// Why a format name is no output format, in one line that names those
+// that are: "GIF pictures are read, not written: use pdb, png, ...".
+std::string UnknownOutputFormat(const std::string &name);
+
 // From the extension of a path ("out/beach.pdb"); false when there is
 // none or it names no output format.
 bool OutputFormatFromPath(const std::string &path, OutputFormat *format);

@@ -42,6 +42,9 @@ BBitmap *Grey8(const BBitmap &bitmap)
 	return grey.release();
 }
 
+// Pilot image sides are signed 16-bit numbers.
+const int32 kLargestPilotSide = 32767;
+
 void NoteSize(const ShapingRequest &request, int32 width, int32 height,
 	std::vector<std::string> *notes)
 {
@@ -50,6 +53,10 @@ void NoteSize(const ShapingRequest &request, int32 width, int32 height,
 	}
 	const std::string size = std::to_string(width) + " x "
 		+ std::to_string(height);
+	if (width > kLargestPilotSide || height > kLargestPilotSide) {
+		throw Failure("too large for a Pilot image: " + size + " pixels (at "
+			"most 32767 a side; --fit screen scales it to 160 x 160)");
+	}
 	if (width > 2 * kLargestScreenSide || height > 2 * kLargestScreenSide) {
 		notes->push_back("the " + size + " picture is far larger than any "
 			"handheld's screen (--fit screen scales it to 160 x 160)");

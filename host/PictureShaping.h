@@ -35,7 +35,8 @@ struct ShapingRequest {
 // The bitmap to write instead of the picture, or NULL to write the
 // picture as it is. Lines for the user (a picture padded to the
 // handheld's size, or far larger than its screen) go to notes. Throws
-// std::bad_alloc, or Failure when the picture was lost.
+// std::bad_alloc, or Failure when the picture was lost or is too large
+// for a Pilot image.
 BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
 	std::vector<std::string> *notes);
 

@@ -124,12 +124,12 @@ TEST_F(ErrorsTest, PicturesBeyondTheLimitsAreRefusedBeforeAllocating)
 	WriteBytes(Path("wide.pbm"), BytesOfText("P4 40000 1\n"
 		+ std::string(5000, '\0')));
 	ExpectFailure({"convert", "wide.pbm", "out.pdb"}, "wide.pbm",
-		"Quorvel refused to write a 40000 x 1 1-bit black and white picture "
-		"as a Pilot image");
+		"too large for a Pilot image: 40000 x 1 pixels (at most 32767 a "
+		"side; --fit screen");
 	WriteBytes(Path("wide.bits"), MakeBitmapStream(B_GRAY1, 39999, 0, 5000,
 		5000, Bytes(5000)));
 	ExpectFailure({"convert", "wide.bits", "out.pdb"}, "wide.bits",
-		"Quorvel refused to write a 40000 x 1 B_GRAY1 picture");
+		"too large for a Pilot image: 40000 x 1 pixels");
 }
 
 TEST_F(ErrorsTest, PixelLimitIsNamedAndRaisedByOptionOrEnvironment)

@@ -34,7 +34,7 @@ TEST_F(HabitsTest, HelpUsageAndVersionAnswerPlainly)
 	EXPECT_EQ(Run({"help", "nothing"}).exitCode, 2);
 	EXPECT_EQ(Run({"-V"}).out.rfind("quorvel ", 0), 0u);
 	RunResult jpeg = Run({"convert", "a.png", "out.xyz"});
-	EXPECT_NE(jpeg.err.find(".jpg"), std::string::npos) << jpeg.err;
+	EXPECT_NE(jpeg.err.find("jpg"), std::string::npos) << jpeg.err;
 }
 
 TEST_F(HabitsTest, IdentifyJsonGivesOneObjectAFileWithTheStoredFacts)
@@ -82,6 +82,28 @@ TEST_F(HabitsTest, BatchesPickTheirTargetAndWalkFoldersIntoAMirror)
 	ASSERT_EQ(back.exitCode, 0) << back.err;
 	EXPECT_EQ(back.err, "");
 	EXPECT_EQ(Listing("back"), (std::vector<std::string>{"a.png", "b.png"}));
+}
+
+TEST_F(HabitsTest, RefusalsSayWhatCanBeDoneInstead)
+{
+	WritePicture("a.pgm");
+	for (const std::vector<std::string> &asking : {
+			std::vector<std::string>{"convert", "a.pgm", "a.gif"},
+			std::vector<std::string>{"convert", "--to", "gif", "a.pgm", "-"}}) {
+		RunResult gif = Run(asking);
+		EXPECT_EQ(gif.exitCode, 2);
+		EXPECT_NE(gif.err.find("GIF pictures are read, not written: use pdb, "
+			"png, jpg"), std::string::npos) << gif.err;
+	}
+	WriteBytes(Path("wide.pgm"), BytesOfText("P5 40000 1 255\n"
+		+ std::string(40000, '\x80')));
+	RunResult wide = Run({"convert", "wide.pgm", "wide.pdb"});
+	EXPECT_EQ(wide.exitCode, 1);
+	EXPECT_EQ(wide.err, "quorvel: wide.pgm: too large for a Pilot image: "
+		"40000 x 1 pixels (at most 32767 a side; --fit screen scales it to "
+		"160 x 160)\n");
+	EXPECT_EQ(Run({"convert", "--fit", "screen", "wide.pgm", "wide.pdb"})
+		.exitCode, 0);
 }
 
 } // namespace

@@ -38,7 +38,7 @@ protected:
 		Shell("tmux new-session -d -s " + fSession + " -x 80 -y 12 \"cd "
 			+ fFolder + " && env " + environment + " $Q " + command
 			+ "; touch done; sleep 30\"");
-		for (int i = 0; i < 100 && !fs::exists(Path("done")); i++) {
+		for (int i = 0; i < 400 && !fs::exists(Path("done")); i++) {
 			std::this_thread::sleep_for(std::chrono::milliseconds(50));
 		}
 		RunResult capture = Shell("tmux capture-pane -e -p -t " + fSession);
