@@ -9,6 +9,9 @@
 #ifndef QUORVEL_HOST_BILEVEL_H
 #define QUORVEL_HOST_BILEVEL_H
 
+// The platform's Bitmap.h uses ptrdiff_t without including its header.
+#include <stddef.h>
+
 #include <Bitmap.h>
 
 // ((255 - 0.11 blue) - 0.59 green) - 0.3 red in double precision, rounded

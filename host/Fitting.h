@@ -6,6 +6,9 @@
 
 #include <string>
 
+// The platform's Bitmap.h uses ptrdiff_t without including its header.
+#include <stddef.h>
+
 #include <Bitmap.h>
 
 struct FitBox {

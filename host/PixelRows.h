@@ -4,6 +4,9 @@
 #ifndef QUORVEL_HOST_PIXEL_ROWS_H
 #define QUORVEL_HOST_PIXEL_ROWS_H
 
+// The platform's Bitmap.h uses ptrdiff_t without including its header.
+#include <stddef.h>
+
 #include <Bitmap.h>
 
 // True for the colour spaces RowAsRgb reads: B_GRAY1, B_GRAY8, B_CMAP8
