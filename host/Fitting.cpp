@@ -79,15 +79,7 @@ BBitmap *ResizePicture(const BBitmap &source, int32 width, int32 height)
 		throw std::bad_alloc();
 	}
 	for (int32 y = 0; y < height; y++) {
-		const uint8 *in = &output[(size_t)y * width * 3];
-		uint8 *out = (uint8 *)fitted->Bits()
-			+ (size_t)y * fitted->BytesPerRow();
-		for (int32 x = 0; x < width; x++) {
-			out[4 * x] = in[3 * x + 2];
-			out[4 * x + 1] = in[3 * x + 1];
-			out[4 * x + 2] = in[3 * x];
-			out[4 * x + 3] = 255;
-		}
+		PutRgbRow(*fitted, y, &output[(size_t)y * width * 3]);
 	}
 	return fitted.release();
 }

@@ -226,28 +226,15 @@ int RunIdentify(const CommandLine &line)
 		return UsageError("identify needs at least one file");
 	}
 	TranslatorHost host(line.translatorsFolder);
-	int status = kExitSuccess;
-	for (const std::string &path : line.operands) {
-		std::string name = path == "-" ? "standard input" : path;
-		try {
-			std::unique_ptr<BPositionIO> source = OpenInputFile(path);
-			FileFacts facts = Examine(host, *source);
+	bool allRead = ForEachInputFile(line.operands,
+		[&](const std::string &name, BPositionIO &source) {
+			FileFacts facts = Examine(host, source);
 			if (line.json) {
 				printf("%s\n", DescribeAsJson(name, facts).c_str());
 			} else {
 				printf("%s: %s\n", name.c_str(),
 					DescribeAsText(facts).c_str());
 			}
-		} catch (const Failure &failure) {
-			fflush(stdout);
-			fprintf(stderr, "%s\n", failure.Named(name).Line().c_str());
-			status = kExitFailure;
-		} catch (const std::bad_alloc &) {
-			fflush(stdout);
-			fprintf(stderr, "%s\n", Failure(name, "out of memory").Line()
-				.c_str());
-			status = kExitFailure;
-		}
-	}
-	return status;
+		});
+	return allRead ? kExitSuccess : kExitFailure;
 }

@@ -1,12 +1,14 @@
 #include "InputFile.h"
 
 #include <errno.h>
+#include <stdio.h>
 #include <fcntl.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include <File.h>
@@ -175,4 +177,28 @@ std::unique_ptr<BPositionIO> OpenInputFile(const std::string &path)
 		close(fd);
 		throw;
 	}
+}
+
+bool ForEachInputFile(const std::vector<std::string> &paths,
+	const std::function<void(const std::string &name, BPositionIO &source)>
+		&work)
+{
+	bool allRead = true;
+	for (const std::string &path : paths) {
+		std::string name = path == "-" ? "standard input" : path;
+		try {
+			std::unique_ptr<BPositionIO> source = OpenInputFile(path);
+			work(name, *source);
+		} catch (const Failure &failure) {
+			fflush(stdout);
+			fprintf(stderr, "%s\n", failure.Named(name).Line().c_str());
+			allRead = false;
+		} catch (const std::bad_alloc &) {
+			fflush(stdout);
+			fprintf(stderr, "%s\n", Failure(name, "out of memory").Line()
+				.c_str());
+			allRead = false;
+		}
+	}
+	return allRead;
 }

@@ -2,8 +2,10 @@
 #ifndef QUORVEL_HOST_INPUT_FILE_H
 #define QUORVEL_HOST_INPUT_FILE_H
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <DataIO.h>
 
@@ -18,6 +20,14 @@ const uint64 kMaxInputBytes = (uint64)1 << 31;
 // blocks that are never copied. Throws Failure naming the file: not
 // found, a folder, unreadable, too large.
 std::unique_ptr<BPositionIO> OpenInputFile(const std::string &path);
+
+// Opens each path in turn and runs work on it, with the file's name as
+// messages give it ("standard input" for "-"). A Failure or a lack of
+// memory is said on standard error, naming the file, after what standard
+// output holds so far, and the next file goes on. False when any failed.
+bool ForEachInputFile(const std::vector<std::string> &paths,
+	const std::function<void(const std::string &name, BPositionIO &source)>
+		&work);
 
 // The reason for an errno, in the user's words.
 std::string DescribeError(int error);

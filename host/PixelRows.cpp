@@ -77,6 +77,17 @@ void RowAsRgb(const BBitmap &bitmap, int32 y, uint8 *rgb)
 	}
 }
 
+void PutRgbRow(BBitmap &bitmap, int32 y, const uint8 *rgb)
+{
+	uint8 *out = (uint8 *)bitmap.Bits() + (size_t)y * bitmap.BytesPerRow();
+	for (int32 x = 0; x < PixelWidth(bitmap); x++) {
+		out[4 * x] = rgb[3 * x + 2];
+		out[4 * x + 1] = rgb[3 * x + 1];
+		out[4 * x + 2] = rgb[3 * x];
+		out[4 * x + 3] = 255;
+	}
+}
+
 BBitmap *CopyAsRgb32(const BBitmap &bitmap)
 {
 	std::unique_ptr<BBitmap> copy(new BBitmap(bitmap.Bounds(), B_RGB32));
@@ -87,13 +98,7 @@ BBitmap *CopyAsRgb32(const BBitmap &bitmap)
 	std::vector<uint8> rgb((size_t)width * 3);
 	for (int32 y = 0; y < PixelHeight(bitmap); y++) {
 		RowAsRgb(bitmap, y, rgb.data());
-		uint8 *out = (uint8 *)copy->Bits() + (size_t)y * copy->BytesPerRow();
-		for (int32 x = 0; x < width; x++) {
-			out[4 * x] = rgb[3 * x + 2];
-			out[4 * x + 1] = rgb[3 * x + 1];
-			out[4 * x + 2] = rgb[3 * x];
-			out[4 * x + 3] = 255;
-		}
+		PutRgbRow(*copy, y, rgb.data());
 	}
 	return copy.release();
 }

@@ -17,6 +17,10 @@ bool ReadsColours(color_space colors);
 // composited on white, as the translators do for pictures with alpha.
 void RowAsRgb(const BBitmap &bitmap, int32 y, uint8 *rgb);
 
+// Writes width * 3 bytes of red, green, blue as row y of a B_RGB32
+// bitmap.
+void PutRgbRow(BBitmap &bitmap, int32 y, const uint8 *rgb);
+
 // The bitmap's size in pixels.
 int32 PixelWidth(const BBitmap &bitmap);
 int32 PixelHeight(const BBitmap &bitmap);

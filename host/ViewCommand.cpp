@@ -46,25 +46,14 @@ int RunView(const CommandLine &line)
 		return UsageError(failure.File() + ": " + failure.Reason());
 	}
 	TranslatorHost host(line.translatorsFolder);
-	int status = kExitSuccess;
-	for (const std::string &path : line.operands) {
-		std::string name = path == "-" ? "standard input" : path;
-		try {
-			std::unique_ptr<BPositionIO> source = OpenInputFile(path);
-			std::unique_ptr<BBitmap> picture = ReadBitmap(host, *source,
+	bool allRead = ForEachInputFile(line.operands,
+		[&](const std::string &name, BPositionIO &source) {
+			std::unique_ptr<BBitmap> picture = ReadBitmap(host, source,
 				maxPixels);
 			ShowPicture(name + " (" + std::to_string(
 				picture->Bounds().IntegerWidth() + 1) + " x "
 				+ std::to_string(picture->Bounds().IntegerHeight() + 1)
 				+ ")", *picture);
-		} catch (const Failure &failure) {
-			fprintf(stderr, "%s\n", failure.Named(name).Line().c_str());
-			status = kExitFailure;
-		} catch (const std::bad_alloc &) {
-			fprintf(stderr, "%s\n", Failure(name, "out of memory").Line()
-				.c_str());
-			status = kExitFailure;
-		}
-	}
-	return status;
+		});
+	return allRead ? kExitSuccess : kExitFailure;
 }
