@@ -87,6 +87,27 @@ bool IsGrey(const BMessage &extension)
 		&& strcmp(depth, kGreyDepth) == 0;
 }
 
+// Without --dither or --no-dither, the Pilot translator's stored default,
+// so that the black and white the host makes follows the same setting as
+// the translator's four greys.
+bool Dithering(TranslatorHost &host, const ConversionOptions &options)
+{
+	if (options.dithering) {
+		return *options.dithering;
+	}
+	BMessage settings;
+	bool stored = true;
+	try {
+		if (host.Roster().GetConfigurationMessage(host.PilotTranslator(),
+				&settings) == B_OK) {
+			settings.FindBool(kDitheringKey, &stored);
+		}
+	} catch (const Failure &) {
+		// No Pilot translator: error diffusion, as its default is.
+	}
+	return stored;
+}
+
 // Reads the input into picture, with what its translator said of it on
 // recognising it (identified) and of a Pilot image as it read it (facts).
 void ReadInput(TranslatorHost &host, BPositionIO &source,
@@ -137,7 +158,7 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	request.format = format;
 	request.depth = options.depth;
 	request.fit = options.fit;
-	request.dither = options.dithering.value_or(true);
+	request.dither = Dithering(host, options);
 	request.greyFile = IsGrey(identified);
 	BBitmap *shaped = ShapePicture(picture, request, notes);
 	if (shaped != NULL) {

@@ -104,6 +104,13 @@ TEST_F(PictureShapingTest, DitheringKeepsAGreysToneWhereThresholdingCannot)
 	EXPECT_NEAR(black, 0.5, 0.05);
 	EXPECT_EQ(std::count(thresholded.begin(), thresholded.end(), true), 0)
 		<< "128 is lighter than the middle";
+
+	// Without either option the translator's stored setting decides.
+	ASSERT_EQ(Run({"settings", "dithering=off"}).exitCode, 0);
+	ASSERT_EQ(Run({"convert", "--depth", "1", "grey.ppm", "s.pdb"}).exitCode,
+		0);
+	ASSERT_EQ(Run({"convert", "s.pdb", "s.bits"}).exitCode, 0);
+	EXPECT_EQ(DarkPixels("s.bits", 160, 160), thresholded);
 }
 
 TEST_F(PictureShapingTest, AutoDepthFollowsTheSourceAndTwoWidensBilevel)
