@@ -26,7 +26,7 @@ protected:
 
 	void TearDown() override
 	{
-		Shell("tmux kill-session -t " + fSession + " 2>/dev/null");
+		Shell(Tmux() + "kill-server 2>/dev/null");
 		HostTest::TearDown();
 	}
 
@@ -35,17 +35,21 @@ protected:
 	std::string Screen(const std::string &environment,
 		const std::string &command)
 	{
-		Shell("tmux new-session -d -s " + fSession + " -x 80 -y 12 \"cd "
+		Shell(Tmux() + "new-session -d -s " + fSession + " -x 80 -y 12 \"cd "
 			+ fFolder + " && env " + environment + " $Q " + command
 			+ "; touch done; sleep 30\"");
 		for (int i = 0; i < 400 && !fs::exists(Path("done")); i++) {
 			std::this_thread::sleep_for(std::chrono::milliseconds(50));
 		}
-		RunResult capture = Shell("tmux capture-pane -e -p -t " + fSession);
-		Shell("tmux kill-session -t " + fSession);
+		RunResult capture = Shell(Tmux() + "capture-pane -e -p -t "
+			+ fSession);
+		Shell(Tmux() + "kill-session -t " + fSession);
 		fs::remove(Path("done"));
 		return capture.out;
 	}
+
+	// A tmux server of the test's own, which no other tmux user shares.
+	std::string Tmux() const { return "tmux -L " + fSession + " "; }
 
 	std::string fSession;
 };
