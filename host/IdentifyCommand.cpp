@@ -13,6 +13,7 @@
 #include <optional>
 
 #include <nlohmann/json.hpp>
+#include <StandardImageInfo.h>
 
 #include "Commands.h"
 #include "Conversion.h"
@@ -22,15 +23,6 @@
 #include "PilotFacts.h"
 
 namespace {
-
-// The fields the standard translators add beside "depth" (their public
-// header names them).
-const char *const kWidthKey = "width";
-const char *const kHeightKey = "height";
-const char *const kBitsPerSampleKey = "bits_per_sample";
-const char *const kColourKindKey = "colour_kind";
-const char *const kAlphaKey = "alpha";
-const char *const kInterlacedKey = "interlaced";
 
 // What identify tells of a file; what its translator did not say is
 // left out.
@@ -67,28 +59,28 @@ void ReadStoredFacts(const BMessage &identified, const BMessage &read,
 	}
 	text = NULL;
 	if (FindFact(identified, read, [](const BMessage &m, const char **v) {
-			return m.FindString(kColourKindKey, v); }, &text)
+			return m.FindString(IMAGE_COLOUR_KIND_INFO, v); }, &text)
 		&& text != NULL) {
 		facts->colourKind = text;
 	}
 	FindFact(identified, read, [](const BMessage &m, int32 *v) {
-		return m.FindInt32(kBitsPerSampleKey, v); }, &facts->bitsPerSample);
+		return m.FindInt32(IMAGE_BITS_PER_SAMPLE_INFO, v); }, &facts->bitsPerSample);
 	int32 side = 0;
 	if (FindFact(identified, read, [](const BMessage &m, int32 *v) {
-			return m.FindInt32(kWidthKey, v); }, &side)) {
+			return m.FindInt32(IMAGE_WIDTH_INFO, v); }, &side)) {
 		facts->width = side;
 	}
 	if (FindFact(identified, read, [](const BMessage &m, int32 *v) {
-			return m.FindInt32(kHeightKey, v); }, &side)) {
+			return m.FindInt32(IMAGE_HEIGHT_INFO, v); }, &side)) {
 		facts->height = side;
 	}
 	bool flag = false;
 	if (FindFact(identified, read, [](const BMessage &m, bool *v) {
-			return m.FindBool(kAlphaKey, v); }, &flag)) {
+			return m.FindBool(IMAGE_ALPHA_INFO, v); }, &flag)) {
 		facts->alpha = flag;
 	}
 	if (FindFact(identified, read, [](const BMessage &m, bool *v) {
-			return m.FindBool(kInterlacedKey, v); }, &flag)) {
+			return m.FindBool(IMAGE_INTERLACED_INFO, v); }, &flag)) {
 		facts->interlaced = flag;
 	}
 }

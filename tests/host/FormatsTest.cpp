@@ -154,9 +154,9 @@ TEST_F(FormatsTest, IdentifyNamesFormatSizeAndDepth)
 	EXPECT_EQ(result.exitCode, 0) << result.err;
 	EXPECT_EQ(result.out,
 		"mono.pbm: PNM image (image/x-portable-anymap), 3 x 1 pixels, 1-bit "
-		"black and white; translator: PPM images\n"
-		"grey.png: PNG image (image/png), 2 x 2 pixels, 8-bit grey; "
-		"translator: PNG images\n"
+		"black and white (1 bit a sample, grey); translator: PPM images\n"
+		"grey.png: PNG image (image/png), 2 x 2 pixels, 8-bit grey (8 bits a "
+		"sample, grey); translator: PNG images\n"
 		"grey.pdb: PalmPilot image (image/x-pilotimage), 160 x 160 pixels, "
 		"2-bit grey (four levels), packed, rows of 40 bytes, database "
 		"\"grey\", complete; "
@@ -178,8 +178,8 @@ TEST_F(FormatsTest, IdentifyNamesFormatSizeAndDepth)
 	RunResult headers = Run({"identify", "damaged.png", "no-rows.bits"});
 	EXPECT_EQ(headers.exitCode, 0) << headers.err;
 	EXPECT_EQ(headers.out,
-		"damaged.png: PNG image (image/png), 64 x 64 pixels, 8-bit grey; "
-		"translator: PNG images\n"
+		"damaged.png: PNG image (image/png), 64 x 64 pixels, 8-bit grey (8 "
+		"bits a sample, grey); translator: PNG images\n"
 		"no-rows.bits: Be bitmap (image/x-be-bitmap), 100 x 50 pixels, "
 		"B_RGB32; translator: Quorvel\n");
 }

@@ -50,6 +50,9 @@ TEST_F(HabitsTest, IdentifyJsonGivesOneObjectAFileWithTheStoredFacts)
 	nlohmann::json pgm = nlohmann::json::parse(line);
 	EXPECT_EQ(pgm["width"], 4);
 	EXPECT_EQ(pgm["depth"], "8-bit grey");
+	EXPECT_EQ(pgm["bits_per_sample"], 8);
+	EXPECT_EQ(pgm["colour_kind"], "grey");
+	EXPECT_EQ(pgm["alpha"], false);
 	std::getline(lines, line);
 	nlohmann::json pdb = nlohmann::json::parse(line);
 	EXPECT_EQ(pdb["database_name"], "grey");
