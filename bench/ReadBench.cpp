@@ -32,7 +32,7 @@ Bytes PilotFileOf(int side, int bitsPerPixel, bool packed)
 		pixels.resize(PackRuns(pixels.data(), plain.data(),
 			(uint32)plain.size()));
 	}
-	const char name[kPilotNameSize] = "Scene";
+	const char name[PILOT_DB_NAME_SIZE] = "Scene";
 	Bytes file(kWrittenRecordOffset + kImageHeaderSize);
 	SerializeDatabaseHeader(WrittenDatabaseHeader(name), file.data());
 	SerializeRecordEntry(WrittenRecordEntry(),

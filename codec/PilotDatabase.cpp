@@ -7,7 +7,7 @@
 PilotDatabaseHeader ParseDatabaseHeader(const uint8 *bytes)
 {
 	PilotDatabaseHeader header;
-	memcpy(header.name, bytes, kPilotNameSize);
+	memcpy(header.name, bytes, PILOT_DB_NAME_SIZE);
 	header.attributes = ReadBE16(bytes + 32);
 	header.version = ReadBE16(bytes + 34);
 	header.creationDate = ReadBE32(bytes + 36);
@@ -36,7 +36,7 @@ PilotRecordEntry ParseRecordEntry(const uint8 *bytes)
 PilotImageHeader ParseImageHeader(const uint8 *bytes)
 {
 	PilotImageHeader header;
-	memcpy(header.name, bytes, kPilotNameSize);
+	memcpy(header.name, bytes, PILOT_DB_NAME_SIZE);
 	header.packing = bytes[32];
 	header.pixelType = bytes[33];
 	header.reserved1 = ReadBE32(bytes + 34);
@@ -56,14 +56,14 @@ static const uint32 kWrittenDate = 0x06D144AE;
 static const uint8 kWrittenRecordAttributes = 0x40;
 static const uint8 kWrittenUniqueID[3] = {0x6F, 0x80, 0x00};
 
-PilotDatabaseHeader WrittenDatabaseHeader(const char (&name)[kPilotNameSize])
+PilotDatabaseHeader WrittenDatabaseHeader(const char (&name)[PILOT_DB_NAME_SIZE])
 {
 	PilotDatabaseHeader header;
 	memset(&header, 0, sizeof(header));
-	memcpy(header.name, name, kPilotNameSize);
+	memcpy(header.name, name, PILOT_DB_NAME_SIZE);
 	header.creationDate = kWrittenDate;
 	header.modificationDate = kWrittenDate;
-	header.type = kPilotImageType;
+	header.type = kImageDatabaseType;
 	header.creator = kPilotViewerCreator;
 	header.numRecords = 1;
 	return header;
@@ -78,12 +78,12 @@ PilotRecordEntry WrittenRecordEntry()
 	return entry;
 }
 
-PilotImageHeader WrittenImageHeader(const char (&name)[kPilotNameSize],
+PilotImageHeader WrittenImageHeader(const char (&name)[PILOT_DB_NAME_SIZE],
 	uint8 packing, uint8 pixelType, int16 width, int16 height)
 {
 	PilotImageHeader header;
 	memset(&header, 0, sizeof(header));
-	memcpy(header.name, name, kPilotNameSize);
+	memcpy(header.name, name, PILOT_DB_NAME_SIZE);
 	header.packing = packing;
 	header.pixelType = pixelType;
 	header.reserved6 = -1;
@@ -95,7 +95,7 @@ PilotImageHeader WrittenImageHeader(const char (&name)[kPilotNameSize],
 
 void SerializeDatabaseHeader(const PilotDatabaseHeader &header, uint8 *bytes)
 {
-	memcpy(bytes, header.name, kPilotNameSize);
+	memcpy(bytes, header.name, PILOT_DB_NAME_SIZE);
 	WriteBE16(bytes + 32, header.attributes);
 	WriteBE16(bytes + 34, header.version);
 	WriteBE32(bytes + 36, header.creationDate);
@@ -120,7 +120,7 @@ void SerializeRecordEntry(const PilotRecordEntry &entry, uint8 *bytes)
 
 void SerializeImageHeader(const PilotImageHeader &header, uint8 *bytes)
 {
-	memcpy(bytes, header.name, kPilotNameSize);
+	memcpy(bytes, header.name, PILOT_DB_NAME_SIZE);
 	bytes[32] = header.packing;
 	bytes[33] = header.pixelType;
 	WriteBE32(bytes + 34, header.reserved1);
@@ -155,5 +155,5 @@ bool PilotDataIsPacked(const PilotImageHeader &header)
 
 bool PilotNamesMatch(const char *a, const char *b)
 {
-	return strncmp(a, b, kPilotNameSize) == 0;
+	return strncmp(a, b, PILOT_DB_NAME_SIZE) == 0;
 }

@@ -52,10 +52,11 @@
 #ifndef QUORVEL_PILOT_DATABASE_H
 #define QUORVEL_PILOT_DATABASE_H
 
+#include <PilotTranslator.h>
 #include <SupportDefs.h>
 
+// The name fields are PILOT_DB_NAME_SIZE (32) bytes.
 enum {
-	kPilotNameSize = 32,
 	kDatabaseHeaderSize = 78,
 	kRecordEntrySize = 8,
 	kImageHeaderSize = 58,
@@ -63,7 +64,7 @@ enum {
 	kWrittenRecordOffset = kDatabaseHeaderSize + kRecordEntrySize
 };
 
-const uint32 kPilotImageType = 'vIMG';
+const uint32 kImageDatabaseType = 'vIMG';
 const uint32 kPilotViewerCreator = 'View';
 const uint32 kTealPaintCreator = 'TlPt';
 const uint32 kTealPaintGameboyType = 'GbDb';
@@ -76,7 +77,7 @@ const uint8 kTwoBitPixels = 0x00;
 const uint8 kFourBitPixels = 0x02;
 
 struct PilotDatabaseHeader {
-	char name[kPilotNameSize];
+	char name[PILOT_DB_NAME_SIZE];
 	uint16 attributes;
 	uint16 version;
 	uint32 creationDate;
@@ -99,7 +100,7 @@ struct PilotRecordEntry {
 };
 
 struct PilotImageHeader {
-	char name[kPilotNameSize];
+	char name[PILOT_DB_NAME_SIZE];
 	uint8 packing;
 	uint8 pixelType;
 	uint32 reserved1;
@@ -120,9 +121,9 @@ PilotImageHeader ParseImageHeader(const uint8 *bytes);
 // The headers our writer produces. Everything but the name, the packing,
 // the pixel type and the size is fixed, the dates included, so that the
 // same bitmap always gives the same file.
-PilotDatabaseHeader WrittenDatabaseHeader(const char (&name)[kPilotNameSize]);
+PilotDatabaseHeader WrittenDatabaseHeader(const char (&name)[PILOT_DB_NAME_SIZE]);
 PilotRecordEntry WrittenRecordEntry();
-PilotImageHeader WrittenImageHeader(const char (&name)[kPilotNameSize],
+PilotImageHeader WrittenImageHeader(const char (&name)[PILOT_DB_NAME_SIZE],
 	uint8 packing, uint8 pixelType, int16 width, int16 height);
 
 void SerializeDatabaseHeader(const PilotDatabaseHeader &header, uint8 *bytes);

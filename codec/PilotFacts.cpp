@@ -18,9 +18,9 @@ void ReportImageFacts(BMessage *message, const PilotImageHeader &header)
 		return;
 	}
 	// The stored name need not end with a NUL inside its 32 bytes.
-	char name[kPilotNameSize + 1];
-	memcpy(name, header.name, kPilotNameSize);
-	name[kPilotNameSize] = '\0';
+	char name[PILOT_DB_NAME_SIZE + 1];
+	memcpy(name, header.name, PILOT_DB_NAME_SIZE);
+	name[PILOT_DB_NAME_SIZE] = '\0';
 	message->RemoveName(PILOT_DB_NAME_INFO);
 	message->AddString(PILOT_DB_NAME_INFO, name);
 	ReplaceInt32(message, PILOT_BITS_PER_PIXEL_INFO,

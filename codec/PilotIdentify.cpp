@@ -95,7 +95,7 @@ status_t PilotTranslate::IdentifyPilotImage()
 	if (database.numRecords <= 0) {
 		return B_NO_TRANSLATOR;
 	}
-	if (database.type != kPilotImageType
+	if (database.type != kImageDatabaseType
 		&& database.creator != kTealPaintCreator) {
 		return B_NO_TRANSLATOR;
 	}

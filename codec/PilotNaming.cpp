@@ -7,7 +7,7 @@
 
 namespace {
 
-const size_t kLongestName = kPilotNameSize - 1;
+const size_t kLongestName = PILOT_DB_NAME_SIZE - 1;
 const size_t kGeneratedLetters = 8;
 
 // The comment's length once a three-character file-name extension and its
@@ -21,7 +21,7 @@ size_t LengthWithoutExtension(const char *comment)
 	return length;
 }
 
-void CopyName(const char *text, size_t length, char (&name)[kPilotNameSize])
+void CopyName(const char *text, size_t length, char (&name)[PILOT_DB_NAME_SIZE])
 {
 	if (length > kLongestName) {
 		length = kLongestName;
@@ -32,7 +32,7 @@ void CopyName(const char *text, size_t length, char (&name)[kPilotNameSize])
 } // namespace
 
 void ChooseDatabaseName(const char *databaseName, const char *comment,
-	int32 width, int32 height, char (&name)[kPilotNameSize])
+	int32 width, int32 height, char (&name)[PILOT_DB_NAME_SIZE])
 {
 	memset(name, 0, sizeof(name));
 	if (databaseName != NULL && databaseName[0] != '\0') {
@@ -45,7 +45,7 @@ void ChooseDatabaseName(const char *databaseName, const char *comment,
 }
 
 void GenerateDatabaseName(int32 width, int32 height,
-	char (&name)[kPilotNameSize])
+	char (&name)[PILOT_DB_NAME_SIZE])
 {
 	memset(name, 0, sizeof(name));
 	// Process-wide state: this reseeds rand() for the whole process.

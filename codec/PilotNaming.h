@@ -16,13 +16,13 @@
 //     the rest is cut to 31 characters; an empty comment gives "";
 //  3. a generated name, see GenerateDatabaseName.
 void ChooseDatabaseName(const char *databaseName, const char *comment,
-	int32 width, int32 height, char (&name)[kPilotNameSize]);
+	int32 width, int32 height, char (&name)[PILOT_DB_NAME_SIZE]);
 
 // Eight random capitals and the Pilot size, e.g. "QWERTYUI (160 x 160)".
 // Reseeds the C library's process-wide random generator with the current
 // second: two names made within one second share their letters, and every
 // other user of rand() in the process is reseeded too.
 void GenerateDatabaseName(int32 width, int32 height,
-	char (&name)[kPilotNameSize]);
+	char (&name)[PILOT_DB_NAME_SIZE]);
 
 #endif // QUORVEL_PILOT_NAMING_H

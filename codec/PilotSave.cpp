@@ -109,7 +109,7 @@ status_t PilotTranslate::SavePilotImage()
 			!= B_OK) {
 		comment = NULL;
 	}
-	char name[kPilotNameSize];
+	char name[PILOT_DB_NAME_SIZE];
 	ChooseDatabaseName(databaseName, comment, size.width, size.height, name);
 	imageHeader = WrittenImageHeader(name, compression ? kPackedRuns : 0,
 		oneBit ? kOneBitPixels : kTwoBitPixels, size.width, size.height);

@@ -45,7 +45,7 @@ public:
 	bool compression;
 	bool dithering;
 	bool highContrast;
-	char databaseName[32];
+	char databaseName[PILOT_DB_NAME_SIZE];
 
 	PilotImageHeader imageHeader;
 	TranslatorBitmap bitmapHeader;

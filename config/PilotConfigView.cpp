@@ -13,7 +13,7 @@
 static const uint32 kControlResizingMode = B_FOLLOW_LEFT | B_FOLLOW_TOP;
 static const uint32 kControlFlags = B_WILL_DRAW | B_NAVIGABLE;
 // The field refuses what would not fit the store's name with its NUL.
-static const int32 kNameMaxBytes = kDatabaseNameSize - 1;
+static const int32 kNameMaxBytes = PILOT_DB_NAME_SIZE - 1;
 
 // Each control is held by a unique_ptr until it is a child: if a later
 // allocation throws, BView's destructor deletes the children, the

@@ -15,7 +15,6 @@
 
 #include "FuzzSupport.h"
 
-const uint32 kPilotType = 'PPiv';
 const size_t kPilotHeadersSize = 78 + 8 + 58;
 // Written images of up to a megabyte, and of up to 2^22 pixels, are kept
 // and read back: larger ones would only slow the search.
@@ -41,7 +40,7 @@ static void CheckWrittenImageReads(BTranslatorRoster *roster,
 	BMemoryIO source(image.data(), image.size());
 	translator_info info;
 	if (roster->Identify(&source, NULL, &info) != B_OK
-		|| info.type != kPilotType) {
+		|| info.type != PILOT_IMAGE_TYPE) {
 		abort();
 	}
 	BoundedIO bitmap(INT64_MAX, 0);
@@ -71,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	info.translator = id;
 	BoundedIO destination(limit, kReadBackSize);
 	const status_t status = roster->Translate(&source, &info, &extension,
-		&destination, kPilotType);
+		&destination, PILOT_IMAGE_TYPE);
 
 	switch (status) {
 		case B_NO_TRANSLATOR:

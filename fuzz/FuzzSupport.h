@@ -11,6 +11,7 @@
 
 #include <DataIO.h>
 #include <Message.h>
+#include <PilotTranslator.h>
 #include <TranslatorFormats.h>
 #include <TranslatorRoster.h>
 
@@ -46,14 +47,14 @@ inline BTranslatorRoster *LoadedRoster(translator_id *id = NULL)
 inline void AddFuzzedOptions(BMessage *extension, uint8 options)
 {
 	if ((options & 0x40) != 0) {
-		extension->AddInt32("compression", 1);
+		extension->AddInt32(PILOT_COMPRESS_SETTING, 1);
 	} else {
-		extension->AddBool("compression", (options & 0x01) != 0);
+		extension->AddBool(PILOT_COMPRESS_SETTING, (options & 0x01) != 0);
 	}
-	extension->AddBool("dithering", (options & 0x02) != 0);
-	extension->AddBool("high_contrast", (options & 0x04) != 0);
+	extension->AddBool(PILOT_DITHER_SETTING, (options & 0x02) != 0);
+	extension->AddBool(PILOT_CONTRAST_SETTING, (options & 0x04) != 0);
 	if ((options & 0x08) != 0) {
-		extension->AddString("database_name", "Fuzzed");
+		extension->AddString(PILOT_DB_NAME_SETTING, "Fuzzed");
 	}
 	if ((options & 0x10) != 0) {
 		extension->AddString(B_TRANSLATOR_EXT_COMMENT, "fuzzed.bmp");

@@ -62,7 +62,7 @@ static Bytes Packed(const Bytes &plain)
 static Bytes PilotImage(int16 width, int16 height, uint8 pixelType,
 	uint8 packing, int32 recordOffset = kWrittenRecordOffset)
 {
-	const char name[kPilotNameSize] = "Seed";
+	const char name[PILOT_DB_NAME_SIZE] = "Seed";
 	Bytes file(kDatabaseHeaderSize + kRecordEntrySize);
 	SerializeDatabaseHeader(WrittenDatabaseHeader(name), file.data());
 	PilotRecordEntry entry = WrittenRecordEntry();
@@ -154,10 +154,10 @@ static Bytes FlattenedBytes(const BMessage &message)
 static BMessage OptionsMessage(const char *name, bool flags)
 {
 	BMessage message;
-	message.AddString("database_name", name);
-	message.AddBool("compression", flags);
-	message.AddBool("dithering", !flags);
-	message.AddBool("high_contrast", flags);
+	message.AddString(PILOT_DB_NAME_SETTING, name);
+	message.AddBool(PILOT_COMPRESS_SETTING, flags);
+	message.AddBool(PILOT_DITHER_SETTING, !flags);
+	message.AddBool(PILOT_CONTRAST_SETTING, flags);
 	return message;
 }
 
@@ -180,19 +180,19 @@ static BMessage EveryType()
 	message.AddUInt8("uint8", 8);
 	message.AddInt16("int16", -16);
 	message.AddUInt16("uint16", 16);
-	message.AddInt32("compression", 1);
+	message.AddInt32(PILOT_COMPRESS_SETTING, 1);
 	message.AddUInt32("uint32", 32);
 	message.AddInt64("int64", -64);
 	message.AddUInt64("uint64", 64);
-	message.AddFloat("dithering", 0.5f);
+	message.AddFloat(PILOT_DITHER_SETTING, 0.5f);
 	message.AddDouble("double", 2.5);
 	message.AddRect("rect", BRect(1, 2, 3, 4));
 	message.AddPoint("point", BPoint(5, 6));
-	message.AddData("database_name", B_RAW_TYPE, "raw", 3, false);
+	message.AddData(PILOT_DB_NAME_SETTING, B_RAW_TYPE, "raw", 3, false);
 	message.AddString("strings", "one");
 	message.AddString("strings", "two");
-	message.AddBool("high_contrast", true);
-	message.AddBool("high_contrast", false);
+	message.AddBool(PILOT_CONTRAST_SETTING, true);
+	message.AddBool(PILOT_CONTRAST_SETTING, false);
 	BMessage nested = OptionsMessage("Nested", true);
 	nested.AddMessage("deeper", &message);
 	message.AddMessage("nested", &nested);
@@ -420,7 +420,7 @@ static std::vector<Seed> PackSeeds()
 static std::vector<Seed> SettingsSeeds()
 {
 	BMessage longName;
-	longName.AddString("database_name",
+	longName.AddString(PILOT_DB_NAME_SETTING,
 		"A name of far more than thirty-one characters");
 	return {
 		{"options", FlattenedBytes(OptionsMessage("Holiday", true))},

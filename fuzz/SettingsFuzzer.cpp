@@ -23,7 +23,6 @@
 
 #include "FuzzSupport.h"
 
-const uint32 kPilotType = 'PPiv';
 
 static std::string sSettingsPath;
 static std::string sSettingsFolder;
@@ -101,13 +100,13 @@ static void CheckJobTakes(BMessage *extension)
 	info.translator = id;
 	BoundedIO destination(INT64_MAX, 0);
 	if (roster->Translate(&source, &info, extension, &destination,
-			kPilotType) != B_OK) {
+			PILOT_IMAGE_TYPE) != B_OK) {
 		abort();
 	}
 }
 
-const char *const kOptionKeys[] = {"database_name", "compression",
-	"dithering", "high_contrast"};
+const char *const kOptionKeys[] = {PILOT_DB_NAME_SETTING, PILOT_COMPRESS_SETTING,
+	PILOT_DITHER_SETTING, PILOT_CONTRAST_SETTING};
 
 // The host's two calls with the message: GetConfigMessage must leave one
 // value of the right type under each option key and every other field as

@@ -9,7 +9,6 @@
 
 #include "FuzzSupport.h"
 
-const uint32 kPilotType = 'PPiv';
 const size_t kBitmapHeaderBytes = 32;
 
 static uint32 ReadBE32(const uint8 *bytes)
@@ -50,10 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 		return 0;
 	}
 	uint32 outType;
-	if (info.type == kPilotType) {
+	if (info.type == PILOT_IMAGE_TYPE) {
 		outType = B_TRANSLATOR_BITMAP;
 	} else if (info.type == B_TRANSLATOR_BITMAP) {
-		outType = kPilotType;
+		outType = PILOT_IMAGE_TYPE;
 	} else {
 		abort();
 	}

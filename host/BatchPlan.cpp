@@ -33,7 +33,7 @@ uint32 RecognisedType(TranslatorHost &host, const std::string &path)
 
 OutputFormat DefaultTarget(uint32 inputType)
 {
-	return inputType == kPilotImageType ? OutputFormat::Png
+	return inputType == PILOT_IMAGE_TYPE ? OutputFormat::Png
 		: OutputFormat::Pilot;
 }
 

@@ -15,12 +15,6 @@
 
 namespace {
 
-// The keys of the translator's options in an extension message.
-const char *kNameKey = "database_name";
-const char *kCompressionKey = "compression";
-const char *kDitheringKey = "dithering";
-const char *kHighContrastKey = "high_contrast";
-
 // Blocks in which a bitmap stream file is copied.
 const size_t kCopyBlock = (size_t)1 << 20;
 
@@ -100,7 +94,7 @@ bool Dithering(TranslatorHost &host, const ConversionOptions &options)
 	try {
 		if (host.Roster().GetConfigurationMessage(host.PilotTranslator(),
 				&settings) == B_OK) {
-			settings.FindBool(kDitheringKey, &stored);
+			settings.FindBool(PILOT_DITHER_SETTING, &stored);
 		}
 	} catch (const Failure &) {
 		// No Pilot translator: error diffusion, as its default is.
@@ -174,19 +168,19 @@ void BuildExtension(const ConversionOptions &options,
 	const std::string &inputPath, BMessage *extension)
 {
 	if (options.name) {
-		extension->AddString(kNameKey, options.name->c_str());
+		extension->AddString(PILOT_DB_NAME_SETTING, options.name->c_str());
 	} else if (inputPath != "-") {
 		extension->AddString(B_TRANSLATOR_EXT_COMMENT,
 			BaseName(inputPath).c_str());
 	}
 	if (options.compression) {
-		extension->AddBool(kCompressionKey, *options.compression);
+		extension->AddBool(PILOT_COMPRESS_SETTING, *options.compression);
 	}
 	if (options.dithering) {
-		extension->AddBool(kDitheringKey, *options.dithering);
+		extension->AddBool(PILOT_DITHER_SETTING, *options.dithering);
 	}
 	if (options.highContrast) {
-		extension->AddBool(kHighContrastKey, *options.highContrast);
+		extension->AddBool(PILOT_CONTRAST_SETTING, *options.highContrast);
 	}
 }
 

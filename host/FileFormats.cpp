@@ -15,7 +15,7 @@ struct NamedFormat {
 
 // The first name of each format is the extension it is written with.
 const NamedFormat kOutputFormats[] = {
-	{"pdb", OutputFormat::Pilot, kPilotImageType, "a Pilot image"},
+	{"pdb", OutputFormat::Pilot, PILOT_IMAGE_TYPE, "a Pilot image"},
 	{"bits", OutputFormat::BitmapStream, B_TRANSLATOR_BITMAP,
 		"a bitmap stream"},
 	{"png", OutputFormat::Png, B_PNG_FORMAT, "PNG"},

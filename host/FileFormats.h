@@ -6,15 +6,13 @@
 
 #include <string>
 
+#include <PilotTranslator.h>
 #include <SupportDefs.h>
 
 // Pnm writes whichever of PBM, PGM and PPM fits the picture; Pbm, Pgm and
 // Ppm ask for that one.
 enum class OutputFormat { Pilot, BitmapStream, Png, Jpeg, Pnm, Pbm, Pgm,
 	Ppm, Bmp };
-
-// The Pilot image format's type code.
-const uint32 kPilotImageType = 'PPiv';
 
 // "pdb", "bits", "png", "jpg" or "jpeg", "pnm", "pbm", "pgm", "ppm", "bmp",
 // in any case.

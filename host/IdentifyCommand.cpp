@@ -108,7 +108,7 @@ FileFacts Examine(TranslatorHost &host, BPositionIO &source)
 	facts.format = info.name;
 	facts.mime = info.MIME;
 	facts.translator = host.TranslatorName(info.translator);
-	if (info.type == kPilotImageType) {
+	if (info.type == PILOT_IMAGE_TYPE) {
 		facts.pilot = true;
 		facts.pilotFacts = ReadPilot(host, source, info);
 		facts.width = facts.pilotFacts.width;

@@ -31,10 +31,11 @@ struct SettingKey {
 };
 
 const SettingKey kSettingKeys[] = {
-	{"name", "database_name", "Name", "database_name", true},
-	{"compression", "compress", "Compression", "compression", false},
-	{"dithering", "dither", "Dithering", "dithering", false},
-	{"high-contrast", "high_contrast", "Contrast", "high_contrast", false},
+	{"name", "database_name", "Name", PILOT_DB_NAME_SETTING, true},
+	{"compression", "compress", "Compression", PILOT_COMPRESS_SETTING, false},
+	{"dithering", "dither", "Dithering", PILOT_DITHER_SETTING, false},
+	{"high-contrast", "high_contrast", "Contrast", PILOT_CONTRAST_SETTING,
+		false},
 };
 
 struct SettingChange {

@@ -100,7 +100,7 @@ translator_id TranslatorHost::PilotTranslator()
 	translator_id found = 0;
 	bool haveOne = false;
 	for (int32 i = 0; i < count && !haveOne; i++) {
-		if (WritesType(fRoster, list[i], kPilotImageType)) {
+		if (WritesType(fRoster, list[i], PILOT_IMAGE_TYPE)) {
 			found = list[i];
 			haveOne = true;
 		}

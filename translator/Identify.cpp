@@ -6,7 +6,7 @@
 #include <TranslatorAddOn.h>
 
 #include "BitmapHeader.h"
-#include "FormatTables.h"
+#include "TranslatorData.h"
 #include "PilotFacts.h"
 #include "PilotSettings.h"
 #include "PilotTranslate.h"

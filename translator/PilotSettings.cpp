@@ -11,14 +11,14 @@
 PilotSettings gSettings;
 BLocker gSettingsLock("Quorvel settings lock");
 
-void CopyDatabaseName(char (&name)[kDatabaseNameSize], const char *text)
+void CopyDatabaseName(char (&name)[PILOT_DB_NAME_SIZE], const char *text)
 {
-	strncpy(name, text, kDatabaseNameSize - 1);
-	name[kDatabaseNameSize - 1] = '\0';
+	strncpy(name, text, PILOT_DB_NAME_SIZE - 1);
+	name[PILOT_DB_NAME_SIZE - 1] = '\0';
 }
 
 void MergeOptions(const BMessage *message, bool &compression, bool &dithering,
-	bool &highContrast, char (&databaseName)[kDatabaseNameSize])
+	bool &highContrast, char (&databaseName)[PILOT_DB_NAME_SIZE])
 {
 	if (message == NULL) {
 		return;

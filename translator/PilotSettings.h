@@ -5,14 +5,7 @@
 
 #include <Locker.h>
 #include <Message.h>
-
-// Keys of the options in extension messages and stored settings.
-static const char *const PILOT_DB_NAME_SETTING = "database_name";
-static const char *const PILOT_COMPRESS_SETTING = "compression";
-static const char *const PILOT_DITHER_SETTING = "dithering";
-static const char *const PILOT_CONTRAST_SETTING = "high_contrast";
-
-const size_t kDatabaseNameSize = 32;
+#include <PilotTranslator.h>
 
 class PilotSettings {
 public:
@@ -29,7 +22,7 @@ public:
 	bool compression;
 	bool dithering;
 	bool highContrast;
-	char databaseName[kDatabaseNameSize];
+	char databaseName[PILOT_DB_NAME_SIZE];
 };
 
 // Guarded by gSettingsLock after the add-on is loaded.
@@ -37,12 +30,12 @@ extern PilotSettings gSettings;
 extern BLocker gSettingsLock;
 
 // Copies at most 31 characters of text into a name field and ends it.
-void CopyDatabaseName(char (&name)[kDatabaseNameSize], const char *text);
+void CopyDatabaseName(char (&name)[PILOT_DB_NAME_SIZE], const char *text);
 
 // Overwrites each option that the message holds with the right type, in
 // the order name, compression, dithering, high contrast; leaves the others.
 void MergeOptions(const BMessage *message, bool &compression, bool &dithering,
-	bool &highContrast, char (&databaseName)[kDatabaseNameSize]);
+	bool &highContrast, char (&databaseName)[PILOT_DB_NAME_SIZE]);
 
 // Replaces every value of the four keys with one value each.
 void WriteOptions(BMessage *message, bool compression, bool dithering,

@@ -1,7 +1,7 @@
 // Translate: Pilot image to bitmap stream, or bitmap stream to Pilot image.
 #include <TranslatorAddOn.h>
 
-#include "FormatTables.h"
+#include "TranslatorData.h"
 #include "PilotSettings.h"
 #include "PilotTranslate.h"
 

@@ -3,7 +3,7 @@
 #include <TranslatorAddOn.h>
 #include <TranslatorFormats.h>
 
-#include "FormatTables.h"
+#include "TranslatorData.h"
 
 // The module is built with hidden visibility, and the kit's header declares
 // the nine entry points without an export attribute, so each definition

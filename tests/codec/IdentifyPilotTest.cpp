@@ -153,7 +153,7 @@ TEST(IdentifyPilotTest, ReadsTealPaintGameboyRecords)
 TEST(IdentifyPilotTest, ReadsOtherTealPaintRecordsAtTheirDataOffset)
 {
 	// The creator decides the layout even when the type is 'vIMG'.
-	for (uint32 type : {(uint32)'Imag', kPilotImageType}) {
+	for (uint32 type : {(uint32)'Imag', kImageDatabaseType}) {
 		const Identified result = IdentifyJob(
 			TealPaintFile(type, 40, 3, Bytes(15, 0x0F), 48));
 		ASSERT_EQ(B_OK, result.status);
@@ -188,7 +188,7 @@ TEST(IdentifyPilotTest, TheRosterAnswersWithThePilotFormat)
 	BMemoryIO source(file.data(), file.size());
 	translator_info info;
 	ASSERT_EQ(B_OK, translator.Roster().Identify(&source, NULL, &info));
-	EXPECT_EQ((uint32)'PPiv', info.type);
+	EXPECT_EQ(PILOT_IMAGE_TYPE, info.type);
 	EXPECT_EQ((uint32)'bits', info.group);
 	EXPECT_STREQ("PalmPilot image", info.name);
 	EXPECT_STREQ("image/x-pilotimage", info.MIME);
@@ -197,7 +197,7 @@ TEST(IdentifyPilotTest, TheRosterAnswersWithThePilotFormat)
 		{0xAA});
 	BMemoryIO tealSource(tealPaint.data(), tealPaint.size());
 	ASSERT_EQ(B_OK, translator.Roster().Identify(&tealSource, NULL, &info));
-	EXPECT_EQ((uint32)'PPiv', info.type);
+	EXPECT_EQ(PILOT_IMAGE_TYPE, info.type);
 
 	// Not a Pilot image, nor a bitmap stream.
 	const Bytes other = Cut(file, 60);

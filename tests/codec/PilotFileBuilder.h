@@ -19,7 +19,7 @@ struct PilotFile {
 	std::string name = "Picture";
 	// The image header's name; the database name when empty.
 	std::string imageName;
-	uint32 type = kPilotImageType;
+	uint32 type = kImageDatabaseType;
 	uint32 creator = kPilotViewerCreator;
 	int16 numRecords = 1;
 	// Where the record entry points; zero bytes fill the gap after 86.
@@ -33,8 +33,8 @@ struct PilotFile {
 
 	Bytes Build() const
 	{
-		char dbName[kPilotNameSize];
-		char imgName[kPilotNameSize];
+		char dbName[PILOT_DB_NAME_SIZE];
+		char imgName[PILOT_DB_NAME_SIZE];
 		CopyName(dbName, name);
 		CopyName(imgName, imageName.empty() ? name : imageName);
 
@@ -60,7 +60,7 @@ struct PilotFile {
 		return file;
 	}
 
-	static void CopyName(char (&field)[kPilotNameSize],
+	static void CopyName(char (&field)[PILOT_DB_NAME_SIZE],
 		const std::string &text)
 	{
 		memset(field, 0, sizeof(field));

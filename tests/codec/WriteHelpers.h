@@ -15,7 +15,6 @@
 #include "LoadedTranslator.h"
 #include "TestStreams.h"
 
-const uint32 kPilotType = 'PPiv';
 const size_t kPilotHeadersSize = 78 + 8 + 58;
 
 // A bitmap stream: the big-endian header and then the rows as given.
@@ -103,10 +102,10 @@ struct PilotWriteOptions {
 
 	void FillMessage(BMessage &message) const
 	{
-		message.AddString("database_name", name.c_str());
-		message.AddBool("compression", compression);
-		message.AddBool("dithering", dithering);
-		message.AddBool("high_contrast", highContrast);
+		message.AddString(PILOT_DB_NAME_SETTING, name.c_str());
+		message.AddBool(PILOT_COMPRESS_SETTING, compression);
+		message.AddBool(PILOT_DITHER_SETTING, dithering);
+		message.AddBool(PILOT_CONTRAST_SETTING, highContrast);
 	}
 };
 
@@ -131,7 +130,7 @@ inline status_t WritePilot(const Bytes &input, BMessage *extension,
 	info.translator = Translator().ID();
 	info.group = B_TRANSLATOR_BITMAP;
 	return Translator().Roster().Translate(&source, &info, extension,
-		&destination, kPilotType);
+		&destination, PILOT_IMAGE_TYPE);
 }
 
 inline status_t WritePilot(const Bytes &input, const PilotWriteOptions &options,

@@ -15,7 +15,7 @@ namespace {
 std::string Chosen(const char *databaseName, const char *comment,
 	int32 width = 160, int32 height = 160)
 {
-	char name[kPilotNameSize];
+	char name[PILOT_DB_NAME_SIZE];
 	memset(name, 'x', sizeof(name));
 	ChooseDatabaseName(databaseName, comment, width, height, name);
 	// Zeros fill the field after the name.

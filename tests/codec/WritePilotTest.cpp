@@ -183,7 +183,7 @@ std::string NameFor(const char *databaseName, const char *comment,
 {
 	BMessage extension;
 	if (databaseName != NULL) {
-		extension.AddString("database_name", databaseName);
+		extension.AddString(PILOT_DB_NAME_SETTING, databaseName);
 	}
 	if (comment != NULL) {
 		extension.AddString(B_TRANSLATOR_EXT_COMMENT, comment);

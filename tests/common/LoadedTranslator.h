@@ -1,8 +1,10 @@
 // The add-on as an application meets it: loaded from its module file by a
-// roster, and reached only through the roster's calls.
+// roster, reached only through the roster's calls, and named through its
+// public header.
 #ifndef QUORVEL_TEST_LOADED_TRANSLATOR_H
 #define QUORVEL_TEST_LOADED_TRANSLATOR_H
 
+#include <PilotTranslator.h>
 #include <TranslatorRoster.h>
 
 #include <gtest/gtest.h>

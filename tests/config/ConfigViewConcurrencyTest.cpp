@@ -46,7 +46,7 @@ TEST_F(ConfigViewTest, JobsRunWhileTheWindowThreadChangesOptions)
 				Fill(stream, image);
 				translator_info info = {};
 				if (fAddon.Roster().Identify(&stream, NULL, &info) != B_OK
-					|| info.type != kPilotType) {
+					|| info.type != PILOT_IMAGE_TYPE) {
 					failures++;
 				}
 				const char *name = (const char *)image.data();
@@ -56,7 +56,7 @@ TEST_F(ConfigViewTest, JobsRunWhileTheWindowThreadChangesOptions)
 				}
 				BMessage options = Options();
 				const std::string stored
-					= options.GetString("database_name", "");
+					= options.GetString(PILOT_DB_NAME_SETTING, "");
 				if (stored != "Odd" && stored != "Even") {
 					failures++;
 				}
@@ -91,10 +91,10 @@ TEST_F(ConfigViewTest, JobsRunWhileTheWindowThreadChangesOptions)
 
 	// The last round was odd: all boxes on.
 	BMessage options = Options();
-	EXPECT_TRUE(options.GetBool("compression", false));
-	EXPECT_TRUE(options.GetBool("dithering", false));
-	EXPECT_TRUE(options.GetBool("high_contrast", false));
-	EXPECT_STREQ(options.GetString("database_name", ""), "Odd");
+	EXPECT_TRUE(options.GetBool(PILOT_COMPRESS_SETTING, false));
+	EXPECT_TRUE(options.GetBool(PILOT_DITHER_SETTING, false));
+	EXPECT_TRUE(options.GetBool(PILOT_CONTRAST_SETTING, false));
+	EXPECT_STREQ(options.GetString(PILOT_DB_NAME_SETTING, ""), "Odd");
 	window->Lock();
 	window->Quit();
 }

@@ -20,7 +20,6 @@
 #include "LoadedTranslator.h"
 #include "TestStreams.h"
 
-const uint32 kPilotType = 'PPiv';
 
 // The settings view's controls, found by name as a host finds them.
 struct Controls {
@@ -100,7 +99,7 @@ protected:
 		return options;
 	}
 
-	std::string StoredName() { return Options().GetString("database_name", "?"); }
+	std::string StoredName() { return Options().GetString(PILOT_DB_NAME_SETTING, "?"); }
 
 	// The Pilot image a job writes from the gradient with the stored
 	// options, overridden by extension.
@@ -117,7 +116,7 @@ protected:
 			copy = *extension;
 		}
 		EXPECT_EQ(fAddon.Roster().Translate(&source, &info,
-			extension != NULL ? &copy : NULL, &destination, kPilotType), B_OK);
+			extension != NULL ? &copy : NULL, &destination, PILOT_IMAGE_TYPE), B_OK);
 		return BytesOf(destination);
 	}
 
@@ -127,7 +126,7 @@ protected:
 	Bytes NamedPilot(const char *key = NULL, bool value = false)
 	{
 		BMessage extension;
-		extension.AddString("database_name", "Fixed");
+		extension.AddString(PILOT_DB_NAME_SETTING, "Fixed");
 		if (key != NULL) {
 			extension.AddBool(key, value);
 		}

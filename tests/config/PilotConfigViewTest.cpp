@@ -110,13 +110,13 @@ TEST_F(ConfigViewTest, ExtentIsTheColumnOfControls)
 TEST_F(ConfigViewTest, MakeConfigMergesItsMessageForLaterJobs)
 {
 	const Bytes dithered = NamedPilot();
-	const Bytes flat = NamedPilot("dithering", false);
+	const Bytes flat = NamedPilot(PILOT_DITHER_SETTING, false);
 	ASSERT_NE(dithered, flat);
 
 	BMessage extension;
-	extension.AddBool("dithering", false);
-	extension.AddInt32("compression", 0);  // wrong type: skipped
-	extension.AddString("database_name", std::string(40, 'd').c_str());
+	extension.AddBool(PILOT_DITHER_SETTING, false);
+	extension.AddInt32(PILOT_COMPRESS_SETTING, 0);  // wrong type: skipped
+	extension.AddString(PILOT_DB_NAME_SETTING, std::string(40, 'd').c_str());
 	BView *view = MakeView(&extension);
 	ASSERT_NE(view, nullptr);
 	Controls controls(view);
@@ -128,9 +128,9 @@ TEST_F(ConfigViewTest, MakeConfigMergesItsMessageForLaterJobs)
 
 	// The merge lasts: the store and a job that never saw the message.
 	BMessage options = Options();
-	EXPECT_FALSE(options.GetBool("dithering", true));
-	EXPECT_TRUE(options.GetBool("compression", false));
-	EXPECT_EQ(std::string(options.GetString("database_name", "")),
+	EXPECT_FALSE(options.GetBool(PILOT_DITHER_SETTING, true));
+	EXPECT_TRUE(options.GetBool(PILOT_COMPRESS_SETTING, false));
+	EXPECT_EQ(std::string(options.GetString(PILOT_DB_NAME_SETTING, "")),
 		std::string(31, 'd'));
 	EXPECT_EQ(NamedPilot(), flat);
 
@@ -145,7 +145,7 @@ TEST_F(ConfigViewTest, MakeConfigMergesItsMessageForLaterJobs)
 TEST_F(ConfigViewTest, HostChangesOptionsThroughTheWindowThread)
 {
 	const Bytes packed = NamedPilot();
-	const Bytes unpacked = NamedPilot("compression", false);
+	const Bytes unpacked = NamedPilot(PILOT_COMPRESS_SETTING, false);
 	ASSERT_NE(packed, unpacked);
 
 	BRect extent;
@@ -177,9 +177,9 @@ TEST_F(ConfigViewTest, HostChangesOptionsThroughTheWindowThread)
 	window->Quit();
 
 	BMessage options = Options();
-	EXPECT_FALSE(options.GetBool("compression", true));
-	EXPECT_TRUE(options.GetBool("high_contrast", false));
-	EXPECT_STREQ(options.GetString("database_name", ""), "Holiday");
+	EXPECT_FALSE(options.GetBool(PILOT_COMPRESS_SETTING, true));
+	EXPECT_TRUE(options.GetBool(PILOT_CONTRAST_SETTING, false));
+	EXPECT_STREQ(options.GetString(PILOT_DB_NAME_SETTING, ""), "Holiday");
 	// The database name is the first field of the image's header.
 	const Bytes image = ToPilot(NULL);
 	ASSERT_GE(image.size(), 32u);
@@ -283,7 +283,7 @@ TEST_F(ConfigViewTest, NameMessageFromAnyoneCopiesTheFieldText)
 	EXPECT_EQ(StoredName(), "");
 	// Whatever the message holds, the field's text is what counts.
 	BMessage message('chnm');
-	message.AddString("database_name", "Ignored");
+	message.AddString(PILOT_DB_NAME_SETTING, "Ignored");
 	view->MessageReceived(&message);
 	EXPECT_EQ(StoredName(), "Direct");
 
@@ -326,11 +326,11 @@ TEST_F(ConfigViewTest, UnknownMessagesPassToBView)
 	// BView hands what it does not know up the chain: the top view, then
 	// the window.
 	BMessage unknown('chcq');
-	unknown.AddBool("compression", false);
+	unknown.AddBool(PILOT_COMPRESS_SETTING, false);
 	ASSERT_EQ(window->PostMessage(&unknown, view), B_OK);
 	WaitUntilHandled(window);
 	EXPECT_EQ(window->codes, std::vector<uint32>{'chcq'});
-	EXPECT_TRUE(Options().GetBool("compression", false));
+	EXPECT_TRUE(Options().GetBool(PILOT_COMPRESS_SETTING, false));
 	window->Lock();
 	window->Quit();
 }

@@ -19,7 +19,6 @@
 #include "PilotImageBytes.h"
 #include "TestStreams.h"
 
-const uint32 kPilotType = 'PPiv';
 const size_t kBitmapHeaderSize = 32;
 
 inline uint32 GetBE32(const Bytes &bytes, size_t at)
@@ -78,10 +77,10 @@ inline BMessage ExplicitOptions(const char *name, bool compression,
 	bool dithering, bool highContrast)
 {
 	BMessage options;
-	options.AddString("database_name", name);
-	options.AddBool("compression", compression);
-	options.AddBool("dithering", dithering);
-	options.AddBool("high_contrast", highContrast);
+	options.AddString(PILOT_DB_NAME_SETTING, name);
+	options.AddBool(PILOT_COMPRESS_SETTING, compression);
+	options.AddBool(PILOT_DITHER_SETTING, dithering);
+	options.AddBool(PILOT_CONTRAST_SETTING, highContrast);
 	return options;
 }
 
@@ -112,7 +111,7 @@ inline Outcome BitmapToPilot(LoadedTranslator &addon, const Bytes &input,
 	info.type = B_TRANSLATOR_BITMAP;
 	info.translator = addon.ID();
 	const status_t status = addon.Roster().Translate(&source, &info,
-		extension, &destination, kPilotType);
+		extension, &destination, PILOT_IMAGE_TYPE);
 	return Outcome{status, BytesOf(destination)};
 }
 

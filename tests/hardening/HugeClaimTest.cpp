@@ -31,7 +31,7 @@ protected:
 		info.translator = fAddon.ID();
 		BMessage options = ExplicitOptions("Huge", compression, true, false);
 		return fAddon.Roster().Translate(&source, &info, &options,
-			destination, kPilotType);
+			destination, PILOT_IMAGE_TYPE);
 	}
 
 	LoadedTranslator fAddon;

@@ -13,7 +13,6 @@
 
 namespace {
 
-const uint32 kPilotType = 'PPiv';
 
 struct Header {
 	uint32 magic = B_TRANSLATOR_BITMAP;
@@ -98,7 +97,7 @@ TEST_F(IdentifyBitmap, SmallestValidHeaderAnswersTheBitmapRow)
 TEST_F(IdentifyBitmap, AnswersForEveryOutputTypeItWrites)
 {
 	EXPECT_EQ(Identify(Header(), B_TRANSLATOR_BITMAP), B_OK);
-	EXPECT_EQ(Identify(Header(), kPilotType), B_OK);
+	EXPECT_EQ(Identify(Header(), PILOT_IMAGE_TYPE), B_OK);
 }
 
 TEST_F(IdentifyBitmap, OtherOutputTypesAreRefusedWithoutReading)

@@ -17,16 +17,15 @@
 
 namespace {
 
-const uint32 kPilotType = 'PPiv';
 
 // Two complete sets of options; the changer flips between them.
 BMessage OptionSet(bool first)
 {
 	BMessage options;
-	options.AddString("database_name", first ? "First set" : "Second set");
-	options.AddBool("compression", first);
-	options.AddBool("dithering", first);
-	options.AddBool("high_contrast", !first);
+	options.AddString(PILOT_DB_NAME_SETTING, first ? "First set" : "Second set");
+	options.AddBool(PILOT_COMPRESS_SETTING, first);
+	options.AddBool(PILOT_DITHER_SETTING, first);
+	options.AddBool(PILOT_CONTRAST_SETTING, !first);
 	return options;
 }
 
@@ -64,7 +63,7 @@ protected:
 		info.type = B_TRANSLATOR_BITMAP;
 		info.translator = fAddon.ID();
 		fAddon.Roster().Translate(&source, &info, NULL, &destination,
-			kPilotType);
+			PILOT_IMAGE_TYPE);
 		return BytesOf(destination);
 	}
 
@@ -97,10 +96,10 @@ TEST_F(OptionsConcurrency, JobsSeeOneWholeSetOfOptions)
 				}
 				BMessage current;
 				fAddon.Roster().GetConfigurationMessage(fAddon.ID(), &current);
-				const bool first = current.GetBool("compression", false);
-				if (current.GetBool("dithering", !first) != first
-					|| current.GetBool("high_contrast", first) == first
-					|| std::string(current.GetString("database_name", ""))
+				const bool first = current.GetBool(PILOT_COMPRESS_SETTING, false);
+				if (current.GetBool(PILOT_DITHER_SETTING, !first) != first
+					|| current.GetBool(PILOT_CONTRAST_SETTING, first) == first
+					|| std::string(current.GetString(PILOT_DB_NAME_SETTING, ""))
 						!= (first ? "First set" : "Second set")) {
 					mixed++;
 				}

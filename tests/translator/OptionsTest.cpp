@@ -43,10 +43,10 @@ TEST(JobOptions, DefaultsWithoutStoredSettings)
 TEST(JobOptions, ExtensionOverridesThisJobOnly)
 {
 	BMessage extension;
-	extension.AddString("database_name", "Holiday");
-	extension.AddBool("compression", false);
-	extension.AddBool("dithering", false);
-	extension.AddBool("high_contrast", true);
+	extension.AddString(PILOT_DB_NAME_SETTING, "Holiday");
+	extension.AddBool(PILOT_COMPRESS_SETTING, false);
+	extension.AddBool(PILOT_DITHER_SETTING, false);
+	extension.AddBool(PILOT_CONTRAST_SETTING, true);
 	PilotTranslate job = BuildJob(&extension);
 	EXPECT_FALSE(job.compression);
 	EXPECT_FALSE(job.dithering);
@@ -61,9 +61,9 @@ TEST(JobOptions, ExtensionOverridesThisJobOnly)
 TEST(JobOptions, LongNamesAreCutAndWrongTypesSkipped)
 {
 	BMessage extension;
-	extension.AddString("database_name", kFortyCharacters);
-	extension.AddInt32("compression", 0);
-	extension.AddString("dithering", "false");
+	extension.AddString(PILOT_DB_NAME_SETTING, kFortyCharacters);
+	extension.AddInt32(PILOT_COMPRESS_SETTING, 0);
+	extension.AddString(PILOT_DITHER_SETTING, "false");
 	PilotTranslate job = BuildJob(&extension);
 	EXPECT_STREQ(job.databaseName, kFirstThirtyOne);
 	EXPECT_TRUE(job.compression);
@@ -73,8 +73,8 @@ TEST(JobOptions, LongNamesAreCutAndWrongTypesSkipped)
 TEST(JobOptions, FirstValueOfARepeatedKeyWins)
 {
 	BMessage extension;
-	extension.AddBool("high_contrast", true);
-	extension.AddBool("high_contrast", false);
+	extension.AddBool(PILOT_CONTRAST_SETTING, true);
+	extension.AddBool(PILOT_CONTRAST_SETTING, false);
 	EXPECT_TRUE(BuildJob(&extension).highContrast);
 }
 
@@ -82,7 +82,7 @@ TEST(PilotSettingsMerge, ChangesOnlyTheKeysPresent)
 {
 	PilotSettings settings;
 	BMessage message;
-	message.AddBool("high_contrast", true);
+	message.AddBool(PILOT_CONTRAST_SETTING, true);
 	EXPECT_EQ(settings.GetSettings(&message), B_OK);
 	EXPECT_TRUE(settings.highContrast);
 	EXPECT_TRUE(settings.compression);
@@ -129,26 +129,26 @@ TEST_F(ConfigMessage, ReplacesTheFourKeysAndKeepsTheRest)
 {
 	Load();
 	BMessage message('abcd');
-	message.AddBool("compression", false);
-	message.AddBool("compression", false);
-	message.AddInt32("dithering", 7);
+	message.AddBool(PILOT_COMPRESS_SETTING, false);
+	message.AddBool(PILOT_COMPRESS_SETTING, false);
+	message.AddInt32(PILOT_DITHER_SETTING, 7);
 	message.AddString("unrelated", "kept");
 	ASSERT_EQ(Read(&message), B_OK);
 
 	EXPECT_EQ(message.what, (uint32)'abcd');
 	type_code type;
 	int32 count;
-	const char *keys[] = {"database_name", "compression", "dithering",
-		"high_contrast"};
+	const char *keys[] = {PILOT_DB_NAME_SETTING, PILOT_COMPRESS_SETTING, PILOT_DITHER_SETTING,
+		PILOT_CONTRAST_SETTING};
 	for (const char *key : keys) {
 		ASSERT_EQ(message.GetInfo(key, &type, &count), B_OK) << key;
 		EXPECT_EQ(count, 1) << key;
 	}
-	EXPECT_TRUE(message.GetBool("compression", false));
-	EXPECT_TRUE(message.GetBool("dithering", false));
-	EXPECT_FALSE(message.GetBool("high_contrast", true));
+	EXPECT_TRUE(message.GetBool(PILOT_COMPRESS_SETTING, false));
+	EXPECT_TRUE(message.GetBool(PILOT_DITHER_SETTING, false));
+	EXPECT_FALSE(message.GetBool(PILOT_CONTRAST_SETTING, true));
 	const char *name = NULL;
-	ASSERT_EQ(message.FindString("database_name", &name), B_OK);
+	ASSERT_EQ(message.FindString(PILOT_DB_NAME_SETTING, &name), B_OK);
 	EXPECT_STREQ(name, "");
 	EXPECT_STREQ(message.GetString("unrelated"), "kept");
 	EXPECT_EQ(message.CountNames(B_ANY_TYPE), 5);
@@ -185,18 +185,18 @@ protected:
 TEST_F(StoredSettings, AreMergedIntoTheDefaultsAtLoad)
 {
 	BMessage stored;
-	stored.AddString("database_name", kFortyCharacters);
-	stored.AddBool("dithering", false);
-	stored.AddInt32("high_contrast", 1);
+	stored.AddString(PILOT_DB_NAME_SETTING, kFortyCharacters);
+	stored.AddBool(PILOT_DITHER_SETTING, false);
+	stored.AddInt32(PILOT_CONTRAST_SETTING, 1);
 	ASSERT_EQ(BPrivate::StoreDefaultSettings("Quorvel", 220, stored), B_OK);
 	Load();
 
 	BMessage current;
 	ASSERT_EQ(Read(&current), B_OK);
-	EXPECT_STREQ(current.GetString("database_name"), kFirstThirtyOne);
-	EXPECT_TRUE(current.GetBool("compression", false));
-	EXPECT_FALSE(current.GetBool("dithering", true));
-	EXPECT_FALSE(current.GetBool("high_contrast", true)) << "wrong type";
+	EXPECT_STREQ(current.GetString(PILOT_DB_NAME_SETTING), kFirstThirtyOne);
+	EXPECT_TRUE(current.GetBool(PILOT_COMPRESS_SETTING, false));
+	EXPECT_FALSE(current.GetBool(PILOT_DITHER_SETTING, true));
+	EXPECT_FALSE(current.GetBool(PILOT_CONTRAST_SETTING, true)) << "wrong type";
 }
 
 TEST_F(StoredSettings, CorruptFileLeavesTheDefaults)
@@ -213,10 +213,10 @@ TEST_F(StoredSettings, CorruptFileLeavesTheDefaults)
 
 	BMessage current;
 	ASSERT_EQ(Read(&current), B_OK);
-	EXPECT_TRUE(current.GetBool("compression", false));
-	EXPECT_TRUE(current.GetBool("dithering", false));
-	EXPECT_FALSE(current.GetBool("high_contrast", true));
-	EXPECT_STREQ(current.GetString("database_name", "?"), "");
+	EXPECT_TRUE(current.GetBool(PILOT_COMPRESS_SETTING, false));
+	EXPECT_TRUE(current.GetBool(PILOT_DITHER_SETTING, false));
+	EXPECT_FALSE(current.GetBool(PILOT_CONTRAST_SETTING, true));
+	EXPECT_STREQ(current.GetString(PILOT_DB_NAME_SETTING, "?"), "");
 }
 
 } // namespace

@@ -1,6 +1,19 @@
 // What an application needs of the Pilot image translator beyond the
-// kit's own headers. Hosts include this header; they never link the
-// add-on's code, and reach it only through the roster.
+// kit's own headers, and the one place these names are spelt: the add-on,
+// its tests and the hosts all use them. Hosts include this header; they
+// never link the add-on's code, and reach it only through the roster.
+//
+// PILOT_IMAGE_TYPE is the Pilot image format's type code in the format
+// tables, in translator_info and as Translate's outType.
+//
+// Options. Identify and Translate take them from the ioExtension message,
+// GetConfigMessage fills them in, and the kit's stored settings hold them:
+//   PILOT_DB_NAME_SETTING     string  the database name to write; at most
+//                                     PILOT_DB_NAME_SIZE - 1 characters are
+//                                     kept, the field ending with a NUL
+//   PILOT_COMPRESS_SETTING    bool    pack the pixel data
+//   PILOT_DITHER_SETTING      bool    diffuse the grey error
+//   PILOT_CONTRAST_SETTING    bool    the high-contrast grey levels
 //
 // Facts about a Pilot image. Identify and Translate add them to the
 // ioExtension message they are given, when there is one, replacing any
@@ -23,6 +36,18 @@
 //                                       stream. Both are 0 for a whole file.
 #ifndef QUORVEL_PILOT_TRANSLATOR_H
 #define QUORVEL_PILOT_TRANSLATOR_H
+
+#include <SupportDefs.h>
+
+const uint32 PILOT_IMAGE_TYPE = 'PPiv';
+
+// The database name's field, in the options and in the file: 32 bytes.
+const size_t PILOT_DB_NAME_SIZE = 32;
+
+static const char *const PILOT_DB_NAME_SETTING = "database_name";
+static const char *const PILOT_COMPRESS_SETTING = "compression";
+static const char *const PILOT_DITHER_SETTING = "dithering";
+static const char *const PILOT_CONTRAST_SETTING = "high_contrast";
 
 static const char *const PILOT_DB_NAME_INFO = "pilot:database_name";
 static const char *const PILOT_BITS_PER_PIXEL_INFO = "pilot:bits_per_pixel";
