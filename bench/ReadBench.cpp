@@ -11,37 +11,29 @@
 #include "MemcpyYardstick.h"
 
 #include "BitmapHeader.h"
+#include "PilotImageBytes.h"
 #include "PilotScene.h"
 #include "PilotTranslate.h"
 #include "RunLength.h"
 
 namespace {
 
-uint8 PixelTypeOf(int bitsPerPixel)
-{
-	return bitsPerPixel == 1 ? kOneBitPixels
-		: bitsPerPixel == 2 ? kTwoBitPixels : kFourBitPixels;
-}
-
 Bytes PilotFileOf(int side, int bitsPerPixel, bool packed)
 {
+	PilotBytes file;
+	file.name = "Scene";
+	file.packing = packed ? 1 : 0;
+	file.pixelType = bitsPerPixel == 1 ? kOneBitPixelType
+		: bitsPerPixel == 2 ? kFourGreyPixelType : kSixteenGreyPixelType;
+	file.width = file.height = (int16)side;
 	const Bytes plain = PilotSceneOfDepth(side, side, bitsPerPixel);
-	Bytes pixels = plain;
+	file.pixels = plain;
 	if (packed) {
-		pixels.resize(PackedSizeBound(plain.size()));
-		pixels.resize(PackRuns(pixels.data(), plain.data(),
+		file.pixels.resize(PackedSizeBound(plain.size()));
+		file.pixels.resize(PackRuns(file.pixels.data(), plain.data(),
 			(uint32)plain.size()));
 	}
-	const char name[PILOT_DB_NAME_SIZE] = "Scene";
-	Bytes file(kWrittenRecordOffset + kImageHeaderSize);
-	SerializeDatabaseHeader(WrittenDatabaseHeader(name), file.data());
-	SerializeRecordEntry(WrittenRecordEntry(),
-		file.data() + kDatabaseHeaderSize);
-	SerializeImageHeader(WrittenImageHeader(name, packed ? kPackedRuns : 0,
-		PixelTypeOf(bitsPerPixel), (int16)side, (int16)side),
-		file.data() + kWrittenRecordOffset);
-	file.insert(file.end(), pixels.begin(), pixels.end());
-	return file;
+	return file.Build();
 }
 
 size_t OutputSize(int side, int bitsPerPixel)

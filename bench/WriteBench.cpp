@@ -14,35 +14,12 @@
 
 #include "MemcpyYardstick.h"
 
-#include "BitmapHeader.h"
+#include "BitmapStreamBytes.h"
 #include "PilotSettings.h"
 #include "PilotTranslate.h"
 #include "RunLength.h"
 
 namespace {
-
-typedef std::vector<uint8> Bytes;
-
-void PutBE32(uint8 *bytes, uint32 value)
-{
-	bytes[0] = (uint8)(value >> 24);
-	bytes[1] = (uint8)(value >> 16);
-	bytes[2] = (uint8)(value >> 8);
-	bytes[3] = (uint8)value;
-}
-
-void PutFloat(uint8 *bytes, float value)
-{
-	uint32 bits;
-	memcpy(&bits, &value, sizeof(bits));
-	PutBE32(bytes, bits);
-}
-
-size_t RowBytesOf(uint32 colors, int side)
-{
-	return colors == B_GRAY1 ? (side + 7) / 8
-		: colors == B_CMAP8 ? side : 4 * (size_t)side;
-}
 
 // A photograph-like picture: broad colour gradients, a bright disc, a
 // dark band and a little noise, so that every grey level and long and
@@ -65,20 +42,10 @@ uint8 Channel(int x, int y, int side, int channel, uint32 &noise)
 
 Bytes MakeBitmapStream(uint32 colors, int side)
 {
-	const size_t rowBytes = RowBytesOf(colors, side);
-	Bytes stream(kBitmapHeaderSize + rowBytes * side);
-	uint8 *header = stream.data();
-	PutBE32(header, B_TRANSLATOR_BITMAP);
-	PutFloat(header + 4, 0);
-	PutFloat(header + 8, 0);
-	PutFloat(header + 12, (float)(side - 1));
-	PutFloat(header + 16, (float)(side - 1));
-	PutBE32(header + 20, (uint32)rowBytes);
-	PutBE32(header + 24, colors);
-	PutBE32(header + 28, (uint32)(rowBytes * side));
+	BitmapStreamBytes stream = BitmapStreamBytes::Make(colors, side, side);
 	uint32 noise = 12345;
 	for (int y = 0; y < side; y++) {
-		uint8 *row = stream.data() + kBitmapHeaderSize + rowBytes * y;
+		uint8 *row = stream.Pixel(0, y);
 		for (int x = 0; x < side; x++) {
 			if (colors == B_RGB32) {
 				for (int c = 0; c < 3; c++) {
@@ -92,7 +59,7 @@ Bytes MakeBitmapStream(uint32 colors, int side)
 			}
 		}
 	}
-	return stream;
+	return stream.Serialize();
 }
 
 const Bytes &BitmapStreamOf(uint32 colors, int side)
@@ -156,8 +123,8 @@ void SaveGray1(benchmark::State &state)
 void MemcpyInput(benchmark::State &state)
 {
 	const int side = (int)state.range(0);
-	const size_t size = kBitmapHeaderSize
-		+ RowBytesOf((uint32)state.range(1), side) * side;
+	const size_t size = kBitmapHeaderBytes + (size_t)side
+		* BitmapStreamBytes::LeastRowBytes((uint32)state.range(1), side);
 	TimeMemcpy(state, size);
 	state.counters["pixels/s"] = benchmark::Counter(
 		(double)state.iterations() * side * side,

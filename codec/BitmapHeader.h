@@ -10,25 +10,23 @@
 #include <DataIO.h>
 #include <TranslatorFormats.h>
 
+#include "HeaderCheck.h"
+#include "PilotSize.h"
+
 const size_t kBitmapHeaderSize = 32;
 
 // Converts every field between host order and the stream's big-endian
 // order, in place.
 void SwapBitmapHeader(TranslatorBitmap *header, swap_action action);
 
-// Reads one header from the source's current position and converts it to
-// host order. B_NO_TRANSLATOR when fewer than 32 bytes arrive.
-status_t ReadBitmapHeader(BPositionIO *source, TranslatorBitmap *header);
-
-// The header's colour space as the stream's 32-bit number. A stream may
-// hold any number there, and loading one that color_space does not list
-// through the enum is undefined, so untrusted headers are tested this way.
-uint32 ColorSpaceCode(const TranslatorBitmap &header);
-
-// The colour spaces we convert from: B_GRAY1, B_CMAP8 and B_RGB32.
-bool IsPilotSourceColorSpace(uint32 colors);
-
-// Left <= right and top <= bottom, as floats: a NaN fails.
-bool HasOrderedBounds(const BRect &bounds);
+// Reads one header from the source's current position into header, in
+// host order, and checks in this order: 32 bytes arrived, the magic,
+// left <= right and top <= bottom as floats (a NaN fails), and a colour
+// space we convert (B_GRAY1, B_CMAP8 or B_RGB32). Then, for Identify,
+// that dataSize is the rows (from the float bounds) times rowBytes, the
+// product formed in double and matched exactly; for converting, the size
+// of the Pilot image, which goes to size.
+HeaderCheck CheckBitmapHeader(BPositionIO *source, HeaderUse use,
+	TranslatorBitmap *header, PilotSize *size);
 
 #endif // QUORVEL_BITMAP_HEADER_H

@@ -6,8 +6,7 @@
 // spaces sum their terms in different orders, and the order shows in the
 // last bit. A darkness is quantised to a level 0 (white) .. 3 (black) and a
 // residual, the part of the darkness the level does not show. With
-// dithering the residuals are spread over the neighbours by Floyd-Steinberg
-// error diffusion in gathering form (see ConvertRow).
+// dithering the residuals are spread over the neighbours (Dithering.h).
 //
 // Every output byte is fixed by this arithmetic, so the fast forms here are
 // tested for equality with the direct formulas: the build must not fuse

@@ -56,7 +56,8 @@ static const uint32 kWrittenDate = 0x06D144AE;
 static const uint8 kWrittenRecordAttributes = 0x40;
 static const uint8 kWrittenUniqueID[3] = {0x6F, 0x80, 0x00};
 
-PilotDatabaseHeader WrittenDatabaseHeader(const char (&name)[PILOT_DB_NAME_SIZE])
+PilotDatabaseHeader WrittenDatabaseHeader(
+	const char (&name)[PILOT_DB_NAME_SIZE])
 {
 	PilotDatabaseHeader header;
 	memset(&header, 0, sizeof(header));
@@ -132,25 +133,6 @@ void SerializeImageHeader(const PilotImageHeader &header, uint8 *bytes)
 	WriteBE16(bytes + 52, (uint16)header.reserved7);
 	WriteBE16(bytes + 54, (uint16)header.width);
 	WriteBE16(bytes + 56, (uint16)header.height);
-}
-
-uint32 PilotBitsPerPixel(const PilotImageHeader &header)
-{
-	switch (header.pixelType) {
-		case kOneBitPixels:
-			return 1;
-		case kFourBitPixels:
-			return 4;
-		default:
-			return 2;
-	}
-}
-
-bool PilotDataIsPacked(const PilotImageHeader &header)
-{
-	const uint8 mask = header.pixelType == kFourBitPixels
-		? kSixteenGreyPackingMask : kPackingMask;
-	return (header.packing & mask) == kPackedRuns;
 }
 
 bool PilotNamesMatch(const char *a, const char *b)

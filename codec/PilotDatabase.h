@@ -48,7 +48,7 @@
 //
 // Databases of creator 'TlPt' have no image header: the record holds a
 // plain 1-bit picture whose size and data offset sit at fixed places in
-// the record (see PilotIdentify.cpp).
+// the record (see PilotImageCheck.h).
 #ifndef QUORVEL_PILOT_DATABASE_H
 #define QUORVEL_PILOT_DATABASE_H
 
@@ -121,7 +121,8 @@ PilotImageHeader ParseImageHeader(const uint8 *bytes);
 // The headers our writer produces. Everything but the name, the packing,
 // the pixel type and the size is fixed, the dates included, so that the
 // same bitmap always gives the same file.
-PilotDatabaseHeader WrittenDatabaseHeader(const char (&name)[PILOT_DB_NAME_SIZE]);
+PilotDatabaseHeader WrittenDatabaseHeader(
+	const char (&name)[PILOT_DB_NAME_SIZE]);
 PilotRecordEntry WrittenRecordEntry();
 PilotImageHeader WrittenImageHeader(const char (&name)[PILOT_DB_NAME_SIZE],
 	uint8 packing, uint8 pixelType, int16 width, int16 height);
@@ -129,11 +130,6 @@ PilotImageHeader WrittenImageHeader(const char (&name)[PILOT_DB_NAME_SIZE],
 void SerializeDatabaseHeader(const PilotDatabaseHeader &header, uint8 *bytes);
 void SerializeRecordEntry(const PilotRecordEntry &entry, uint8 *bytes);
 void SerializeImageHeader(const PilotImageHeader &header, uint8 *bytes);
-
-// 1, 2 or 4: the bits a pixel of the image takes, by its pixelType.
-uint32 PilotBitsPerPixel(const PilotImageHeader &header);
-// Whether the pixel data is packed, by packing and pixelType.
-bool PilotDataIsPacked(const PilotImageHeader &header);
 
 // Names compare as NUL-terminated strings of at most 32 bytes.
 bool PilotNamesMatch(const char *a, const char *b);

@@ -12,11 +12,12 @@ static void ReplaceInt32(BMessage *message, const char *name, int32 value)
 	message->AddInt32(name, value);
 }
 
-void ReportImageFacts(BMessage *message, const PilotImageHeader &header)
+void ReportImageFacts(BMessage *message, const PilotImageLayout &layout)
 {
 	if (message == NULL) {
 		return;
 	}
+	const PilotImageHeader &header = layout.header;
 	// The stored name need not end with a NUL inside its 32 bytes.
 	char name[PILOT_DB_NAME_SIZE + 1];
 	memcpy(name, header.name, PILOT_DB_NAME_SIZE);
@@ -24,9 +25,9 @@ void ReportImageFacts(BMessage *message, const PilotImageHeader &header)
 	message->RemoveName(PILOT_DB_NAME_INFO);
 	message->AddString(PILOT_DB_NAME_INFO, name);
 	ReplaceInt32(message, PILOT_BITS_PER_PIXEL_INFO,
-		(int32)PilotBitsPerPixel(header));
+		(int32)layout.bitsPerPixel);
 	message->RemoveName(PILOT_PACKED_INFO);
-	message->AddBool(PILOT_PACKED_INFO, PilotDataIsPacked(header));
+	message->AddBool(PILOT_PACKED_INFO, layout.packed);
 	ReplaceInt32(message, PILOT_WIDTH_INFO, header.width);
 	ReplaceInt32(message, PILOT_HEIGHT_INFO, header.height);
 }

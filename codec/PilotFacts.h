@@ -7,11 +7,11 @@
 
 #include <Message.h>
 
-#include "PilotDatabase.h"
+#include "PilotImageCheck.h"
 
 // Adds the database name, the bits a pixel, packing and size that the
-// header gives. Does nothing when message is NULL.
-void ReportImageFacts(BMessage *message, const PilotImageHeader &header);
+// headers give. Does nothing when message is NULL.
+void ReportImageFacts(BMessage *message, const PilotImageLayout &layout);
 
 // Adds how much of the picture's pixel data never arrived. Does nothing
 // when message is NULL.

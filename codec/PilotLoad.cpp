@@ -21,55 +21,19 @@
 
 #include "BitmapHeader.h"
 #include "GreyExpansion.h"
-#include "ImageLimits.h"
 #include "PilotFacts.h"
 #include "RowPadding.h"
 #include "RunLength.h"
+#include "StreamIO.h"
 
 namespace {
 
 typedef std::unique_ptr<uint8[]> Buffer;
 
-// Sizes of one picture, as stored and as written.
-struct PixelLayout {
-	uint32 width;
-	uint32 height;
-	// 1, 2 or 4; 1-bit pictures are the only ones not turned into indexes.
-	uint32 bitsPerPixel;
-	bool oneBit;
-	bool packed;
-	// Stored pixel data: storedRowBytes per row, no padding between rows.
-	uint32 storedRowBytes;
-	uint32 storedSize;
-	// The bitmap stream's rows.
-	uint32 rowBytes;
-	uint32 dataSize;
-	// The most that unpacking may produce: the bitmap's dataSize for
-	// greys; for 1-bit images their stored size, which is what dataSize
-	// was before odd widths got whole rows, so that the same runs decode.
-	uint32 unpackRoom;
-};
-
-PixelLayout LayoutOf(const PilotImageHeader &header)
-{
-	PixelLayout layout;
-	layout.width = (uint32)header.width;
-	layout.height = (uint32)header.height;
-	layout.bitsPerPixel = PilotBitsPerPixel(header);
-	layout.oneBit = layout.bitsPerPixel == 1;
-	layout.packed = PilotDataIsPacked(header);
-	layout.storedRowBytes = layout.width / (8 / layout.bitsPerPixel);
-	layout.storedSize = layout.storedRowBytes * layout.height;
-	layout.rowBytes = layout.oneBit ? (layout.width + 7) / 8 : layout.width;
-	layout.dataSize = layout.rowBytes * layout.height;
-	layout.unpackRoom = layout.oneBit ? layout.storedSize : layout.dataSize;
-	return layout;
-}
-
 // Of the stored data, the first filled bytes arrived. The rows from the
 // first incomplete one on are missing, less the pixels of the bytes of
 // that row which did arrive.
-void ReportMissing(BMessage *extension, const PixelLayout &layout,
+void ReportMissing(BMessage *extension, const PilotImageLayout &layout,
 	size_t filled)
 {
 	uint32 rows = 0;
@@ -90,31 +54,8 @@ uint8 *Allocate(Buffer &buffer, size_t size)
 	return buffer.get();
 }
 
-// Reads until size bytes have arrived or the source has no more; returns
-// the count that arrived. Streams that hand out less than asked for while
-// more is there still give the whole picture.
-size_t ReadAvailable(BPositionIO *source, uint8 *buffer, size_t size)
-{
-	size_t done = 0;
-	while (done < size) {
-		const ssize_t count = source->Read(buffer + done, size - done);
-		if (count <= 0) {
-			break;
-		}
-		done += (size_t)count;
-	}
-	return done;
-}
-
-status_t WriteExactly(BPositionIO *destination, const void *buffer,
-	size_t size)
-{
-	return destination->Write(buffer, size) == (ssize_t)size
-		? B_OK : B_ERROR;
-}
-
-status_t WriteBitmapHeader(BPositionIO *destination,
-	const PixelLayout &layout, color_space colors)
+bool WriteBitmapHeader(BPositionIO *destination,
+	const PilotImageLayout &layout, color_space colors)
 {
 	TranslatorBitmap header;
 	header.magic = B_TRANSLATOR_BITMAP;
@@ -140,7 +81,7 @@ void GetGreyIndexes(uint32 levels, uint8 *greys)
 	}
 }
 
-GreyExpansion GreyExpansionOf(const PixelLayout &layout)
+GreyExpansion GreyExpansionOf(const PilotImageLayout &layout)
 {
 	uint8 greys[16];
 	if (layout.bitsPerPixel == 4) {
@@ -151,14 +92,14 @@ GreyExpansion GreyExpansionOf(const PixelLayout &layout)
 	return MakeGreyExpansion(greys);
 }
 
-status_t WriteGreyRows(BPositionIO *destination, const PixelLayout &layout,
+status_t WriteGreyRows(BPositionIO *destination, const PilotImageLayout &layout,
 	const uint8 *pixels, uint8 *row)
 {
 	const GreyExpansion expansion = GreyExpansionOf(layout);
 	for (uint32 y = 0; y < layout.height; y++) {
 		ExpandGreyRow(expansion, pixels + (size_t)y * layout.storedRowBytes,
 			layout.width, row);
-		if (WriteExactly(destination, row, layout.rowBytes) != B_OK) {
+		if (!WriteExactly(destination, row, layout.rowBytes)) {
 			return B_ERROR;
 		}
 	}
@@ -178,16 +119,13 @@ status_t WriteGreyRows(BPositionIO *destination, const PixelLayout &layout,
 // buffer.
 status_t PilotTranslate::LoadPilotImage()
 {
-	const status_t identified = IdentifyPilotImage();
-	if (identified != B_OK) {
-		return identified;
+	PilotImageLayout layout;
+	const HeaderCheck check = CheckPilotImage(source, kConverting, &layout);
+	if (check != kHeaderAccepted) {
+		return StatusOf(check);
 	}
-	// A size of zero or less has nothing to show, and one beyond the cap
-	// would make a few header bytes cost gigabytes.
-	if (!PilotSizeWithinLimits(imageHeader.width, imageHeader.height)) {
-		return B_NO_TRANSLATOR;
-	}
-	const PixelLayout layout = LayoutOf(imageHeader);
+	imageHeader = layout.header;
+	const bool oneBit = layout.bitsPerPixel == 1;
 
 	Buffer pixelBuffer;
 	Buffer packedBuffer;
@@ -196,16 +134,15 @@ status_t PilotTranslate::LoadPilotImage()
 		? PackedInputBound(layout.storedSize) : 0;
 	// 1-bit rows are widened in place to the stream's rows.
 	uint8 *pixels = Allocate(pixelBuffer,
-		layout.oneBit ? layout.dataSize : layout.storedSize);
+		oneBit ? layout.dataSize : layout.storedSize);
 	uint8 *packedInput = layout.packed
 		? Allocate(packedBuffer, packedSize) : pixels;
-	uint8 *row = layout.oneBit ? pixels : Allocate(rowBuffer, layout.width);
+	uint8 *row = oneBit ? pixels : Allocate(rowBuffer, layout.width);
 	if (pixels == NULL || packedInput == NULL || row == NULL) {
 		return B_NO_MEMORY;
 	}
 
-	if (WriteBitmapHeader(destination, layout,
-			layout.oneBit ? B_GRAY1 : B_CMAP8) != B_OK) {
+	if (!WriteBitmapHeader(destination, layout, oneBit ? B_GRAY1 : B_CMAP8)) {
 		return B_ERROR;
 	}
 
@@ -219,15 +156,16 @@ status_t PilotTranslate::LoadPilotImage()
 		filled = ReadAvailable(source, pixels, layout.storedSize);
 	}
 	memset(pixels + filled, 0, layout.storedSize - filled);
-	ReportImageFacts(extension, imageHeader);
+	ReportImageFacts(extension, layout);
 	ReportMissing(extension, layout, filled);
 
-	if (layout.oneBit) {
+	if (oneBit) {
 		if (layout.rowBytes != layout.storedRowBytes) {
 			PadRowsInPlace(pixels, layout.storedRowBytes, layout.rowBytes,
 				layout.height);
 		}
-		return WriteExactly(destination, pixels, layout.dataSize);
+		return WriteExactly(destination, pixels, layout.dataSize)
+			? B_OK : B_ERROR;
 	}
 	return WriteGreyRows(destination, layout, pixels, row);
 }

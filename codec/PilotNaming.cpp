@@ -5,6 +5,8 @@
 #include <string.h>
 #include <time.h>
 
+#include <TranslatorFormats.h>
+
 namespace {
 
 const size_t kLongestName = PILOT_DB_NAME_SIZE - 1;
@@ -31,13 +33,15 @@ void CopyName(const char *text, size_t length, char (&name)[PILOT_DB_NAME_SIZE])
 
 } // namespace
 
-void ChooseDatabaseName(const char *databaseName, const char *comment,
+void ChooseDatabaseName(const char *databaseName, const BMessage *extension,
 	int32 width, int32 height, char (&name)[PILOT_DB_NAME_SIZE])
 {
 	memset(name, 0, sizeof(name));
+	const char *comment;
 	if (databaseName != NULL && databaseName[0] != '\0') {
 		CopyName(databaseName, strnlen(databaseName, kLongestName), name);
-	} else if (comment != NULL) {
+	} else if (extension != NULL && extension->FindString(
+			B_TRANSLATOR_EXT_COMMENT, &comment) == B_OK) {
 		CopyName(comment, LengthWithoutExtension(comment), name);
 	} else {
 		GenerateDatabaseName(width, height, name);

@@ -4,18 +4,20 @@
 #ifndef QUORVEL_PILOT_NAMING_H
 #define QUORVEL_PILOT_NAMING_H
 
+#include <Message.h>
 #include <SupportDefs.h>
 
 #include "PilotDatabase.h"
 
 // Fills the 32-byte name field (zeros after the name), taking the first of:
 //  1. databaseName, when it is not empty (at most 31 characters);
-//  2. comment, when there is one (NULL: none), the kit's note of where the
-//     picture came from: a three-letter extension and its dot are dropped
-//     ("beach.jpg" gives "beach", but ".bmp" and "photo.jpeg" stay), and
-//     the rest is cut to 31 characters; an empty comment gives "";
+//  2. the kit's comment in extension (B_TRANSLATOR_EXT_COMMENT), its note
+//     of where the picture came from, when there is one (extension may be
+//     NULL): a three-letter extension and its dot are dropped ("beach.jpg"
+//     gives "beach", but ".bmp" and "photo.jpeg" stay), and the rest is cut
+//     to 31 characters; an empty comment gives "";
 //  3. a generated name, see GenerateDatabaseName.
-void ChooseDatabaseName(const char *databaseName, const char *comment,
+void ChooseDatabaseName(const char *databaseName, const BMessage *extension,
 	int32 width, int32 height, char (&name)[PILOT_DB_NAME_SIZE]);
 
 // Eight random capitals and the Pilot size, e.g. "QWERTYUI (160 x 160)".

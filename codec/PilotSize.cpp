@@ -26,20 +26,23 @@ int32 PilotExtent(int32 extent, int32 multiple)
 
 } // namespace
 
-status_t PilotSizeForBounds(const BRect &bounds, bool oneBit,
+HeaderCheck PilotSizeForBounds(const BRect &bounds, bool oneBit,
 	PilotSize *size)
 {
 	const int32 sourceWidth = SourceExtent(bounds.left, bounds.right);
 	const int32 sourceHeight = SourceExtent(bounds.top, bounds.bottom);
 	if (sourceWidth < 0 || sourceHeight < 0) {
-		return B_NO_TRANSLATOR;
+		return kBeyondPilotFields;
 	}
 	const int32 width = PilotExtent(sourceWidth, oneBit ? 16 : 8);
 	const int32 height = PilotExtent(sourceHeight, 1);
-	if (width > kLargestSide || !PilotSizeWithinLimits(width, height)) {
-		return B_NO_TRANSLATOR;
+	if (width > kLargestSide) {
+		return kBeyondPilotFields;
+	}
+	if (!PilotSizeWithinLimits(width, height)) {
+		return kPictureBeyondCap;
 	}
 	size->width = (int16)width;
 	size->height = (int16)height;
-	return B_OK;
+	return kHeaderAccepted;
 }

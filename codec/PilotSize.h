@@ -10,6 +10,8 @@
 #include <Rect.h>
 #include <SupportDefs.h>
 
+#include "HeaderCheck.h"
+
 const int32 kPilotScreenSize = 160;
 
 struct PilotSize {
@@ -17,10 +19,10 @@ struct PilotSize {
 	int16 height;
 };
 
-// B_OK with the Pilot size for a bitmap of the given (ordered) bounds.
-// B_NO_TRANSLATOR when W or H does not fit the image header's signed
-// 16-bit fields, or W x H is beyond the codec's pixel cap.
-status_t PilotSizeForBounds(const BRect &bounds, bool oneBit,
+// The Pilot size for a bitmap of the given (ordered) bounds, unless W or H
+// does not fit the image header's signed 16-bit fields (kBeyondPilotFields)
+// or W x H is beyond the codec's pixel cap (kPictureBeyondCap).
+HeaderCheck PilotSizeForBounds(const BRect &bounds, bool oneBit,
 	PilotSize *size);
 
 #endif // QUORVEL_PILOT_SIZE_H

@@ -18,16 +18,14 @@ public:
 	PilotTranslate(BPositionIO *source, BMessage *extension,
 		BPositionIO *destination);
 
-	// B_OK when source holds a Pilot image: imageHeader is filled and the
-	// source stands at the first byte of the pixel data. B_NO_TRANSLATOR
-	// otherwise. Writes nothing.
-	status_t IdentifyPilotImage();
 	// Writes the Pilot image in source to destination as a bitmap stream:
 	// B_GRAY1 for 1-bit images, B_CMAP8 for grey ones. Adds the image's
 	// facts and how much of it was missing to extension (PilotFacts.h).
+	// B_NO_TRANSLATOR, with nothing written, when CheckPilotImage refuses.
 	status_t LoadPilotImage();
 	// Writes the bitmap stream in source (from its current position) to
-	// destination as a Pilot image.
+	// destination as a Pilot image. B_NO_TRANSLATOR, with nothing written,
+	// when CheckBitmapHeader refuses.
 	status_t SavePilotImage();
 
 	// Packs size bytes; destination has room for PackedSizeBound(size).
@@ -51,9 +49,10 @@ public:
 	TranslatorBitmap bitmapHeader;
 
 private:
-	// The 1-bit path of SavePilotImage, once the size and name are settled:
-	// allocates, writes the headers, then copies the rows.
+	// The two paths of SavePilotImage, once the size and name are settled:
+	// each allocates, writes the headers, then converts the rows.
 	status_t WriteMonochrome();
+	status_t WriteFourGreys();
 };
 
 #endif // QUORVEL_PILOT_TRANSLATE_H

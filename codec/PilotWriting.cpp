@@ -4,20 +4,7 @@
 #include <new>
 
 #include "RunLength.h"
-
-namespace {
-
-bool WriteWhole(BPositionIO *destination, const uint8 *bytes, size_t size)
-{
-	return destination->Write(bytes, size) == (ssize_t)size;
-}
-
-bool ReadWhole(BPositionIO *source, uint8 *bytes, size_t size)
-{
-	return source->Read(bytes, size) == (ssize_t)size;
-}
-
-} // namespace
+#include "StreamIO.h"
 
 status_t WritePilotHeaders(BPositionIO *destination,
 	const PilotImageHeader &imageHeader)
@@ -29,9 +16,9 @@ status_t WritePilotHeaders(BPositionIO *destination,
 		database);
 	SerializeRecordEntry(WrittenRecordEntry(), entry);
 	SerializeImageHeader(imageHeader, image);
-	if (!WriteWhole(destination, database, sizeof(database))
-		|| !WriteWhole(destination, entry, sizeof(entry))
-		|| !WriteWhole(destination, image, sizeof(image))) {
+	if (!WriteExactly(destination, database, sizeof(database))
+		|| !WriteExactly(destination, entry, sizeof(entry))
+		|| !WriteExactly(destination, image, sizeof(image))) {
 		return B_ERROR;
 	}
 	return B_OK;
@@ -51,7 +38,7 @@ bool ReadSourceRow(BPositionIO *source, uint32 rowBytes, uint8 *row,
 	uint8 dropped[4096];
 	while (excess > 0) {
 		const size_t chunk = std::min(excess, sizeof(dropped));
-		if (!ReadWhole(source, dropped, chunk)) {
+		if (!ReadExactly(source, dropped, chunk)) {
 			return false;
 		}
 		excess -= chunk;
@@ -83,5 +70,5 @@ status_t PilotPixelData::WriteTo(BPositionIO *destination) const
 		size = PackRuns(fPacked.get(), fPixels.get(), (uint32)fSize);
 		data = fPacked.get();
 	}
-	return WriteWhole(destination, data, size) ? B_OK : B_ERROR;
+	return WriteExactly(destination, data, size) ? B_OK : B_ERROR;
 }

@@ -20,8 +20,8 @@ static const int32 kNameMaxBytes = PILOT_DB_NAME_SIZE - 1;
 // unique_ptr the control not yet added, and the BAutolock frees the lock.
 PilotConfigView::PilotConfigView()
 	: BView(BRect(0, 0, 0, 0), "Config", B_FOLLOW_ALL_SIDES, B_WILL_DRAW),
-	  nameControl(NULL), compressionBox(NULL), ditheringBox(NULL),
-	  contrastBox(NULL)
+	  fNameControl(NULL), fCompressionBox(NULL), fDitheringBox(NULL),
+	  fContrastBox(NULL)
 {
 	BAutolock lock(gSettingsLock);
 
@@ -35,16 +35,16 @@ PilotConfigView::PilotConfigView()
 	name->SetResizingMode(B_FOLLOW_LEFT_RIGHT);
 	name->TextView()->SetResizingMode(B_FOLLOW_LEFT_RIGHT);
 	AddChild(name.get());
-	nameControl = name.release();
+	fNameControl = name.release();
 
-	compressionBox = AddCheckBox("Compression", "Compression",
-		PILOT_COMPRESSION_CHANGED, gSettings.compression, nameControl);
-	ditheringBox = AddCheckBox("Dithering", "Dithering",
-		PILOT_DITHERING_CHANGED, gSettings.dithering, compressionBox);
-	contrastBox = AddCheckBox("Contrast", "High contrast",
-		PILOT_CONTRAST_CHANGED, gSettings.highContrast, ditheringBox);
+	fCompressionBox = AddCheckBox("Compression", "Compression",
+		PILOT_COMPRESSION_CHANGED, gSettings.compression, fNameControl);
+	fDitheringBox = AddCheckBox("Dithering", "Dithering",
+		PILOT_DITHERING_CHANGED, gSettings.dithering, fCompressionBox);
+	fContrastBox = AddCheckBox("Contrast", "High contrast",
+		PILOT_CONTRAST_CHANGED, gSettings.highContrast, fDitheringBox);
 
-	ResizeTo(nameControl->Frame().right, contrastBox->Frame().bottom);
+	ResizeTo(fNameControl->Frame().right, fContrastBox->Frame().bottom);
 }
 
 PilotConfigView::~PilotConfigView()
@@ -68,10 +68,10 @@ BCheckBox *PilotConfigView::AddCheckBox(const char *name, const char *label,
 
 void PilotConfigView::AttachedToWindow()
 {
-	nameControl->SetTarget(this);
-	compressionBox->SetTarget(this);
-	ditheringBox->SetTarget(this);
-	contrastBox->SetTarget(this);
+	fNameControl->SetTarget(this);
+	fCompressionBox->SetTarget(this);
+	fDitheringBox->SetTarget(this);
+	fContrastBox->SetTarget(this);
 	BView::AttachedToWindow();
 }
 
@@ -80,17 +80,17 @@ void PilotConfigView::MessageReceived(BMessage *message)
 	switch (message->what) {
 		case PILOT_COMPRESSION_CHANGED: {
 			BAutolock lock(gSettingsLock);
-			gSettings.compression = compressionBox->Value() == B_CONTROL_ON;
+			gSettings.compression = fCompressionBox->Value() == B_CONTROL_ON;
 			break;
 		}
 		case PILOT_DITHERING_CHANGED: {
 			BAutolock lock(gSettingsLock);
-			gSettings.dithering = ditheringBox->Value() == B_CONTROL_ON;
+			gSettings.dithering = fDitheringBox->Value() == B_CONTROL_ON;
 			break;
 		}
 		case PILOT_CONTRAST_CHANGED: {
 			BAutolock lock(gSettingsLock);
-			gSettings.highContrast = contrastBox->Value() == B_CONTROL_ON;
+			gSettings.highContrast = fContrastBox->Value() == B_CONTROL_ON;
 			break;
 		}
 		case PILOT_NAME_CHANGED:
@@ -113,5 +113,5 @@ void PilotConfigView::AllDetached()
 void PilotConfigView::CopyName()
 {
 	BAutolock lock(gSettingsLock);
-	CopyDatabaseName(gSettings.databaseName, nameControl->Text());
+	CopyDatabaseName(gSettings.databaseName, fNameControl->Text());
 }

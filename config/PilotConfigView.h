@@ -10,26 +10,7 @@
 // view leaves its window it copies the name field once more, so that a
 // name typed but never committed is kept too.
 //
-// Driving it as the platform does, from a thread other than the window's
-// (the view's controls are found by name):
-//
-//	BView *view; BRect extent;
-//	roster->MakeConfigurationView(id, NULL, &view, &extent);
-//	BWindow *window = new BWindow(extent, "Settings", B_TITLED_WINDOW, 0);
-//	window->AddChild(view);
-//	window->Show();
-//	window->Lock();
-//	BCheckBox *box = dynamic_cast<BCheckBox *>(window->FindView("Dithering"));
-//	box->SetValue(B_CONTROL_OFF);
-//	box->Invoke();
-//	BTextControl *name
-//		= dynamic_cast<BTextControl *>(window->FindView("Name"));
-//	name->SetText("Holiday");
-//	name->Invoke();
-//	window->Quit();		// handles the messages above, then deletes
-//						// the window and the view
-//
-// After Quit returns, GetConfigurationMessage shows the new options.
+// tests/config/PilotConfigViewTest.cpp drives it as a host does.
 #ifndef QUORVEL_PILOT_CONFIG_VIEW_H
 #define QUORVEL_PILOT_CONFIG_VIEW_H
 
@@ -66,10 +47,10 @@ private:
 		bool on, const BView *above);
 	void CopyName();
 
-	BTextControl *nameControl;
-	BCheckBox *compressionBox;
-	BCheckBox *ditheringBox;
-	BCheckBox *contrastBox;
+	BTextControl *fNameControl;
+	BCheckBox *fCompressionBox;
+	BCheckBox *fDitheringBox;
+	BCheckBox *fContrastBox;
 };
 
 #endif // QUORVEL_PILOT_CONFIG_VIEW_H

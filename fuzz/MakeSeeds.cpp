@@ -30,26 +30,16 @@
 #include <vector>
 
 #include <Message.h>
+#include <PilotTranslator.h>
 #include <TranslatorFormats.h>
 
 #include <jpeglib.h>
 #include <png.h>
 
-#include "BigEndian.h"
+#include "BitmapStreamBytes.h"
 #include "ImageFiles.h"
-#include "BitmapHeader.h"
-#include "PilotDatabase.h"
+#include "PilotImageBytes.h"
 #include "RunLength.h"
-typedef std::vector<uint8> Bytes;
-
-static Bytes Pattern(size_t size, int seed)
-{
-	Bytes bytes(size);
-	for (size_t i = 0; i < size; i++) {
-		bytes[i] = (uint8)((i / 5 % 3 == 0) ? 0 : i * seed + i / 7);
-	}
-	return bytes;
-}
 
 static Bytes Packed(const Bytes &plain)
 {
@@ -59,66 +49,53 @@ static Bytes Packed(const Bytes &plain)
 	return packed;
 }
 
+// A Pilot image of pattern pixels, packed by our packer when the packing
+// byte says so (for sixteen greys its low three bits, else its low four).
 static Bytes PilotImage(int16 width, int16 height, uint8 pixelType,
-	uint8 packing, int32 recordOffset = kWrittenRecordOffset)
+	uint8 packing, int32 recordOffset = 86)
 {
-	const char name[PILOT_DB_NAME_SIZE] = "Seed";
-	Bytes file(kDatabaseHeaderSize + kRecordEntrySize);
-	SerializeDatabaseHeader(WrittenDatabaseHeader(name), file.data());
-	PilotRecordEntry entry = WrittenRecordEntry();
-	entry.offset = recordOffset;
-	SerializeRecordEntry(entry, file.data() + kDatabaseHeaderSize);
-	file.resize(recordOffset + kImageHeaderSize, 0);
-	const PilotImageHeader header = WrittenImageHeader(name, packing,
-		pixelType, width, height);
-	SerializeImageHeader(header, file.data() + recordOffset);
-	const uint32 bits = PilotBitsPerPixel(header);
-	const Bytes plain = Pattern((size_t)(width / (8 / bits)) * height,
+	PilotBytes file;
+	file.name = "Seed";
+	file.recordOffset = recordOffset;
+	file.packing = packing;
+	file.pixelType = pixelType;
+	file.width = width;
+	file.height = height;
+	const uint32 bits = pixelType == kOneBitPixelType ? 1
+		: pixelType == kSixteenGreyPixelType ? 4 : 2;
+	const Bytes plain = PatternBytes((size_t)(width / (8 / bits)) * height,
 		1 + 2 * (int)bits);
-	const Bytes pixels = PilotDataIsPacked(header) ? Packed(plain) : plain;
-	file.insert(file.end(), pixels.begin(), pixels.end());
-	return file;
+	const bool packed = (packing & (bits == 4 ? 0x07 : 0x0F)) == 1;
+	file.pixels = packed ? Packed(plain) : plain;
+	return file.Build();
 }
 
 static Bytes TealPaint(bool gameboy)
 {
-	Bytes file = PilotImage(16, 4, kOneBitPixels, 0);
-	file.resize(kWrittenRecordOffset);
-	WriteBE32(&file[60], gameboy ? kTealPaintGameboyType : 'Imag');
-	WriteBE32(&file[64], kTealPaintCreator);
-	const size_t record = file.size();
-	const uint32 dataOffset = gameboy ? 24 : 32;
-	file.resize(record + dataOffset, 0);
-	WriteBE16(&file[record + (gameboy ? 0 : 22)], 16);
-	WriteBE16(&file[record + (gameboy ? 2 : 24)], 4);
-	if (!gameboy) {
-		WriteBE32(&file[record + 8], dataOffset);
-	}
-	const Bytes pixels = Pattern(8, 7);
-	file.insert(file.end(), pixels.begin(), pixels.end());
-	return file;
+	PilotBytes file;
+	file.name = "Seed";
+	file.type = gameboy ? 'GbDb' : 'Imag';
+	file.creator = 'TlPt';
+	file.width = 16;
+	file.height = 4;
+	file.pixels = PatternBytes(8, 7);
+	return file.Build();
 }
-
 
 // A bitmap stream: the header as given, then pixelBytes bytes of pattern.
 static Bytes BitmapStream(BRect bounds, uint32 rowBytes, uint32 colors,
 	uint32 dataSize, size_t pixelBytes)
 {
-	Bytes stream(kBitmapHeaderSize);
-	const float coordinates[4] = {bounds.left, bounds.top, bounds.right,
-		bounds.bottom};
-	WriteBE32(&stream[0], B_TRANSLATOR_BITMAP);
-	for (int i = 0; i < 4; i++) {
-		uint32 bits;
-		memcpy(&bits, &coordinates[i], sizeof(bits));
-		WriteBE32(&stream[4 + 4 * i], bits);
-	}
-	WriteBE32(&stream[20], rowBytes);
-	WriteBE32(&stream[24], colors);
-	WriteBE32(&stream[28], dataSize);
-	const Bytes pixels = Pattern(pixelBytes, 11);
-	stream.insert(stream.end(), pixels.begin(), pixels.end());
-	return stream;
+	BitmapStreamBytes stream;
+	stream.left = bounds.left;
+	stream.top = bounds.top;
+	stream.right = bounds.right;
+	stream.bottom = bounds.bottom;
+	stream.rowBytes = rowBytes;
+	stream.colors = colors;
+	stream.dataSize = dataSize;
+	stream.rows = PatternBytes(pixelBytes, 11);
+	return stream.Serialize();
 }
 
 // A whole, consistent stream of width x height pixels, rows padded with
@@ -126,12 +103,8 @@ static Bytes BitmapStream(BRect bounds, uint32 rowBytes, uint32 colors,
 static Bytes BitmapStream(int width, int height, uint32 colors,
 	uint32 extra = 0)
 {
-	const uint32 bytesPerPixel = colors == B_CMAP8 || colors == B_GRAY8 ? 1
-		: 4;
-	const uint32 rowBytes = (colors == B_GRAY1 ? (width + 7) / 8
-		: width * bytesPerPixel) + extra;
-	return BitmapStream(BRect(0, 0, width - 1, height - 1), rowBytes, colors,
-		rowBytes * height, (size_t)rowBytes * height);
+	return BitmapStreamBytes::Patterned(colors, width, height, extra)
+		.Serialize();
 }
 
 // The bitmap fuzzer's tail: the destination's limit, then the options.
@@ -252,7 +225,7 @@ static Bytes Png(int width, int height, int colorType, int bitDepth,
 	}
 	png_write_info(png, info);
 	const size_t rowBytes = png_get_rowbytes(png, info);
-	const Bytes pixels = Pattern(rowBytes * height, 3);
+	const Bytes pixels = PatternBytes(rowBytes * height, 3);
 	if (colorType == PNG_COLOR_TYPE_PALETTE && bitDepth == 8) {
 		// Indexes within the 16 entries.
 		Bytes indexes(pixels);
@@ -265,7 +238,8 @@ static Bytes Png(int width, int height, int colorType, int bitDepth,
 	} else {
 		for (int pass = png_set_interlace_handling(png); pass > 0; pass--) {
 			for (int y = 0; y < height; y++) {
-				png_write_row(png, const_cast<png_bytep>(&pixels[y * rowBytes]));
+				png_write_row(png,
+					const_cast<png_bytep>(&pixels[y * rowBytes]));
 			}
 		}
 	}
@@ -294,7 +268,7 @@ static Bytes Jpeg(int width, int height, bool grey, bool progressive)
 	}
 	jpeg_start_compress(&info, TRUE);
 	const size_t rowBytes = (size_t)width * info.input_components;
-	const Bytes pixels = Pattern(rowBytes * height, 5);
+	const Bytes pixels = PatternBytes(rowBytes * height, 5);
 	while (info.next_scanline < info.image_height) {
 		JSAMPROW row = const_cast<JSAMPROW>(&pixels[info.next_scanline
 			* rowBytes]);
@@ -316,7 +290,7 @@ static Bytes Text(const std::string &text)
 static Bytes Pnm(const std::string &header, size_t sampleBytes)
 {
 	Bytes file = Text(header);
-	const Bytes samples = Pattern(sampleBytes, 7);
+	const Bytes samples = PatternBytes(sampleBytes, 7);
 	file.insert(file.end(), samples.begin(), samples.end());
 	return file;
 }
@@ -346,24 +320,24 @@ static Bytes WithOptions(Bytes bytes, uint8 options)
 
 static std::vector<Seed> TranslateSeeds()
 {
-	Bytes cut = PilotImage(32, 8, kTwoBitPixels, kPackedRuns);
+	Bytes cut = PilotImage(32, 8, kFourGreyPixelType, 1);
 	cut.resize(cut.size() - 10);
-	Bytes sixteenCut = PilotImage(21, 5, kFourBitPixels, 0);
+	Bytes sixteenCut = PilotImage(21, 5, kSixteenGreyPixelType, 0);
 	sixteenCut.resize(sixteenCut.size() - 17);
 	std::vector<Seed> seeds = {
-		{"grey-plain", PilotImage(16, 4, kTwoBitPixels, 0)},
-		{"grey-packed", PilotImage(32, 8, kTwoBitPixels, kPackedRuns)},
-		{"grey-odd-width", PilotImage(18, 3, kTwoBitPixels, 0)},
-		{"grey-record-88", PilotImage(16, 2, kTwoBitPixels, 0, 88)},
+		{"grey-plain", PilotImage(16, 4, kFourGreyPixelType, 0)},
+		{"grey-packed", PilotImage(32, 8, kFourGreyPixelType, 1)},
+		{"grey-odd-width", PilotImage(18, 3, kFourGreyPixelType, 0)},
+		{"grey-record-88", PilotImage(16, 2, kFourGreyPixelType, 0, 88)},
 		{"grey-cut", cut},
-		{"sixteen-plain", PilotImage(16, 3, kFourBitPixels, 0)},
-		{"sixteen-packed-01", PilotImage(32, 7, kFourBitPixels, 0x01)},
-		{"sixteen-packed-09", PilotImage(24, 5, kFourBitPixels, 0x09)},
-		{"sixteen-odd-width", PilotImage(21, 5, kFourBitPixels, 0x09)},
+		{"sixteen-plain", PilotImage(16, 3, kSixteenGreyPixelType, 0)},
+		{"sixteen-packed-01", PilotImage(32, 7, kSixteenGreyPixelType, 1)},
+		{"sixteen-packed-09", PilotImage(24, 5, kSixteenGreyPixelType, 9)},
+		{"sixteen-odd-width", PilotImage(21, 5, kSixteenGreyPixelType, 9)},
 		{"sixteen-cut", sixteenCut},
-		{"mono-plain", PilotImage(24, 4, kOneBitPixels, 0)},
-		{"mono-packed", PilotImage(48, 6, kOneBitPixels, kPackedRuns)},
-		{"mono-odd-width", PilotImage(21, 3, kOneBitPixels, 0)},
+		{"mono-plain", PilotImage(24, 4, kOneBitPixelType, 0)},
+		{"mono-packed", PilotImage(48, 6, kOneBitPixelType, 1)},
+		{"mono-odd-width", PilotImage(21, 3, kOneBitPixelType, 0)},
 		{"tealpaint-gameboy", TealPaint(true)},
 		{"tealpaint-other", TealPaint(false)},
 		{"bits-gray1", BitmapStream(20, 3, B_GRAY1)},
@@ -407,13 +381,13 @@ static std::vector<Seed> BitmapSeeds()
 
 static std::vector<Seed> PackSeeds()
 {
-	Bytes mixed = Pattern(600, 13);
+	Bytes mixed = PatternBytes(600, 13);
 	memset(&mixed[100], 0x55, 300);
 	return {
 		{"mixed", mixed},
-		{"no-runs", Pattern(300, 1)},
+		{"no-runs", PatternBytes(300, 1)},
 		{"one-run", Bytes(260, 0xAA)},
-		{"packed-picture", Packed(Pattern(500, 9))},
+		{"packed-picture", Packed(PatternBytes(500, 9))},
 	};
 }
 

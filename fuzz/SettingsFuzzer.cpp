@@ -105,8 +105,8 @@ static void CheckJobTakes(BMessage *extension)
 	}
 }
 
-const char *const kOptionKeys[] = {PILOT_DB_NAME_SETTING, PILOT_COMPRESS_SETTING,
-	PILOT_DITHER_SETTING, PILOT_CONTRAST_SETTING};
+const char *const kOptionKeys[] = {PILOT_DB_NAME_SETTING,
+	PILOT_COMPRESS_SETTING, PILOT_DITHER_SETTING, PILOT_CONTRAST_SETTING};
 
 // The host's two calls with the message: GetConfigMessage must leave one
 // value of the right type under each option key and every other field as

@@ -6,10 +6,10 @@
 #include <TranslatorAddOn.h>
 
 #include "BitmapHeader.h"
-#include "TranslatorData.h"
 #include "PilotFacts.h"
 #include "PilotSettings.h"
 #include "PilotTranslate.h"
+#include "TranslatorData.h"
 
 static void FillInfo(translator_info *info, const translation_format &row)
 {
@@ -19,27 +19,6 @@ static void FillInfo(translator_info *info, const translation_format &row)
 	info->capability = row.capability;
 	strcpy(info->name, row.name);
 	strcpy(info->MIME, row.MIME);
-}
-
-// A bitmap stream we accept: the magic, ordered bounds, a colour space we
-// convert, and a dataSize equal to rows x rowBytes. The rows come from the
-// float bounds, so the product is formed in double precision and must
-// match exactly.
-static bool IsUsableBitmapStream(BPositionIO *source)
-{
-	source->Seek(0, SEEK_SET);
-	TranslatorBitmap header;
-	if (ReadBitmapHeader(source, &header) != B_OK) {
-		return false;
-	}
-	if (header.magic != B_TRANSLATOR_BITMAP
-		|| !HasOrderedBounds(header.bounds)
-		|| !IsPilotSourceColorSpace(ColorSpaceCode(header))) {
-		return false;
-	}
-	const double rows = (double)header.bounds.bottom
-		- (double)header.bounds.top + 1.0;
-	return rows * (double)header.rowBytes == (double)header.dataSize;
 }
 
 _EXPORT status_t Identify(BPositionIO *inSource,
@@ -59,13 +38,17 @@ _EXPORT status_t Identify(BPositionIO *inSource,
 	PilotTranslate job(inSource, ioExtension, NULL);
 	gSettingsLock.Unlock();
 
-	if (job.IdentifyPilotImage() == B_OK) {
-		ReportImageFacts(ioExtension, job.imageHeader);
+	PilotImageLayout pilot;
+	if (CheckPilotImage(job.source, kIdentifying, &pilot) == kHeaderAccepted) {
+		ReportImageFacts(ioExtension, pilot);
 		FillInfo(outInfo, PilotFormat());
 		return B_OK;
 	}
-	if (!IsUsableBitmapStream(inSource)) {
-		return B_NO_TRANSLATOR;
+	job.source->Seek(0, SEEK_SET);
+	const HeaderCheck bitmap = CheckBitmapHeader(job.source, kIdentifying,
+		&job.bitmapHeader, NULL);
+	if (bitmap != kHeaderAccepted) {
+		return StatusOf(bitmap);
 	}
 	FillInfo(outInfo, BitmapFormat());
 	return B_OK;

@@ -28,15 +28,6 @@ TEST(GreyExpansionTest, EverySourceByteGivesItsFourGreysLeftmostFirst)
 	}
 }
 
-TEST(GreyExpansionTest, OneByteGivesWhiteLightDarkBlack)
-{
-	const GreyExpansion expansion = MakeGreyExpansion(kGreys);
-	const uint8 source[1] = {0x1B};
-	uint8 row[4];
-	ExpandGreyRow(expansion, source, 4, row);
-	EXPECT_EQ((Bytes{63, 27, 13, 0}), Bytes(row, row + 4));
-}
-
 TEST(GreyExpansionTest, PixelsWithoutSourceBitsAreWhite)
 {
 	const GreyExpansion expansion = MakeGreyExpansion(kGreys);

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "LoadedTranslator.h"
-#include "PilotFileBuilder.h"
+#include "PilotImageBytes.h"
 
 namespace {
 
@@ -64,9 +64,9 @@ protected:
 	LoadedTranslator fTranslator;
 };
 
-PilotFile FileOf(uint8 pixelType, uint8 packing, int16 width, int16 height)
+PilotBytes FileOf(uint8 pixelType, uint8 packing, int16 width, int16 height)
 {
-	PilotFile file;
+	PilotBytes file;
 	file.name = "Holiday";
 	file.pixelType = pixelType;
 	file.packing = packing;
@@ -79,16 +79,15 @@ PilotFile FileOf(uint8 pixelType, uint8 packing, int16 width, int16 height)
 
 TEST_F(PilotFactsTest, IdentifyGivesNameDepthPackingAndSizeAsStored)
 {
-	// Sixteen greys are packed when the low three bits of packing are 1,
-	// the other pixel types when the low four bits are.
+	// The depth and packing rules are HeaderCheckTest's; these are two
+	// kinds that differ in each fact.
 	const struct {
 		uint8 pixelType;
 		uint8 packing;
 		int32 bitsPerPixel;
 		bool packed;
-	} kinds[] = {{kOneBitPixels, 0x11, 1, true}, {kTwoBitPixels, 0, 2, false},
-		{0xFE, 0x09, 2, false}, {kFourBitPixels, 0x09, 4, true},
-		{kFourBitPixels, 0x19, 4, true}, {kFourBitPixels, 0x0A, 4, false}};
+	} kinds[] = {{kOneBitPixelType, 0x11, 1, true},
+		{kSixteenGreyPixelType, 0x0A, 4, false}};
 	for (const auto &kind : kinds) {
 		BMessage extension;
 		const Facts facts = Identify(FileOf(kind.pixelType, kind.packing, 24,
@@ -103,8 +102,8 @@ TEST_F(PilotFactsTest, IdentifyGivesNameDepthPackingAndSizeAsStored)
 	}
 
 	BMessage extension;
-	const Facts tealPaint = Identify(TealPaintFile(kTealPaintGameboyType, 9,
-		2, {}), &extension);
+	const Facts tealPaint = Identify(TealPaintImage(9, 2, true, {}),
+		&extension);
 	EXPECT_EQ(1, tealPaint.bitsPerPixel);
 	EXPECT_FALSE(tealPaint.packed);
 	EXPECT_EQ(9, tealPaint.width);
@@ -114,7 +113,7 @@ TEST_F(PilotFactsTest, TranslateSaysHowMuchOfThePictureNeverArrived)
 {
 	// 10 x 5 sixteen greys: 5 bytes a row. 12 bytes are two whole rows and
 	// two bytes (4 pixels) of the third: three rows, 26 pixels missing.
-	PilotFile file = FileOf(kFourBitPixels, 0, 10, 5);
+	PilotBytes file = FileOf(kSixteenGreyPixelType, 0, 10, 5);
 	file.pixels = Bytes(12, 0x11);
 	BMessage extension;
 	Facts facts = Translate(file.Build(), &extension);
@@ -123,7 +122,7 @@ TEST_F(PilotFactsTest, TranslateSaysHowMuchOfThePictureNeverArrived)
 	EXPECT_EQ(4, facts.bitsPerPixel);
 
 	// The same message again, whole and packed: the old values go.
-	file.pixels = Packed(Bytes(25, 0x11));
+	file.pixels = LiteralRuns(Bytes(25, 0x11));
 	file.packing = 1;
 	facts = Translate(file.Build(), &extension);
 	EXPECT_EQ(0, facts.missingRows);
@@ -139,7 +138,7 @@ TEST_F(PilotFactsTest, TranslateSaysHowMuchOfThePictureNeverArrived)
 
 	// 1-bit, 12 wide: one stored byte a row; the rows' last four pixels
 	// are never stored but belong to the rows that are missing.
-	PilotFile oneBit = FileOf(kOneBitPixels, 0, 12, 4);
+	PilotBytes oneBit = FileOf(kOneBitPixelType, 0, 12, 4);
 	oneBit.pixels = Bytes(3, 0xFF);
 	facts = Translate(oneBit.Build(), &extension);
 	EXPECT_EQ(1, facts.missingRows);

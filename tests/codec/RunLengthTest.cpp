@@ -10,8 +10,7 @@
 
 #include "PilotTranslate.h"
 #include "RunLength.h"
-
-typedef std::vector<uint8> Bytes;
+#include "SameBytes.h"
 
 namespace {
 
@@ -159,7 +158,7 @@ TEST(PackRunsTest, PacksTheBoundaryCasesToTheirExactBytes)
 		{"repeat ends, two left", {9, 9, 9, 9, 8, 8}, {131, 9, 1, 8, 8}},
 	};
 	for (const Case &c : cases) {
-		EXPECT_EQ(c.packed, Pack(c.source)) << c.what;
+		EXPECT_BYTES(Pack(c.source), c.packed) << c.what;
 	}
 }
 
@@ -171,7 +170,7 @@ TEST(PackRunsTest, SplitsLongLiteralsEvery128Bytes)
 	EXPECT_EQ(127, packed[0]);
 	EXPECT_EQ(127, packed[129]);
 	EXPECT_EQ(43, packed[258]);
-	EXPECT_EQ(source, Unpack(packed, 300).output);
+	EXPECT_BYTES(Unpack(packed, 300).output, source);
 }
 
 TEST(PackRunsTest, ALiteralRunOf128EndsBeforeARepeat)
@@ -180,7 +179,7 @@ TEST(PackRunsTest, ALiteralRunOf128EndsBeforeARepeat)
 	Bytes expected = Concat(Bytes{127}, Counting(128));
 	expected.push_back(130);
 	expected.push_back(200);
-	EXPECT_EQ(expected, Pack(source));
+	EXPECT_BYTES(Pack(source), expected);
 }
 
 TEST(PackRunsTest, TheJobOperationsAreThePackerAndUnpacker)
@@ -189,14 +188,14 @@ TEST(PackRunsTest, TheJobOperationsAreThePackerAndUnpacker)
 	Bytes packed(PackedSizeBound(source.size()));
 	packed.resize(PilotTranslate::compress(packed.data(), source.data(),
 		(uint32)source.size()));
-	EXPECT_EQ(ReferencePack(source), packed);
+	EXPECT_BYTES(packed, ReferencePack(source));
 
 	Bytes output(source.size());
 	const uint8 *cursor = packed.data();
 	uint8 *destination = output.data();
 	PilotTranslate::uncompress(cursor, packed.data() + packed.size(),
 		(int32)output.size(), destination);
-	EXPECT_EQ(source, output);
+	EXPECT_BYTES(output, source);
 	EXPECT_EQ(packed.data() + packed.size(), cursor);
 }
 
@@ -210,7 +209,7 @@ TEST(UnpackRunsTest, AnExactRemainingCountReproducesTheInput)
 	packed.push_back(0);
 	packed.push_back(42);
 	const Unpacked result = Unpack(packed, (int32)source.size());
-	EXPECT_EQ(source, result.output);
+	EXPECT_BYTES(result.output, source);
 	EXPECT_EQ(packedLength, result.consumed);
 }
 
@@ -223,7 +222,7 @@ TEST(UnpackRunsTest, StopsAtTheFirstRunThatDoesNotFit)
 
 	// A literal of 3 after a repeat of 4, with room for 6.
 	result = Unpack({131, 'a', 2, 'b', 'c', 'd'}, 6);
-	EXPECT_EQ(Bytes(4, 'a'), result.output);
+	EXPECT_BYTES(result.output, Bytes(4, 'a'));
 	EXPECT_EQ(2u, result.consumed);
 
 	// Zero or negative room produces nothing.
@@ -235,12 +234,12 @@ TEST(UnpackRunsTest, TheEndOfInputEndsUnpackingLikeARunThatDoesNotFit)
 {
 	// A literal of 4 with only 2 of its bytes delivered.
 	Unpacked result = Unpack({0, 'a', 3, 'b', 'c'}, 100);
-	EXPECT_EQ(Bytes{'a'}, result.output);
+	EXPECT_BYTES(result.output, Bytes{'a'});
 	EXPECT_EQ(2u, result.consumed);
 
 	// A repeat whose value byte never arrived.
 	result = Unpack({1, 'a', 'b', 200}, 100);
-	EXPECT_EQ((Bytes{'a', 'b'}), result.output);
+	EXPECT_BYTES(result.output, (Bytes{'a', 'b'}));
 	EXPECT_EQ(3u, result.consumed);
 
 	// No input at all.
@@ -250,7 +249,7 @@ TEST(UnpackRunsTest, TheEndOfInputEndsUnpackingLikeARunThatDoesNotFit)
 TEST(UnpackRunsTest, AcceptsRepeatsOfOneAndTwo)
 {
 	const Unpacked result = Unpack({128, 'a', 129, 'b'}, 3);
-	EXPECT_EQ((Bytes{'a', 'b', 'b'}), result.output);
+	EXPECT_BYTES(result.output, (Bytes{'a', 'b', 'b'}));
 	EXPECT_EQ(4u, result.consumed);
 }
 
@@ -276,7 +275,7 @@ TEST(UnpackPrefixTest, KeepsThePartOfACrossingRunThatTheRoomAllows)
 		const uint32 stored = UnpackPrefix(packed.data(),
 			packed.data() + packed.size(), c.keep, c.room, output.data());
 		output.resize(stored);
-		EXPECT_EQ(c.expected, output) << c.keep << " of " << c.room;
+		EXPECT_BYTES(output, c.expected) << c.keep << " of " << c.room;
 	}
 
 	// A crossing literal whose bytes were not all delivered is not used.
@@ -336,9 +335,9 @@ TEST(RunLengthDifferentialTest, PackerMatchesTheByteRuleAndRoundTrips)
 		const size_t size = round < 600 ? round : random() % 5000;
 		const Bytes source = RandomData(random, size);
 		const Bytes packed = Pack(source);
-		ASSERT_EQ(ReferencePack(source), packed) << "round " << round;
+		ASSERT_BYTES(packed, ReferencePack(source)) << "round " << round;
 		const Unpacked result = Unpack(packed, (int32)size);
-		ASSERT_EQ(source, result.output) << "round " << round;
+		ASSERT_BYTES(result.output, source) << "round " << round;
 		ASSERT_EQ(packed.size(), result.consumed);
 	}
 }
@@ -352,7 +351,7 @@ TEST(RunLengthDifferentialTest, UnpackersMatchTheByteRuleOnAnyStream)
 		size_t consumed = 0;
 		const Bytes expected = ReferenceUnpack(stream, remaining, &consumed);
 		const Unpacked result = Unpack(stream, remaining);
-		ASSERT_EQ(expected, result.output) << "round " << round;
+		ASSERT_BYTES(result.output, expected) << "round " << round;
 		ASSERT_EQ(consumed, result.consumed) << "round " << round;
 
 		// The prefix unpacker keeps the start of what the room allows.
@@ -366,7 +365,7 @@ TEST(RunLengthDifferentialTest, UnpackersMatchTheByteRuleOnAnyStream)
 		const uint32 stored = UnpackPrefix(input.data(),
 			input.data() + input.size(), keep, room, output.data());
 		output.resize(stored);
-		ASSERT_EQ(prefix, output) << "round " << round;
+		ASSERT_BYTES(output, prefix) << "round " << round;
 	}
 }
 
@@ -387,7 +386,7 @@ TEST(RunLengthDifferentialTest, PrefixNeedsNoMoreInputThanItsBound)
 		ASSERT_EQ(fromAll, fromBound) << "round " << round;
 		all.resize(fromAll);
 		bounded.resize(fromBound);
-		ASSERT_EQ(all, bounded) << "round " << round;
+		ASSERT_BYTES(bounded, all) << "round " << round;
 	}
 }
 

@@ -24,10 +24,10 @@ uint64 Fnv1a(const Bytes &bytes)
 
 // A picture with smooth ramps, noise and hard edges, from the raw output
 // of a fixed generator (its distributions are not portable; its bits are).
-BitmapStream GeneratedBitmap(uint32 colors, int width, int height,
+BitmapStreamBytes GeneratedBitmap(uint32 colors, int width, int height,
 	uint32 rowBytes)
 {
-	BitmapStream bitmap = BitmapStream::Make(colors, width, height, 0,
+	BitmapStreamBytes bitmap = BitmapStreamBytes::Make(colors, width, height, 0,
 		rowBytes);
 	std::mt19937 random(width * 1000 + height);
 	for (int y = 0; y < height; y++) {
@@ -74,7 +74,7 @@ PilotWriteOptions OptionsOf(int mask)
 
 // The pixel data of a grey image done the direct way: each source row in
 // a row of 4 x W bytes of 0xFF, the rest white source bytes.
-Bytes ReferencePixels(const GoldenInput &input, BitmapStream &bitmap,
+Bytes ReferencePixels(const GoldenInput &input, BitmapStreamBytes &bitmap,
 	const PilotWriteOptions &options, int pilotWidth, int pilotHeight)
 {
 	float table[256];
@@ -107,14 +107,14 @@ TEST(WriteGolden, GreyPixelsEqualTheDirectArithmetic)
 		if (input.colors == B_GRAY1) {
 			continue;
 		}
-		BitmapStream bitmap = GeneratedBitmap(input.colors, input.width,
+		BitmapStreamBytes bitmap = GeneratedBitmap(input.colors, input.width,
 			input.height, input.rowBytes);
 		for (int mask = 0; mask < 8; mask += 2) {
 			const PilotWriteOptions options = OptionsOf(mask);
 			const Bytes file = WrittenPilot(bitmap.Serialize(), options);
 			ASSERT_FALSE(file.empty());
-			EXPECT_EQ(PixelData(file), ReferencePixels(input, bitmap, options,
-				PilotWidth(file), PilotHeight(file)))
+			EXPECT_BYTES(PixelData(file), ReferencePixels(input, bitmap,
+				options, PilotWidth(file), PilotHeight(file)))
 				<< input.width << " x " << input.height << ", options " << mask;
 		}
 	}

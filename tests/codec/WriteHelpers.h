@@ -1,5 +1,5 @@
-// Bitmap streams to feed the Pilot writer, and the writer reached through
-// the roster as an application reaches it.
+// The Pilot writer reached through the roster as an application reaches
+// it, and the parts of what it writes.
 #ifndef QUORVEL_TEST_WRITE_HELPERS_H
 #define QUORVEL_TEST_WRITE_HELPERS_H
 
@@ -12,86 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include "BitmapStreamBytes.h"
 #include "LoadedTranslator.h"
+#include "PilotImageBytes.h"
+#include "SameBytes.h"
 #include "TestStreams.h"
-
-const size_t kPilotHeadersSize = 78 + 8 + 58;
-
-// A bitmap stream: the big-endian header and then the rows as given.
-struct BitmapStream {
-	uint32 magic = B_TRANSLATOR_BITMAP;
-	float left = 0;
-	float top = 0;
-	float right = 0;
-	float bottom = 0;
-	uint32 rowBytes = 4;
-	uint32 colors = B_RGB32;
-	uint32 dataSize = 0;
-	Bytes rows;
-
-	// A width x height bitmap with rows of rowBytes bytes (0: the least
-	// for the colour space), every byte set to fill.
-	static BitmapStream Make(uint32 colors, int width, int height,
-		uint8 fill = 0, uint32 rowBytes = 0)
-	{
-		BitmapStream bitmap;
-		bitmap.colors = colors;
-		bitmap.right = (float)(width - 1);
-		bitmap.bottom = (float)(height - 1);
-		if (rowBytes == 0) {
-			rowBytes = colors == B_GRAY1 ? (width + 7) / 8
-				: colors == B_CMAP8 ? width : 4 * width;
-		}
-		bitmap.rowBytes = rowBytes;
-		bitmap.dataSize = rowBytes * height;
-		bitmap.rows.assign((size_t)rowBytes * height, fill);
-		return bitmap;
-	}
-
-	uint8 *Pixel(int x, int y)
-	{
-		const size_t size = colors == B_RGB32 ? 4 : 1;
-		return rows.data() + (size_t)y * rowBytes + x * size;
-	}
-
-	void SetRgb(int x, int y, uint8 red, uint8 green, uint8 blue)
-	{
-		uint8 *p = Pixel(x, y);
-		p[0] = blue;
-		p[1] = green;
-		p[2] = red;
-		p[3] = 255;
-	}
-
-	Bytes Serialize() const
-	{
-		Bytes bytes;
-		PutBE32(bytes, magic);
-		PutFloat(bytes, left);
-		PutFloat(bytes, top);
-		PutFloat(bytes, right);
-		PutFloat(bytes, bottom);
-		PutBE32(bytes, rowBytes);
-		PutBE32(bytes, colors);
-		PutBE32(bytes, dataSize);
-		bytes.insert(bytes.end(), rows.begin(), rows.end());
-		return bytes;
-	}
-
-	static void PutBE32(Bytes &bytes, uint32 value)
-	{
-		for (int shift = 24; shift >= 0; shift -= 8) {
-			bytes.push_back((uint8)(value >> shift));
-		}
-	}
-
-	static void PutFloat(Bytes &bytes, float value)
-	{
-		uint32 bits;
-		memcpy(&bits, &value, sizeof(bits));
-		PutBE32(bytes, bits);
-	}
-};
 
 // The options of one call, as an extension message.
 struct PilotWriteOptions {
@@ -116,8 +41,8 @@ inline LoadedTranslator &Translator()
 	return translator;
 }
 
-// Translate from 'bits' to 'PPiv' through the roster, with the message as
-// the extension (NULL for none).
+// Translate from a bitmap stream to a Pilot image through the roster,
+// with the message as the extension (NULL for none).
 inline status_t WritePilot(const Bytes &input, BMessage *extension,
 	BPositionIO &destination)
 {

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <TranslatorFormats.h>
+
 #include <gtest/gtest.h>
 
 #include "PilotNaming.h"
@@ -15,9 +17,13 @@ namespace {
 std::string Chosen(const char *databaseName, const char *comment,
 	int32 width = 160, int32 height = 160)
 {
+	BMessage extension;
+	if (comment != NULL) {
+		extension.AddString(B_TRANSLATOR_EXT_COMMENT, comment);
+	}
 	char name[PILOT_DB_NAME_SIZE];
 	memset(name, 'x', sizeof(name));
-	ChooseDatabaseName(databaseName, comment, width, height, name);
+	ChooseDatabaseName(databaseName, &extension, width, height, name);
 	// Zeros fill the field after the name.
 	const size_t length = strnlen(name, sizeof(name));
 	EXPECT_LT(length, sizeof(name));
@@ -75,14 +81,15 @@ TEST(WriteNaming, GeneratedNameFollowsTheSeededGenerator)
 
 namespace {
 
-// "W x H", or "refused".
+// "W x H", or the reason of the refusal.
 std::string SizeFor(float left, float top, float right, float bottom,
 	bool oneBit)
 {
 	PilotSize size;
-	if (PilotSizeForBounds(BRect(left, top, right, bottom), oneBit, &size)
-			!= B_OK) {
-		return "refused";
+	const HeaderCheck check = PilotSizeForBounds(BRect(left, top, right,
+		bottom), oneBit, &size);
+	if (check != kHeaderAccepted) {
+		return HeaderCheckName(check);
 	}
 	return std::to_string(size.width) + " x " + std::to_string(size.height);
 }
@@ -104,15 +111,15 @@ TEST(WriteSize, RoundingAndTheScreenMinimum)
 TEST(WriteSize, SixteenBitFieldsAndTheCap)
 {
 	EXPECT_EQ(SizeFor(0, 0, 32759, 0, false), "32760 x 160");
-	EXPECT_EQ(SizeFor(0, 0, 32760, 0, false), "refused");
+	EXPECT_EQ(SizeFor(0, 0, 32760, 0, false), "beyond-pilot-fields");
 	EXPECT_EQ(SizeFor(0, 0, 32751, 0, true), "32752 x 160");
-	EXPECT_EQ(SizeFor(0, 0, 32752, 0, true), "refused");
+	EXPECT_EQ(SizeFor(0, 0, 32752, 0, true), "beyond-pilot-fields");
 	EXPECT_EQ(SizeFor(0, 0, 0, 32766, true), "160 x 32767");
-	EXPECT_EQ(SizeFor(0, 0, 0, 32767, true), "refused");
+	EXPECT_EQ(SizeFor(0, 0, 0, 32767, true), "beyond-pilot-fields");
 	EXPECT_EQ(SizeFor(0, 0, 16383, 16383, false), "16384 x 16384");
-	EXPECT_EQ(SizeFor(0, 0, 16383, 16384, false), "refused");
-	EXPECT_EQ(SizeFor(-3e38f, 0, 3e38f, 0, false), "refused");
-	EXPECT_EQ(SizeFor(0, 0, INFINITY, 0, false), "refused");
-	EXPECT_EQ(SizeFor(-INFINITY, 0, INFINITY, 0, false), "refused");
-	EXPECT_EQ(SizeFor(0, NAN, 0, 0, false), "refused");
+	EXPECT_EQ(SizeFor(0, 0, 16383, 16384, false), "picture-beyond-cap");
+	EXPECT_EQ(SizeFor(-3e38f, 0, 3e38f, 0, false), "beyond-pilot-fields");
+	EXPECT_EQ(SizeFor(0, 0, INFINITY, 0, false), "beyond-pilot-fields");
+	EXPECT_EQ(SizeFor(-INFINITY, 0, INFINITY, 0, false), "beyond-pilot-fields");
+	EXPECT_EQ(SizeFor(0, NAN, 0, 0, false), "beyond-pilot-fields");
 }

@@ -38,7 +38,7 @@ TEST(WriteRoundTrip, FourGreysComeBackAsTheirPaletteIndexes)
 {
 	// Columns in four bands: white, light, dark and black source greys
 	// (darkness 0, 75, 175 and 255: levels 0, 1, 2 and 3).
-	BitmapStream bitmap = BitmapStream::Make(B_RGB32, 160, 170);
+	BitmapStreamBytes bitmap = BitmapStreamBytes::Make(B_RGB32, 160, 170);
 	const uint8 greys[4] = {255, 180, 80, 0};
 	for (int y = 0; y < 170; y++) {
 		for (int x = 0; x < 160; x++) {
@@ -71,7 +71,7 @@ TEST(WriteRoundTrip, FourGreysComeBackAsTheirPaletteIndexes)
 
 TEST(WriteRoundTrip, OneBitRowsComeBackUnchanged)
 {
-	BitmapStream bitmap = BitmapStream::Make(B_GRAY1, 176, 200);
+	BitmapStreamBytes bitmap = BitmapStreamBytes::Make(B_GRAY1, 176, 200);
 	for (size_t i = 0; i < bitmap.rows.size(); i++) {
 		bitmap.rows[i] = (uint8)(i * 29 + i / 7);
 	}
@@ -83,6 +83,6 @@ TEST(WriteRoundTrip, OneBitRowsComeBackUnchanged)
 			&header);
 		EXPECT_EQ(header.colors, B_GRAY1);
 		EXPECT_EQ(header.rowBytes, 22u);
-		EXPECT_EQ(rows, bitmap.rows);
+		EXPECT_BYTES(rows, bitmap.rows);
 	}
 }

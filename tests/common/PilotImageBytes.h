@@ -1,13 +1,17 @@
 // Pilot image files built byte by byte, as an outside program would write
-// them, with no code of the add-on: for the hardening and host tests.
+// them, with no code of the add-on: the one builder of the format for the
+// tests, the hardening sweeps and the fuzzers' seeds. By default every
+// field is as our writer stores it (codec/PilotDatabase.h); each one a
+// reader looks at can be changed.
 #ifndef QUORVEL_TEST_PILOT_IMAGE_BYTES_H
 #define QUORVEL_TEST_PILOT_IMAGE_BYTES_H
 
 #include <string.h>
 
 #include <algorithm>
+#include <string>
 
-#include "TestStreams.h"
+#include "TestBytes.h"
 
 // Database header, record entry and image header of the 'vIMG' layout.
 const size_t kPilotHeadersSize = 78 + 8 + 58;
@@ -17,48 +21,77 @@ const uint8 kOneBitPixelType = 0xFF;
 const uint8 kFourGreyPixelType = 0x00;
 const uint8 kSixteenGreyPixelType = 0x02;
 
-inline void PutBE16(Bytes &bytes, size_t at, uint16 value)
-{
-	bytes[at] = (uint8)(value >> 8);
-	bytes[at + 1] = (uint8)value;
-}
+struct PilotBytes {
+	// Up to 32 bytes, NUL-padded; the image header's name is the
+	// database's unless imageName is set.
+	std::string name = "Sample";
+	std::string imageName;
+	uint32 type = 'vIMG';
+	// 'TlPt' lays the record out without an image header: width and
+	// height at its start for type 'GbDb', the pixels at 24; for other
+	// types width and height at 22 and 24, the pixels at dataOffset,
+	// which is stored at 8.
+	uint32 creator = 'View';
+	int16 numRecords = 1;
+	// Where the record entry points; zero bytes fill any gap after 86,
+	// and below 86 the record is still written at 86.
+	int32 recordOffset = 86;
+	uint32 dataOffset = 32;
+	uint8 packing = 0;
+	uint8 pixelType = kFourGreyPixelType;
+	int16 width = 8;
+	int16 height = 2;
+	// Stored as given: plain or already packed, whole or cut short.
+	Bytes pixels;
 
-inline void PutBE32(Bytes &bytes, size_t at, uint32 value)
-{
-	for (int i = 0; i < 4; i++) {
-		bytes[at + i] = (uint8)(value >> (24 - 8 * i));
+	Bytes Build() const
+	{
+		Bytes file(std::max<int32>(86, recordOffset), 0);
+		memcpy(file.data(), name.data(), std::min<size_t>(name.size(), 32));
+		PutBE32(file, 36, 0x06D144AE);	// creation and modification dates
+		PutBE32(file, 40, 0x06D144AE);
+		PutBE32(file, 60, type);
+		PutBE32(file, 64, creator);
+		PutBE16(file, 76, (uint16)numRecords);
+		PutBE32(file, 78, (uint32)recordOffset);
+		PutBE32(file, 82, 0x406F8000);	// attributes, unique ID
+		const size_t record = file.size();
+		if (creator == 'TlPt') {
+			const bool gameboy = type == 'GbDb';
+			file.resize(record + (gameboy ? 24 : dataOffset), 0);
+			PutBE16(file, record + (gameboy ? 0 : 22), (uint16)width);
+			PutBE16(file, record + (gameboy ? 2 : 24), (uint16)height);
+			if (!gameboy) {
+				PutBE32(file, record + 8, dataOffset);
+			}
+		} else {
+			file.resize(record + 58, 0);
+			const std::string &inImage = imageName.empty() ? name : imageName;
+			memcpy(&file[record], inImage.data(),
+				std::min<size_t>(inImage.size(), 32));
+			file[record + 32] = packing;
+			file[record + 33] = pixelType;
+			PutBE32(file, record + 50, 0xFFFFFFFF);	// reserved6, reserved7
+			PutBE16(file, record + 54, (uint16)width);
+			PutBE16(file, record + 56, (uint16)height);
+		}
+		file.insert(file.end(), pixels.begin(), pixels.end());
+		return file;
 	}
-}
-
-// The database header (name "Sample", one record) and the record entry
-// pointing at 86, for a database of the type and creator.
-inline Bytes PilotDatabaseStart(uint32 type, uint32 creator)
-{
-	Bytes file(86, 0);
-	memcpy(file.data(), "Sample", 6);
-	PutBE32(file, 60, type);
-	PutBE32(file, 64, creator);
-	PutBE16(file, 76, 1);
-	PutBE32(file, 78, 86);
-	return file;
-}
+};
 
 // A 'vIMG' Pilot image with the pixel type and packing byte as given,
 // then the pixel data as given (plain or already packed, whole or not).
 inline Bytes PilotImageOfType(int16 width, int16 height, uint8 pixelType,
 	uint8 packing, const Bytes &pixels)
 {
-	Bytes file = PilotDatabaseStart('vIMG', 'View');
-	file.resize(kPilotHeadersSize, 0);
-	memcpy(file.data() + 86, "Sample", 6);
-	file[86 + 32] = packing;
-	file[86 + 33] = pixelType;
-	PutBE16(file, 86 + 50, 0xFFFF);
-	PutBE16(file, 86 + 52, 0xFFFF);
-	PutBE16(file, 86 + 54, (uint16)width);
-	PutBE16(file, 86 + 56, (uint16)height);
-	file.insert(file.end(), pixels.begin(), pixels.end());
-	return file;
+	PilotBytes file;
+	file.width = width;
+	file.height = height;
+	file.pixelType = pixelType;
+	file.packing = packing;
+	file.pixels = pixels;
+	return file.Build();
 }
 
 // A 1-bit or four-grey 'vIMG' Pilot image, packed with packing byte 1.
@@ -68,6 +101,19 @@ inline Bytes PilotImage(int16 width, int16 height, bool oneBit, bool packed,
 	return PilotImageOfType(width, height,
 		oneBit ? kOneBitPixelType : kFourGreyPixelType, packed ? 1 : 0,
 		pixels);
+}
+
+// A 1-bit picture in the 'TlPt' layout; gameboy picks type 'GbDb'.
+inline Bytes TealPaintImage(int16 width, int16 height, bool gameboy,
+	const Bytes &pixels)
+{
+	PilotBytes file;
+	file.type = gameboy ? 'GbDb' : 'Imag';
+	file.creator = 'TlPt';
+	file.width = width;
+	file.height = height;
+	file.pixels = pixels;
+	return file.Build();
 }
 
 // The bytes packed as literal runs of at most 128 bytes: a valid packed
@@ -82,24 +128,6 @@ inline Bytes LiteralRuns(const Bytes &plain)
 			plain.begin() + at + count);
 	}
 	return packed;
-}
-
-// A 1-bit picture in the 'TlPt' layout: the size and the data offset in
-// the record, no image header. gameboy picks the 'GbDb' sub-layout.
-inline Bytes TealPaintImage(int16 width, int16 height, bool gameboy,
-	const Bytes &pixels)
-{
-	Bytes file = PilotDatabaseStart(gameboy ? 'GbDb' : 'Imag', 'TlPt');
-	const size_t record = file.size();
-	const uint32 dataOffset = gameboy ? 24 : 32;
-	file.resize(record + dataOffset, 0);
-	PutBE16(file, record + (gameboy ? 0 : 22), (uint16)width);
-	PutBE16(file, record + (gameboy ? 2 : 24), (uint16)height);
-	if (!gameboy) {
-		PutBE32(file, record + 8, dataOffset);
-	}
-	file.insert(file.end(), pixels.begin(), pixels.end());
-	return file;
 }
 
 #endif // QUORVEL_TEST_PILOT_IMAGE_BYTES_H

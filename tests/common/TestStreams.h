@@ -5,11 +5,9 @@
 
 #include <string.h>
 
-#include <vector>
-
 #include <DataIO.h>
 
-typedef std::vector<uint8> Bytes;
+#include "TestBytes.h"
 
 inline Bytes BytesOf(const BMallocIO &stream)
 {

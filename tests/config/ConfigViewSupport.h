@@ -17,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include "BitmapStreamBytes.h"
 #include "LoadedTranslator.h"
+#include "SameBytes.h"
 #include "TestStreams.h"
 
 
@@ -43,38 +45,19 @@ struct Controls {
 	}
 };
 
-inline void PutBE32(Bytes &bytes, uint32 value)
-{
-	for (int shift = 24; shift >= 0; shift -= 8) {
-		bytes.push_back((uint8)(value >> shift));
-	}
-}
-
 // A 16 x 16 B_RGB32 bitmap stream shading from black to white across,
 // with a different shade on every row, so that dithering, high contrast
 // and packing each change the Pilot image written from it.
 inline Bytes GradientBitmap()
 {
-	const int size = 16;
-	Bytes bytes;
-	PutBE32(bytes, B_TRANSLATOR_BITMAP);
-	const float bounds[4] = {0, 0, size - 1, size - 1};
-	for (float coordinate : bounds) {
-		uint32 bits;
-		memcpy(&bits, &coordinate, sizeof(bits));
-		PutBE32(bytes, bits);
-	}
-	PutBE32(bytes, 4 * size);
-	PutBE32(bytes, B_RGB32);
-	PutBE32(bytes, 4 * size * size);
-	for (int y = 0; y < size; y++) {
-		for (int x = 0; x < size; x++) {
+	BitmapStreamBytes bitmap = BitmapStreamBytes::Make(B_RGB32, 16, 16);
+	for (int y = 0; y < 16; y++) {
+		for (int x = 0; x < 16; x++) {
 			const uint8 grey = (uint8)(x * 16 + y);
-			const uint8 pixel[4] = {grey, grey, grey, 255};
-			bytes.insert(bytes.end(), pixel, pixel + 4);
+			bitmap.SetRgb(x, y, grey, grey, grey);
 		}
 	}
-	return bytes;
+	return bitmap.Serialize();
 }
 
 class ConfigViewTest : public testing::Test {
@@ -99,7 +82,10 @@ protected:
 		return options;
 	}
 
-	std::string StoredName() { return Options().GetString(PILOT_DB_NAME_SETTING, "?"); }
+	std::string StoredName()
+	{
+		return Options().GetString(PILOT_DB_NAME_SETTING, "?");
+	}
 
 	// The Pilot image a job writes from the gradient with the stored
 	// options, overridden by extension.
@@ -116,7 +102,8 @@ protected:
 			copy = *extension;
 		}
 		EXPECT_EQ(fAddon.Roster().Translate(&source, &info,
-			extension != NULL ? &copy : NULL, &destination, PILOT_IMAGE_TYPE), B_OK);
+			extension != NULL ? &copy : NULL, &destination,
+			PILOT_IMAGE_TYPE), B_OK);
 		return BytesOf(destination);
 	}
 

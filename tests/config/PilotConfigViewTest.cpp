@@ -132,7 +132,7 @@ TEST_F(ConfigViewTest, MakeConfigMergesItsMessageForLaterJobs)
 	EXPECT_TRUE(options.GetBool(PILOT_COMPRESS_SETTING, false));
 	EXPECT_EQ(std::string(options.GetString(PILOT_DB_NAME_SETTING, "")),
 		std::string(31, 'd'));
-	EXPECT_EQ(NamedPilot(), flat);
+	EXPECT_BYTES(NamedPilot(), flat);
 
 	// A view made without a message shows the store as it is now.
 	view = MakeView(NULL);
@@ -163,7 +163,7 @@ TEST_F(ConfigViewTest, HostChangesOptionsThroughTheWindowThread)
 	window->Unlock();
 	WaitUntilHandled(window);
 	// The next job sees it while the view is still open.
-	EXPECT_EQ(NamedPilot(), unpacked);
+	EXPECT_BYTES(NamedPilot(), unpacked);
 
 	window->Lock();
 	BTextControl *name = dynamic_cast<BTextControl *>(window->FindView("Name"));

@@ -1,7 +1,7 @@
-// What the hardening tests share: bitmap streams built byte by byte, as an
-// outside program would write them (Pilot images are PilotImageBytes.h's),
-// the two conversions run through the roster-loaded add-on with the checks every
-// outcome must pass, whatever the input.
+// What the hardening tests share: the two conversions run through the
+// roster-loaded add-on, with the checks every outcome must pass whatever
+// the input. Inputs come from the shared builders (PilotImageBytes.h,
+// BitmapStreamBytes.h).
 #ifndef QUORVEL_TEST_HARDENING_SUPPORT_H
 #define QUORVEL_TEST_HARDENING_SUPPORT_H
 
@@ -15,61 +15,31 @@
 
 #include <gtest/gtest.h>
 
+#include "BitmapStreamBytes.h"
 #include "LoadedTranslator.h"
 #include "PilotImageBytes.h"
 #include "TestStreams.h"
-
-const size_t kBitmapHeaderSize = 32;
-
-inline uint32 GetBE32(const Bytes &bytes, size_t at)
-{
-	return (uint32)bytes[at] << 24 | (uint32)bytes[at + 1] << 16
-		| (uint32)bytes[at + 2] << 8 | bytes[at + 3];
-}
-
-// Bytes that look like a picture: runs of zeros among varied bytes, so that
-// packing makes both kinds of run.
-inline Bytes PatternBytes(size_t size, int seed)
-{
-	Bytes bytes(size);
-	for (size_t i = 0; i < size; i++) {
-		bytes[i] = (uint8)((i / 5 % 3 == 0) ? 0 : i * seed + i / 7);
-	}
-	return bytes;
-}
-
-inline uint32 FloatBits(float value)
-{
-	uint32 bits;
-	memcpy(&bits, &value, sizeof(bits));
-	return bits;
-}
 
 // A bitmap stream header as given, then pixelBytes bytes of pattern.
 inline Bytes BitmapStream(float left, float top, float right, float bottom,
 	uint32 rowBytes, uint32 colors, uint32 dataSize, size_t pixelBytes)
 {
-	Bytes stream(kBitmapHeaderSize);
-	PutBE32(stream, 0, B_TRANSLATOR_BITMAP);
-	PutBE32(stream, 4, FloatBits(left));
-	PutBE32(stream, 8, FloatBits(top));
-	PutBE32(stream, 12, FloatBits(right));
-	PutBE32(stream, 16, FloatBits(bottom));
-	PutBE32(stream, 20, rowBytes);
-	PutBE32(stream, 24, colors);
-	PutBE32(stream, 28, dataSize);
-	const Bytes pixels = PatternBytes(pixelBytes, 11);
-	stream.insert(stream.end(), pixels.begin(), pixels.end());
-	return stream;
+	BitmapStreamBytes stream;
+	stream.left = left;
+	stream.top = top;
+	stream.right = right;
+	stream.bottom = bottom;
+	stream.rowBytes = rowBytes;
+	stream.colors = colors;
+	stream.dataSize = dataSize;
+	stream.rows = PatternBytes(pixelBytes, 11);
+	return stream.Serialize();
 }
 
 // A whole, consistent stream of width x height pixels.
 inline Bytes BitmapStream(int width, int height, uint32 colors)
 {
-	const uint32 rowBytes = colors == B_GRAY1 ? (width + 7) / 8
-		: colors == B_CMAP8 ? width : width * 4;
-	return BitmapStream(0, 0, width - 1, height - 1, rowBytes, colors,
-		rowBytes * height, (size_t)rowBytes * height);
+	return BitmapStreamBytes::Patterned(colors, width, height).Serialize();
 }
 
 // The extension message of a job with all four options given.
@@ -126,9 +96,9 @@ inline void ExpectCleanReading(const Outcome &outcome,
 		return;
 	}
 	ASSERT_EQ(outcome.status, B_OK) << what;
-	ASSERT_GE(outcome.output.size(), kBitmapHeaderSize) << what;
+	ASSERT_GE(outcome.output.size(), kBitmapHeaderBytes) << what;
 	EXPECT_EQ(outcome.output.size(),
-		kBitmapHeaderSize + GetBE32(outcome.output, 28)) << what;
+		kBitmapHeaderBytes + BE32At(outcome.output, 28)) << what;
 }
 
 // What every writing outcome must be: a refusal that wrote nothing; B_OK

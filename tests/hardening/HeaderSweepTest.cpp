@@ -1,8 +1,9 @@
 // Every single-bit flip in the headers (and in packed pixel data), and
-// every truncation, of a few valid Pilot images and bitmap streams: each damaged file must convert or
-// be refused cleanly (ExpectCleanReading, ExpectCleanWriting), and the
-// sanitizer builds see that nothing is read or written out of bounds on
-// the way. The counts of cases and outcomes are printed.
+// every truncation, of a few valid Pilot images and bitmap streams: each
+// damaged file must convert or be refused cleanly (ExpectCleanReading,
+// ExpectCleanWriting), and the sanitizer builds see that nothing is read
+// or written out of bounds on the way. The counts of cases and outcomes
+// are printed.
 #include <algorithm>
 #include <iostream>
 #include <map>
@@ -61,9 +62,9 @@ std::vector<Sample> PilotSamples()
 std::vector<Sample> BitmapSamples()
 {
 	return {
-		{"B_GRAY1", BitmapStream(20, 3, B_GRAY1), kBitmapHeaderSize},
-		{"B_CMAP8", BitmapStream(7, 4, B_CMAP8), kBitmapHeaderSize},
-		{"B_RGB32", BitmapStream(5, 3, B_RGB32), kBitmapHeaderSize},
+		{"B_GRAY1", BitmapStream(20, 3, B_GRAY1), kBitmapHeaderBytes},
+		{"B_CMAP8", BitmapStream(7, 4, B_CMAP8), kBitmapHeaderBytes},
+		{"B_RGB32", BitmapStream(5, 3, B_RGB32), kBitmapHeaderBytes},
 	};
 }
 

@@ -22,7 +22,8 @@ namespace {
 BMessage OptionSet(bool first)
 {
 	BMessage options;
-	options.AddString(PILOT_DB_NAME_SETTING, first ? "First set" : "Second set");
+	options.AddString(PILOT_DB_NAME_SETTING,
+		first ? "First set" : "Second set");
 	options.AddBool(PILOT_COMPRESS_SETTING, first);
 	options.AddBool(PILOT_DITHER_SETTING, first);
 	options.AddBool(PILOT_CONTRAST_SETTING, !first);
@@ -96,7 +97,8 @@ TEST_F(OptionsConcurrency, JobsSeeOneWholeSetOfOptions)
 				}
 				BMessage current;
 				fAddon.Roster().GetConfigurationMessage(fAddon.ID(), &current);
-				const bool first = current.GetBool(PILOT_COMPRESS_SETTING, false);
+				const bool first = current.GetBool(PILOT_COMPRESS_SETTING,
+					false);
 				if (current.GetBool(PILOT_DITHER_SETTING, !first) != first
 					|| current.GetBool(PILOT_CONTRAST_SETTING, first) == first
 					|| std::string(current.GetString(PILOT_DB_NAME_SETTING, ""))

@@ -138,8 +138,8 @@ TEST_F(ConfigMessage, ReplacesTheFourKeysAndKeepsTheRest)
 	EXPECT_EQ(message.what, (uint32)'abcd');
 	type_code type;
 	int32 count;
-	const char *keys[] = {PILOT_DB_NAME_SETTING, PILOT_COMPRESS_SETTING, PILOT_DITHER_SETTING,
-		PILOT_CONTRAST_SETTING};
+	const char *keys[] = {PILOT_DB_NAME_SETTING, PILOT_COMPRESS_SETTING,
+		PILOT_DITHER_SETTING, PILOT_CONTRAST_SETTING};
 	for (const char *key : keys) {
 		ASSERT_EQ(message.GetInfo(key, &type, &count), B_OK) << key;
 		EXPECT_EQ(count, 1) << key;

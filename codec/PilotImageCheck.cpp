@@ -1,0 +1,160 @@
+#include "PilotImageCheck.h"
+
+#include "BigEndian.h"
+#include "ImageLimits.h"
+#include "StreamIO.h"
+
+namespace {
+
+// Reads size bytes of the record at position. A short read or a seek that
+// misses refuses the stream: a record we cannot read whole is not a
+// picture we can show.
+HeaderCheck ReadRecordBytes(BPositionIO *source, int64 position,
+	void *buffer, size_t size, HeaderCheck cut)
+{
+	if (!SeekExactly(source, position)) {
+		return kRecordUnreachable;
+	}
+	return ReadExactly(source, buffer, size) ? kHeaderAccepted : cut;
+}
+
+// Builds the image header of a 'TlPt' record and leaves the source at its
+// pixels.
+HeaderCheck ReadTealPaintHeader(BPositionIO *source,
+	const PilotDatabaseHeader &database, int32 recordOffset,
+	PilotImageHeader *header)
+{
+	const int64 record = recordOffset;
+	uint8 size[4];
+	// 'GbDb' records keep their pixels at 24.
+	uint8 offset[4] = {0, 0, 0, 24};
+	HeaderCheck check;
+	if (database.type == kTealPaintGameboyType) {
+		check = ReadRecordBytes(source, record, size, sizeof(size),
+			kTealPaintRecordCut);
+	} else {
+		check = ReadRecordBytes(source, record + 22, size, 2,
+			kTealPaintRecordCut);
+		if (check == kHeaderAccepted) {
+			check = ReadRecordBytes(source, record + 24, size + 2, 2,
+				kTealPaintRecordCut);
+		}
+		if (check == kHeaderAccepted) {
+			check = ReadRecordBytes(source, record + 8, offset,
+				sizeof(offset), kTealPaintRecordCut);
+		}
+	}
+	if (check != kHeaderAccepted) {
+		return check;
+	}
+	const uint32 dataOffset = ReadBE32(offset);
+
+	// The pixels' position is a signed 32-bit sum, as the format's
+	// offsets are; one that wraps below zero is refused by the seek.
+	const int32 pixels = (int32)((uint32)recordOffset + dataOffset);
+	if (!SeekExactly(source, pixels)) {
+		return kPixelsUnreachable;
+	}
+	*header = WrittenImageHeader(database.name, 0, kOneBitPixels,
+		(int16)ReadBE16(size), (int16)ReadBE16(size + 2));
+	return kHeaderAccepted;
+}
+
+// Reads the image header where the record entry points and leaves the
+// source just after it, at the pixels.
+HeaderCheck ReadViewerHeader(BPositionIO *source, int32 recordOffset,
+	PilotImageHeader *header)
+{
+	uint8 bytes[kImageHeaderSize];
+	const HeaderCheck check = ReadRecordBytes(source, recordOffset, bytes,
+		sizeof(bytes), kImageHeaderCut);
+	if (check == kHeaderAccepted) {
+		*header = ParseImageHeader(bytes);
+	}
+	return check;
+}
+
+// The acceptance rule; fills header.
+HeaderCheck CheckDatabase(BPositionIO *source, PilotImageHeader *header)
+{
+	source->Seek(0, SEEK_SET);
+	uint8 databaseBytes[kDatabaseHeaderSize];
+	if (!ReadExactly(source, databaseBytes, sizeof(databaseBytes))) {
+		return kDatabaseHeaderCut;
+	}
+	const PilotDatabaseHeader database = ParseDatabaseHeader(databaseBytes);
+	if (database.numRecords <= 0) {
+		return kNoRecords;
+	}
+	if (database.type != kImageDatabaseType
+		&& database.creator != kTealPaintCreator) {
+		return kNotImageDatabase;
+	}
+
+	uint8 entryBytes[kRecordEntrySize];
+	if (!ReadExactly(source, entryBytes, sizeof(entryBytes))) {
+		return kRecordEntryCut;
+	}
+	const PilotRecordEntry entry = ParseRecordEntry(entryBytes);
+
+	const HeaderCheck check = database.creator == kTealPaintCreator
+		? ReadTealPaintHeader(source, database, entry.offset, header)
+		: ReadViewerHeader(source, entry.offset, header);
+	if (check != kHeaderAccepted) {
+		return check;
+	}
+	return PilotNamesMatch(header->name, database.name)
+		? kHeaderAccepted : kNamesDiffer;
+}
+
+// The depth: 0xFF one bit a pixel, 0x02 four (sixteen greys), any other
+// pixel type two. Sixteen-grey images are packed when the low three bits
+// of packing are 1, every other pixel type when the low four are.
+void SetDepth(PilotImageLayout *layout)
+{
+	const PilotImageHeader &header = layout->header;
+	layout->bitsPerPixel = header.pixelType == kOneBitPixels ? 1
+		: header.pixelType == kFourBitPixels ? 4 : 2;
+	const uint8 mask = header.pixelType == kFourBitPixels
+		? kSixteenGreyPackingMask : kPackingMask;
+	layout->packed = (header.packing & mask) == kPackedRuns;
+}
+
+// Every size below fits 32 bits: the cap allows at most 2^28 pixels.
+void SetSizes(PilotImageLayout *layout)
+{
+	layout->width = (uint32)layout->header.width;
+	layout->height = (uint32)layout->header.height;
+	const bool oneBit = layout->bitsPerPixel == 1;
+	layout->storedRowBytes = layout->width / (8 / layout->bitsPerPixel);
+	layout->storedSize = layout->storedRowBytes * layout->height;
+	layout->rowBytes = oneBit ? (layout->width + 7) / 8 : layout->width;
+	layout->dataSize = layout->rowBytes * layout->height;
+	layout->unpackRoom = oneBit ? layout->storedSize : layout->dataSize;
+}
+
+} // namespace
+
+HeaderCheck CheckPilotImage(BPositionIO *source, HeaderUse use,
+	PilotImageLayout *layout)
+{
+	const HeaderCheck accepted = CheckDatabase(source, &layout->header);
+	if (accepted != kHeaderAccepted) {
+		return accepted;
+	}
+	SetDepth(layout);
+	if (use == kIdentifying) {
+		return kHeaderAccepted;
+	}
+	// A size of zero or less has nothing to show, and one beyond the cap
+	// would make a few header bytes cost gigabytes.
+	const PilotImageHeader &header = layout->header;
+	if (header.width <= 0 || header.height <= 0) {
+		return kPictureEmpty;
+	}
+	if (!PilotSizeWithinLimits(header.width, header.height)) {
+		return kPictureBeyondCap;
+	}
+	SetSizes(layout);
+	return kHeaderAccepted;
+}

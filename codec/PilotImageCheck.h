@@ -1,0 +1,56 @@
+// Recognising and checking a Pilot image, in both database layouts, before
+// anything is allocated: the acceptance rule, the depth and packing, and
+// the size.
+//
+// A stream holds a Pilot image when it starts with a whole database header
+// with at least one record, its type is 'vIMG' or its creator 'TlPt', a
+// whole first record entry follows, and the image header of that record
+// carries the database's name. That is all Identify asks. Converting also
+// needs a picture of at least one pixel each way within the cap
+// (ImageLimits.h).
+//
+// Databases of creator 'TlPt' (whatever their type) carry no image header:
+// the record holds a plain 1-bit picture whose size and data sit at fixed
+// places, R being the record's offset:
+//   type 'GbDb':  width at R + 0, height at R + 2, pixels at R + 24
+//   other types:  width at R + 22, height at R + 24, pixels at R + the
+//                 32-bit data offset stored at R + 8
+// All of them are big-endian; width and height are signed 16-bit.
+#ifndef QUORVEL_PILOT_IMAGE_CHECK_H
+#define QUORVEL_PILOT_IMAGE_CHECK_H
+
+#include <DataIO.h>
+
+#include "HeaderCheck.h"
+#include "PilotDatabase.h"
+
+// What a Pilot image's headers say, and the sizes that follow from them.
+struct PilotImageLayout {
+	// As stored, or as built for the 'TlPt' layout.
+	PilotImageHeader header;
+	// 1, 2 or 4 by pixelType (PilotDatabase.h).
+	uint32 bitsPerPixel;
+	bool packed;
+
+	// Set only once the size has passed (kConverting).
+	uint32 width;
+	uint32 height;
+	// Stored pixel data: storedRowBytes per row, no padding between rows.
+	uint32 storedRowBytes;
+	uint32 storedSize;
+	// The bitmap stream's rows.
+	uint32 rowBytes;
+	uint32 dataSize;
+	// The most that unpacking may produce: the bitmap's dataSize for
+	// greys; for 1-bit images their stored size, which is what dataSize
+	// was before odd widths got whole rows, so that the same runs decode.
+	uint32 unpackRoom;
+};
+
+// Seeks the source to byte 0 and checks the headers for the use. Once the
+// acceptance rule holds, layout's header, bitsPerPixel and packed are set.
+// On kHeaderAccepted the source stands at the first byte of the pixel data.
+HeaderCheck CheckPilotImage(BPositionIO *source, HeaderUse use,
+	PilotImageLayout *layout);
+
+#endif // QUORVEL_PILOT_IMAGE_CHECK_H
