@@ -1,8 +1,7 @@
-// Why the codec refused a header, or that it took it. Each check function
-// (CheckPilotImage, CheckBitmapHeader) tests its fields in the order that
-// decides the result and names the first that fails. Every refusal reaches
-// the kit as B_NO_TRANSLATOR (StatusOf); tests and the crasher manifest
-// name the reason (HeaderCheckName).
+// Why the codec refused a header, or that it took it: CheckPilotImage and
+// CheckBitmapHeader test the fields in the order that decides the result
+// and name the first that fails. Every refusal reaches the kit as
+// B_NO_TRANSLATOR (StatusOf); tests and the crasher manifest name it.
 #ifndef QUORVEL_HEADER_CHECK_H
 #define QUORVEL_HEADER_CHECK_H
 
@@ -10,7 +9,7 @@
 
 enum HeaderCheck {
 	kHeaderAccepted,
-	// A Pilot image, in the order CheckPilotImage tests them.
+	// A Pilot image.
 	kDatabaseHeaderCut,
 	kNoRecords,
 	kNotImageDatabase,
@@ -22,8 +21,7 @@ enum HeaderCheck {
 	kNamesDiffer,
 	kPictureEmpty,
 	kPictureBeyondCap,
-	// A bitmap stream, in the order CheckBitmapHeader tests them; the
-	// Pilot size it asks for may also be kPictureBeyondCap.
+	// A bitmap stream (its Pilot size may also be kPictureBeyondCap).
 	kBitmapHeaderCut,
 	kNotBitmapStream,
 	kBoundsDisordered,
@@ -33,9 +31,8 @@ enum HeaderCheck {
 	kHeaderCheckCount
 };
 
-// What a header is checked for. Identify names a stream's format, so the
-// limits of what we convert (the picture's size) are none of its business;
-// Translate converts, and needs every check.
+// Identify names a stream's format, so the limits of what we convert are
+// none of its business; Translate converts, and needs every check.
 enum HeaderUse {
 	kIdentifying,
 	kConverting

@@ -46,9 +46,13 @@
 // only the low three bits of packing count. Every other pixel type keeps
 // the four-bit rule, which stored files rely on.
 //
-// Databases of creator 'TlPt' have no image header: the record holds a
-// plain 1-bit picture whose size and data offset sit at fixed places in
-// the record (see PilotImageCheck.h).
+// Databases of creator 'TlPt' (whatever their type) have no image header:
+// the record holds a plain 1-bit picture whose size and data sit at fixed
+// places, R being the record's offset:
+//   type 'GbDb':  width at R + 0, height at R + 2, pixels at R + 24
+//   other types:  width at R + 22, height at R + 24, pixels at R + the
+//                 32-bit data offset stored at R + 8
+// All of them are big-endian; width and height are signed 16-bit.
 #ifndef QUORVEL_PILOT_DATABASE_H
 #define QUORVEL_PILOT_DATABASE_H
 
@@ -76,27 +80,13 @@ const uint8 kOneBitPixels = 0xFF;
 const uint8 kTwoBitPixels = 0x00;
 const uint8 kFourBitPixels = 0x02;
 
+// The fields of the database header that the reader looks at; of the
+// record entry it takes only the offset.
 struct PilotDatabaseHeader {
 	char name[PILOT_DB_NAME_SIZE];
-	uint16 attributes;
-	uint16 version;
-	uint32 creationDate;
-	uint32 modificationDate;
-	uint32 lastBackupDate;
-	uint32 modificationNumber;
-	uint32 appInfoID;
-	uint32 sortInfoID;
 	uint32 type;
 	uint32 creator;
-	uint32 uniqueIDSeed;
-	uint32 nextRecordListID;
 	int16 numRecords;
-};
-
-struct PilotRecordEntry {
-	int32 offset;
-	uint8 attributes;
-	uint8 uniqueID[3];
 };
 
 struct PilotImageHeader {
@@ -115,20 +105,16 @@ struct PilotImageHeader {
 };
 
 PilotDatabaseHeader ParseDatabaseHeader(const uint8 *bytes);
-PilotRecordEntry ParseRecordEntry(const uint8 *bytes);
 PilotImageHeader ParseImageHeader(const uint8 *bytes);
 
 // The headers our writer produces. Everything but the name, the packing,
 // the pixel type and the size is fixed, the dates included, so that the
-// same bitmap always gives the same file.
-PilotDatabaseHeader WrittenDatabaseHeader(
-	const char (&name)[PILOT_DB_NAME_SIZE]);
-PilotRecordEntry WrittenRecordEntry();
+// same bitmap always gives the same file. SerializeWrittenDatabase fills
+// kWrittenRecordOffset bytes: the database header and the record entry.
+void SerializeWrittenDatabase(const char (&name)[PILOT_DB_NAME_SIZE],
+	uint8 *bytes);
 PilotImageHeader WrittenImageHeader(const char (&name)[PILOT_DB_NAME_SIZE],
 	uint8 packing, uint8 pixelType, int16 width, int16 height);
-
-void SerializeDatabaseHeader(const PilotDatabaseHeader &header, uint8 *bytes);
-void SerializeRecordEntry(const PilotRecordEntry &entry, uint8 *bytes);
 void SerializeImageHeader(const PilotImageHeader &header, uint8 *bytes);
 
 // Names compare as NUL-terminated strings of at most 32 bytes.

@@ -8,14 +8,16 @@ namespace {
 
 // Reads size bytes of the record at position. A short read or a seek that
 // misses refuses the stream: a record we cannot read whole is not a
-// picture we can show.
-HeaderCheck ReadRecordBytes(BPositionIO *source, int64 position,
-	void *buffer, size_t size, HeaderCheck cut)
+// picture we can show. A missed seek sets *why to kRecordUnreachable; for
+// a short read it keeps the reason it holds.
+bool ReadRecordBytes(BPositionIO *source, int64 position, void *buffer,
+	size_t size, HeaderCheck *why)
 {
 	if (!SeekExactly(source, position)) {
-		return kRecordUnreachable;
+		*why = kRecordUnreachable;
+		return false;
 	}
-	return ReadExactly(source, buffer, size) ? kHeaderAccepted : cut;
+	return ReadExactly(source, buffer, size);
 }
 
 // Builds the image header of a 'TlPt' record and leaves the source at its
@@ -28,30 +30,19 @@ HeaderCheck ReadTealPaintHeader(BPositionIO *source,
 	uint8 size[4];
 	// 'GbDb' records keep their pixels at 24.
 	uint8 offset[4] = {0, 0, 0, 24};
-	HeaderCheck check;
-	if (database.type == kTealPaintGameboyType) {
-		check = ReadRecordBytes(source, record, size, sizeof(size),
-			kTealPaintRecordCut);
-	} else {
-		check = ReadRecordBytes(source, record + 22, size, 2,
-			kTealPaintRecordCut);
-		if (check == kHeaderAccepted) {
-			check = ReadRecordBytes(source, record + 24, size + 2, 2,
-				kTealPaintRecordCut);
-		}
-		if (check == kHeaderAccepted) {
-			check = ReadRecordBytes(source, record + 8, offset,
-				sizeof(offset), kTealPaintRecordCut);
-		}
+	HeaderCheck why = kTealPaintRecordCut;
+	const bool read = database.type == kTealPaintGameboyType
+		? ReadRecordBytes(source, record, size, sizeof(size), &why)
+		: ReadRecordBytes(source, record + 22, size, 2, &why)
+			&& ReadRecordBytes(source, record + 24, size + 2, 2, &why)
+			&& ReadRecordBytes(source, record + 8, offset, 4, &why);
+	if (!read) {
+		return why;
 	}
-	if (check != kHeaderAccepted) {
-		return check;
-	}
-	const uint32 dataOffset = ReadBE32(offset);
 
 	// The pixels' position is a signed 32-bit sum, as the format's
 	// offsets are; one that wraps below zero is refused by the seek.
-	const int32 pixels = (int32)((uint32)recordOffset + dataOffset);
+	const int32 pixels = (int32)((uint32)recordOffset + ReadBE32(offset));
 	if (!SeekExactly(source, pixels)) {
 		return kPixelsUnreachable;
 	}
@@ -66,12 +57,12 @@ HeaderCheck ReadViewerHeader(BPositionIO *source, int32 recordOffset,
 	PilotImageHeader *header)
 {
 	uint8 bytes[kImageHeaderSize];
-	const HeaderCheck check = ReadRecordBytes(source, recordOffset, bytes,
-		sizeof(bytes), kImageHeaderCut);
-	if (check == kHeaderAccepted) {
-		*header = ParseImageHeader(bytes);
+	HeaderCheck why = kImageHeaderCut;
+	if (!ReadRecordBytes(source, recordOffset, bytes, sizeof(bytes), &why)) {
+		return why;
 	}
-	return check;
+	*header = ParseImageHeader(bytes);
+	return kHeaderAccepted;
 }
 
 // The acceptance rule; fills header.
@@ -95,11 +86,11 @@ HeaderCheck CheckDatabase(BPositionIO *source, PilotImageHeader *header)
 	if (!ReadExactly(source, entryBytes, sizeof(entryBytes))) {
 		return kRecordEntryCut;
 	}
-	const PilotRecordEntry entry = ParseRecordEntry(entryBytes);
+	const int32 recordOffset = (int32)ReadBE32(entryBytes);
 
 	const HeaderCheck check = database.creator == kTealPaintCreator
-		? ReadTealPaintHeader(source, database, entry.offset, header)
-		: ReadViewerHeader(source, entry.offset, header);
+		? ReadTealPaintHeader(source, database, recordOffset, header)
+		: ReadViewerHeader(source, recordOffset, header);
 	if (check != kHeaderAccepted) {
 		return check;
 	}

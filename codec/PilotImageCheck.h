@@ -1,6 +1,6 @@
-// Recognising and checking a Pilot image, in both database layouts, before
-// anything is allocated: the acceptance rule, the depth and packing, and
-// the size.
+// Recognising and checking a Pilot image in either layout of
+// PilotDatabase.h, before anything is allocated: the acceptance rule, the
+// depth and packing, and the size.
 //
 // A stream holds a Pilot image when it starts with a whole database header
 // with at least one record, its type is 'vIMG' or its creator 'TlPt', a
@@ -8,14 +8,6 @@
 // carries the database's name. That is all Identify asks. Converting also
 // needs a picture of at least one pixel each way within the cap
 // (ImageLimits.h).
-//
-// Databases of creator 'TlPt' (whatever their type) carry no image header:
-// the record holds a plain 1-bit picture whose size and data sit at fixed
-// places, R being the record's offset:
-//   type 'GbDb':  width at R + 0, height at R + 2, pixels at R + 24
-//   other types:  width at R + 22, height at R + 24, pixels at R + the
-//                 32-bit data offset stored at R + 8
-// All of them are big-endian; width and height are signed 16-bit.
 #ifndef QUORVEL_PILOT_IMAGE_CHECK_H
 #define QUORVEL_PILOT_IMAGE_CHECK_H
 
@@ -28,7 +20,6 @@
 struct PilotImageLayout {
 	// As stored, or as built for the 'TlPt' layout.
 	PilotImageHeader header;
-	// 1, 2 or 4 by pixelType (PilotDatabase.h).
 	uint32 bitsPerPixel;
 	bool packed;
 

@@ -9,15 +9,13 @@
 status_t WritePilotHeaders(BPositionIO *destination,
 	const PilotImageHeader &imageHeader)
 {
-	uint8 database[kDatabaseHeaderSize];
-	uint8 entry[kRecordEntrySize];
+	uint8 database[kWrittenRecordOffset];
 	uint8 image[kImageHeaderSize];
-	SerializeDatabaseHeader(WrittenDatabaseHeader(imageHeader.name),
-		database);
-	SerializeRecordEntry(WrittenRecordEntry(), entry);
+	SerializeWrittenDatabase(imageHeader.name, database);
 	SerializeImageHeader(imageHeader, image);
-	if (!WriteExactly(destination, database, sizeof(database))
-		|| !WriteExactly(destination, entry, sizeof(entry))
+	if (!WriteExactly(destination, database, kDatabaseHeaderSize)
+		|| !WriteExactly(destination, database + kDatabaseHeaderSize,
+			kRecordEntrySize)
 		|| !WriteExactly(destination, image, sizeof(image))) {
 		return B_ERROR;
 	}

@@ -3,17 +3,10 @@
 // its tests and the hosts all use them. Hosts include this header; they
 // never link the add-on's code, and reach it only through the roster.
 //
-// PILOT_IMAGE_TYPE is the Pilot image format's type code in the format
-// tables, in translator_info and as Translate's outType.
-//
-// Options. Identify and Translate take them from the ioExtension message,
-// GetConfigMessage fills them in, and the kit's stored settings hold them:
-//   PILOT_DB_NAME_SETTING     string  the database name to write; at most
-//                                     PILOT_DB_NAME_SIZE - 1 characters are
-//                                     kept, the field ending with a NUL
-//   PILOT_COMPRESS_SETTING    bool    pack the pixel data
-//   PILOT_DITHER_SETTING      bool    diffuse the grey error
-//   PILOT_CONTRAST_SETTING    bool    the high-contrast grey levels
+// PILOT_IMAGE_TYPE is the Pilot image format's type code. The options'
+// keys name them in extension messages and stored settings: the database
+// name (a string, of which PILOT_DB_NAME_SIZE - 1 bytes are kept), and
+// compression, dithering and high contrast (bools).
 //
 // Facts about a Pilot image. Identify and Translate add them to the
 // ioExtension message they are given, when there is one, replacing any
@@ -40,8 +33,7 @@
 #include <SupportDefs.h>
 
 const uint32 PILOT_IMAGE_TYPE = 'PPiv';
-
-// The database name's field, in the options and in the file: 32 bytes.
+// The database name's field, in the options and in the file.
 const size_t PILOT_DB_NAME_SIZE = 32;
 
 static const char *const PILOT_DB_NAME_SETTING = "database_name";
