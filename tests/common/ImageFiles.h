@@ -17,7 +17,8 @@
 
 #include <gtest/gtest.h>
 
-typedef std::vector<uint8> Bytes;
+#include "BitmapStreamBytes.h"
+#include "TestBytes.h"
 
 inline Bytes BytesOfText(const std::string &text)
 {
@@ -43,17 +44,6 @@ inline void PutBE32(Bytes &bytes, uint32 value)
 	for (int shift = 24; shift >= 0; shift -= 8) {
 		bytes.push_back((uint8)(value >> shift));
 	}
-}
-
-inline uint32 GetBE32(const Bytes &bytes, size_t offset)
-{
-	return ((uint32)bytes[offset] << 24) | ((uint32)bytes[offset + 1] << 16)
-		| ((uint32)bytes[offset + 2] << 8) | bytes[offset + 3];
-}
-
-inline uint16 GetBE16(const Bytes &bytes, size_t offset)
-{
-	return (uint16)((bytes[offset] << 8) | bytes[offset + 1]);
 }
 
 inline void PutChunk(Bytes &png, const char *type, const Bytes &data)
@@ -349,28 +339,18 @@ inline Bytes PadBmpRows(const Bytes &rows, size_t rowBytes)
 
 // --- Bitmap streams ---------------------------------------------------------
 
+// A stream whose bounds start at 0, 0 (BitmapStreamBytes.h builds it).
 inline Bytes MakeBitmapStream(color_space colors, float right, float bottom,
 	uint32 rowBytes, uint32 dataSize, const Bytes &data)
 {
-	TranslatorBitmap header;
-	header.magic = B_TRANSLATOR_BITMAP;
-	header.bounds = BRect(0, 0, right, bottom);
-	header.rowBytes = rowBytes;
-	header.colors = colors;
-	header.dataSize = dataSize;
-	swap_data(B_UINT32_TYPE, &header.magic, 4, B_SWAP_HOST_TO_BENDIAN);
-	swap_data(B_RECT_TYPE, &header.bounds, 16, B_SWAP_HOST_TO_BENDIAN);
-	swap_data(B_UINT32_TYPE, &header.rowBytes, 4, B_SWAP_HOST_TO_BENDIAN);
-	swap_data(B_UINT32_TYPE, &header.colors, 4, B_SWAP_HOST_TO_BENDIAN);
-	swap_data(B_UINT32_TYPE, &header.dataSize, 4, B_SWAP_HOST_TO_BENDIAN);
-	Bytes bytes(32 + data.size());
-	memcpy(&bytes[0], &header.magic, 4);
-	memcpy(&bytes[4], &header.bounds, 16);
-	memcpy(&bytes[20], &header.rowBytes, 4);
-	memcpy(&bytes[24], &header.colors, 4);
-	memcpy(&bytes[28], &header.dataSize, 4);
-	std::copy(data.begin(), data.end(), bytes.begin() + 32);
-	return bytes;
+	BitmapStreamBytes stream;
+	stream.colors = colors;
+	stream.right = right;
+	stream.bottom = bottom;
+	stream.rowBytes = rowBytes;
+	stream.dataSize = dataSize;
+	stream.rows = data;
+	return stream.Serialize();
 }
 
 #endif // QUORVEL_TEST_IMAGE_FILES_H

@@ -22,10 +22,15 @@ inline void PutBE32(Bytes &bytes, size_t at, uint32 value)
 	}
 }
 
-inline uint32 BE32At(const Bytes &bytes, size_t at)
+inline uint16 GetBE16(const Bytes &bytes, size_t at)
 {
-	return (uint32)bytes[at] << 24 | (uint32)bytes[at + 1] << 16
-		| (uint32)bytes[at + 2] << 8 | bytes[at + 3];
+	return (uint16)((bytes[at] << 8) | bytes[at + 1]);
+}
+
+inline uint32 GetBE32(const Bytes &bytes, size_t at)
+{
+	return ((uint32)bytes[at] << 24) | ((uint32)bytes[at + 1] << 16)
+		| ((uint32)bytes[at + 2] << 8) | bytes[at + 3];
 }
 
 // Runs of zeros among varied bytes, so that packing makes both kinds of

@@ -98,7 +98,7 @@ inline void ExpectCleanReading(const Outcome &outcome,
 	ASSERT_EQ(outcome.status, B_OK) << what;
 	ASSERT_GE(outcome.output.size(), kBitmapHeaderBytes) << what;
 	EXPECT_EQ(outcome.output.size(),
-		kBitmapHeaderBytes + BE32At(outcome.output, 28)) << what;
+		kBitmapHeaderBytes + GetBE32(outcome.output, 28)) << what;
 }
 
 // What every writing outcome must be: a refusal that wrote nothing; B_OK

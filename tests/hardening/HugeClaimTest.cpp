@@ -78,8 +78,8 @@ TEST_F(HugeClaim, PilotImageAtTheCapConvertsWithinItsBuffers)
 		EXPECT_EQ(status, B_OK);
 		EXPECT_EQ(destination.Size(), 32 + 16384LL * 16384);
 		ASSERT_GE(destination.Start().size(), 32u);
-		EXPECT_EQ(BE32At(destination.Start(), 20), 16384u);
-		EXPECT_EQ(BE32At(destination.Start(), 24), (uint32)B_CMAP8);
+		EXPECT_EQ(GetBE32(destination.Start(), 20), 16384u);
+		EXPECT_EQ(GetBE32(destination.Start(), 24), (uint32)B_CMAP8);
 		const int64 stored = pixelType == kFourGreyPixelType ? 64 * kMiB
 			: 128 * kMiB;
 		ExpectPeakGrowthAtMost(growth, stored + 32 * kMiB);

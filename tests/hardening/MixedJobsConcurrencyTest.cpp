@@ -147,7 +147,7 @@ protected:
 			}
 			// 1-bit pictures are neither dithered nor mapped to greys.
 			EXPECT_EQ(stored.expected.size(),
-				BE32At(source, 24) == B_GRAY1 ? 4u : 16u);
+				GetBE32(source, 24) == B_GRAY1 ? 4u : 16u);
 			jobs.push_back(stored);
 		}
 		return jobs;

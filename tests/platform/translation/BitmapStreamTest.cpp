@@ -158,7 +158,8 @@ TEST(BitmapStreamTest, TheAddOnWritesIntoAndReadsFromBitmapStreams)
 	const Bytes original(bits, bits + 160 * 20);
 	BBitmapStream source(picture);
 	BMallocIO pilot;
-	ASSERT_EQ(roster.Translate(&source, NULL, NULL, &pilot, 'PPiv'), B_OK);
+	ASSERT_EQ(roster.Translate(&source, NULL, NULL, &pilot, PILOT_IMAGE_TYPE),
+		B_OK);
 
 	BBitmapStream back;
 	ASSERT_EQ(roster.Translate(&pilot, NULL, NULL, &back,

@@ -109,13 +109,13 @@ TEST(TranslatorRosterTest, LoadsTheAddOnFromItsModuleFile)
 	ASSERT_EQ(addOn.Roster().GetInputFormats(addOn.ID(), &formats, &count),
 		B_OK);
 	ASSERT_EQ(count, 2);
-	EXPECT_EQ(formats[0].type, 'PPiv');
+	EXPECT_EQ(formats[0].type, PILOT_IMAGE_TYPE);
 	EXPECT_EQ(formats[1].type, 'bits');
 	ASSERT_EQ(addOn.Roster().GetOutputFormats(addOn.ID(), &formats, &count),
 		B_OK);
 	ASSERT_EQ(count, 2);
 	EXPECT_EQ(formats[0].type, 'bits');
-	EXPECT_EQ(formats[1].type, 'PPiv');
+	EXPECT_EQ(formats[1].type, PILOT_IMAGE_TYPE);
 }
 
 
