@@ -1,12 +1,7 @@
-// Floyd-Steinberg error diffusion of a Pilot image's greys, in gathering
-// form: each pixel takes 7/16 of its left neighbour's residual and 1/16,
-// 5/16 and 3/16 of those above-left, above and above-right, rows scanned
-// left to right. One error row of width + 2 floats serves for both rows
-// (GreyRowConverter::ConvertRow says how). The residuals come from a
-// quantiser of GreyConversion.h, the darkness from a source of pixels:
-//   Source: kBytesPerPixel and float Darkness(const uint8 *pixel)
-//   Quantizer: static uint8 Quantize(float value, float *residual)
-// The arithmetic fixes every output byte: see GreyConversion.h.
+// Floyd-Steinberg error diffusion of a Pilot image's greys in gathering
+// form, over one error row (GreyRowConverter::ConvertRow says how), for
+// GreyConversion.cpp's sources of darkness (kBytesPerPixel, Darkness) and
+// quantisers (Quantize). The arithmetic fixes every output byte.
 #ifndef QUORVEL_DITHERING_H
 #define QUORVEL_DITHERING_H
 

@@ -98,19 +98,6 @@ HeaderCheck CheckDatabase(BPositionIO *source, PilotImageHeader *header)
 		? kHeaderAccepted : kNamesDiffer;
 }
 
-// The depth: 0xFF one bit a pixel, 0x02 four (sixteen greys), any other
-// pixel type two. Sixteen-grey images are packed when the low three bits
-// of packing are 1, every other pixel type when the low four are.
-void SetDepth(PilotImageLayout *layout)
-{
-	const PilotImageHeader &header = layout->header;
-	layout->bitsPerPixel = header.pixelType == kOneBitPixels ? 1
-		: header.pixelType == kFourBitPixels ? 4 : 2;
-	const uint8 mask = header.pixelType == kFourBitPixels
-		? kSixteenGreyPackingMask : kPackingMask;
-	layout->packed = (header.packing & mask) == kPackedRuns;
-}
-
 // Every size below fits 32 bits: the cap allows at most 2^28 pixels.
 void SetSizes(PilotImageLayout *layout)
 {
@@ -133,13 +120,20 @@ HeaderCheck CheckPilotImage(BPositionIO *source, HeaderUse use,
 	if (accepted != kHeaderAccepted) {
 		return accepted;
 	}
-	SetDepth(layout);
+	// The depth: 0xFF one bit a pixel, 0x02 four (sixteen greys), any other
+	// pixel type two. Sixteen-grey images are packed when the low three
+	// bits of packing are 1, every other pixel type when the low four are.
+	const PilotImageHeader &header = layout->header;
+	const bool sixteenGreys = header.pixelType == kFourBitPixels;
+	layout->bitsPerPixel = header.pixelType == kOneBitPixels ? 1
+		: sixteenGreys ? 4 : 2;
+	layout->packed = (header.packing & (sixteenGreys
+		? kSixteenGreyPackingMask : kPackingMask)) == kPackedRuns;
 	if (use == kIdentifying) {
 		return kHeaderAccepted;
 	}
 	// A size of zero or less has nothing to show, and one beyond the cap
 	// would make a few header bytes cost gigabytes.
-	const PilotImageHeader &header = layout->header;
 	if (header.width <= 0 || header.height <= 0) {
 		return kPictureEmpty;
 	}

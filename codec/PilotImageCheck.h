@@ -5,9 +5,8 @@
 // A stream holds a Pilot image when it starts with a whole database header
 // with at least one record, its type is 'vIMG' or its creator 'TlPt', a
 // whole first record entry follows, and the image header of that record
-// carries the database's name. That is all Identify asks. Converting also
-// needs a picture of at least one pixel each way within the cap
-// (ImageLimits.h).
+// carries the database's name: all Identify asks. Converting also needs a
+// picture of at least one pixel each way within the cap (ImageLimits.h).
 #ifndef QUORVEL_PILOT_IMAGE_CHECK_H
 #define QUORVEL_PILOT_IMAGE_CHECK_H
 

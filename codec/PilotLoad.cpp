@@ -124,7 +124,6 @@ status_t PilotTranslate::LoadPilotImage()
 	if (check != kHeaderAccepted) {
 		return StatusOf(check);
 	}
-	imageHeader = layout.header;
 	const bool oneBit = layout.bitsPerPixel == 1;
 
 	Buffer pixelBuffer;

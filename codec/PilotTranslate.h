@@ -10,6 +10,7 @@
 #include <TranslatorFormats.h>
 
 #include "PilotDatabase.h"
+#include "RunLength.h"
 
 class PilotTranslate {
 public:
@@ -28,13 +29,18 @@ public:
 	// when CheckBitmapHeader refuses.
 	status_t SavePilotImage();
 
-	// Packs size bytes; destination has room for PackedSizeBound(size).
+	// The job's packing operations are RunLength.h's PackRuns and
+	// UnpackRuns.
 	static uint32 compress(uint8 *destination, const uint8 *source,
-		uint32 size);
-	// Unpacks whole runs that fit into remaining bytes and end before end;
-	// advances cursor and destination past what was used and produced.
+		uint32 size)
+	{
+		return PackRuns(destination, source, size);
+	}
 	static void uncompress(const uint8 *&cursor, const uint8 *end,
-		int32 remaining, uint8 *&destination);
+		int32 remaining, uint8 *&destination)
+	{
+		UnpackRuns(cursor, end, remaining, destination);
+	}
 
 	BPositionIO *source;
 	BMessage *extension;

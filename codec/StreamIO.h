@@ -7,8 +7,7 @@
 
 #include <DataIO.h>
 
-// One Read; true when all size bytes arrived. A header that one read does
-// not deliver whole is not one we take.
+// One Read; true when all size bytes arrived.
 inline bool ReadExactly(BPositionIO *source, void *buffer, size_t size)
 {
 	return source->Read(buffer, size) == (ssize_t)size;
@@ -28,9 +27,9 @@ inline bool SeekExactly(BPositionIO *source, int64 position)
 	return position >= 0 && source->Seek(position, SEEK_SET) == position;
 }
 
-// Reads until size bytes have arrived or the source has no more; returns
-// the count that arrived. Streams that hand out less than asked for while
-// more is there still give the whole picture.
+// Reads until size bytes have arrived or the source has no more, so that
+// streams handing out less than asked for still give the whole picture;
+// returns the count that arrived.
 inline size_t ReadAvailable(BPositionIO *source, uint8 *buffer, size_t size)
 {
 	size_t done = 0;

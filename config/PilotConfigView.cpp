@@ -47,10 +47,6 @@ PilotConfigView::PilotConfigView()
 	ResizeTo(fNameControl->Frame().right, fContrastBox->Frame().bottom);
 }
 
-PilotConfigView::~PilotConfigView()
-{
-}
-
 // A box flush left, its top on the bottom of the control above it.
 BCheckBox *PilotConfigView::AddCheckBox(const char *name, const char *label,
 	uint32 what, bool on, const BView *above)

@@ -34,7 +34,6 @@ public:
 	// column of four controls. If a control cannot be allocated, the
 	// allocation's exception leaves the constructor with the lock freed.
 	PilotConfigView();
-	virtual ~PilotConfigView();
 
 	virtual void MessageReceived(BMessage *message);
 	// Points the controls at this view.
