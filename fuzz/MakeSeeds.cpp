@@ -86,14 +86,8 @@ static Bytes TealPaint(bool gameboy)
 static Bytes BitmapStream(BRect bounds, uint32 rowBytes, uint32 colors,
 	uint32 dataSize, size_t pixelBytes)
 {
-	BitmapStreamBytes stream;
-	stream.left = bounds.left;
-	stream.top = bounds.top;
-	stream.right = bounds.right;
-	stream.bottom = bounds.bottom;
-	stream.rowBytes = rowBytes;
-	stream.colors = colors;
-	stream.dataSize = dataSize;
+	BitmapStreamBytes stream = BitmapStreamBytes::Header(bounds.left,
+		bounds.top, bounds.right, bounds.bottom, rowBytes, colors, dataSize);
 	stream.rows = PatternBytes(pixelBytes, 11);
 	return stream.Serialize();
 }

@@ -27,6 +27,21 @@ struct BitmapStreamBytes {
 	uint32 dataSize = 4;
 	Bytes rows;
 
+	// A header as given, with rows to be filled in.
+	static BitmapStreamBytes Header(float left, float top, float right,
+		float bottom, uint32 rowBytes, uint32 colors, uint32 dataSize)
+	{
+		BitmapStreamBytes bitmap;
+		bitmap.left = left;
+		bitmap.top = top;
+		bitmap.right = right;
+		bitmap.bottom = bottom;
+		bitmap.rowBytes = rowBytes;
+		bitmap.colors = colors;
+		bitmap.dataSize = dataSize;
+		return bitmap;
+	}
+
 	// The bytes of a row of width pixels, without padding.
 	static uint32 LeastRowBytes(uint32 colors, int width)
 	{
@@ -39,15 +54,11 @@ struct BitmapStreamBytes {
 	static BitmapStreamBytes Make(uint32 colors, int width, int height,
 		uint8 fill = 0, uint32 rowBytes = 0)
 	{
-		BitmapStreamBytes bitmap;
-		bitmap.colors = colors;
-		bitmap.right = (float)(width - 1);
-		bitmap.bottom = (float)(height - 1);
 		if (rowBytes == 0) {
 			rowBytes = LeastRowBytes(colors, width);
 		}
-		bitmap.rowBytes = rowBytes;
-		bitmap.dataSize = rowBytes * height;
+		BitmapStreamBytes bitmap = Header(0, 0, (float)(width - 1),
+			(float)(height - 1), rowBytes, colors, rowBytes * height);
 		bitmap.rows.assign((size_t)rowBytes * height, fill);
 		return bitmap;
 	}

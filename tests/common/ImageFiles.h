@@ -343,12 +343,8 @@ inline Bytes PadBmpRows(const Bytes &rows, size_t rowBytes)
 inline Bytes MakeBitmapStream(color_space colors, float right, float bottom,
 	uint32 rowBytes, uint32 dataSize, const Bytes &data)
 {
-	BitmapStreamBytes stream;
-	stream.colors = colors;
-	stream.right = right;
-	stream.bottom = bottom;
-	stream.rowBytes = rowBytes;
-	stream.dataSize = dataSize;
+	BitmapStreamBytes stream = BitmapStreamBytes::Header(0, 0, right, bottom,
+		rowBytes, colors, dataSize);
 	stream.rows = data;
 	return stream.Serialize();
 }

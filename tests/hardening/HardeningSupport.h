@@ -24,14 +24,8 @@
 inline Bytes BitmapStream(float left, float top, float right, float bottom,
 	uint32 rowBytes, uint32 colors, uint32 dataSize, size_t pixelBytes)
 {
-	BitmapStreamBytes stream;
-	stream.left = left;
-	stream.top = top;
-	stream.right = right;
-	stream.bottom = bottom;
-	stream.rowBytes = rowBytes;
-	stream.colors = colors;
-	stream.dataSize = dataSize;
+	BitmapStreamBytes stream = BitmapStreamBytes::Header(left, top, right,
+		bottom, rowBytes, colors, dataSize);
 	stream.rows = PatternBytes(pixelBytes, 11);
 	return stream.Serialize();
 }
