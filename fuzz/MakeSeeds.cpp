@@ -440,7 +440,7 @@ static std::vector<Seed> PictureSeeds()
 // Pattern bytes as indexes below count.
 static Bytes Indexes(size_t size, int count)
 {
-	Bytes indexes = Pattern(size, 5);
+	Bytes indexes = PatternBytes(size, 5);
 	for (uint8 &index : indexes) {
 		index %= count;
 	}
@@ -479,7 +479,7 @@ static Bytes Bmp(int32 width, int32 height, uint16 bits, uint32 compression,
 	spec.data = data;
 	if (bits <= 8) {
 		const size_t entry = headerSize == 12 ? 3 : 4;
-		spec.colourTable = Pattern(entry << (bits < 4 ? bits : 4), 9);
+		spec.colourTable = PatternBytes(entry << (bits < 4 ? bits : 4), 9);
 	}
 	return MakeBmp(spec);
 }
@@ -493,14 +493,14 @@ static std::vector<Seed> BmpSeeds()
 	const Bytes rle4 = {2, 0x11, 0, 5, 0x23, 0x23, 0x40, 0, 0, 0, 0, 2, 1, 1,
 		3, 0x22, 0, 1};
 	return {
-		{"bmp-1", Bmp(10, 3, 1, 0, PadBmpRows(Pattern(6, 1), 2))},
+		{"bmp-1", Bmp(10, 3, 1, 0, PadBmpRows(PatternBytes(6, 1), 2))},
 		{"bmp-4", Bmp(5, 3, 4, 0, PadBmpRows(Indexes(9, 16), 3))},
 		{"bmp-8-top-down", Bmp(3, -2, 8, 0, PadBmpRows(Indexes(6, 16), 3))},
-		{"bmp-16", Bmp(3, 2, 16, 0, PadBmpRows(Pattern(12, 2), 6))},
-		{"bmp-16-565", Bmp(3, 2, 16, 3, PadBmpRows(Pattern(12, 2), 6), 40,
+		{"bmp-16", Bmp(3, 2, 16, 0, PadBmpRows(PatternBytes(12, 2), 6))},
+		{"bmp-16-565", Bmp(3, 2, 16, 3, PadBmpRows(PatternBytes(12, 2), 6), 40,
 			{0xF800, 0x07E0, 0x001F})},
-		{"bmp-24", Bmp(3, 2, 24, 0, PadBmpRows(Pattern(18, 4), 9))},
-		{"bmp-32-v5-alpha", Bmp(3, 2, 32, 3, Pattern(24, 6), 124,
+		{"bmp-24", Bmp(3, 2, 24, 0, PadBmpRows(PatternBytes(18, 4), 9))},
+		{"bmp-32-v5-alpha", Bmp(3, 2, 32, 3, PatternBytes(24, 6), 124,
 			{0xFF0000, 0xFF00, 0xFF, 0xFF000000})},
 		{"bmp-core-8", Bmp(4, 2, 8, 0, Indexes(8, 16), 12)},
 		{"bmp-rle8", Bmp(6, 4, 8, 1, rle8)},
