@@ -33,11 +33,11 @@
 #include <PilotTranslator.h>
 #include <TranslatorFormats.h>
 
-#include <jpeglib.h>
 #include <png.h>
 
 #include "BitmapStreamBytes.h"
 #include "ImageFiles.h"
+#include "JpegFiles.h"
 #include "PilotImageBytes.h"
 #include "RunLength.h"
 
@@ -244,35 +244,14 @@ static Bytes Png(int width, int height, int colorType, int bitDepth,
 
 static Bytes Jpeg(int width, int height, bool grey, bool progressive)
 {
-	jpeg_compress_struct info;
-	jpeg_error_mgr errors;
-	info.err = jpeg_std_error(&errors);
-	jpeg_create_compress(&info);
-	unsigned char *buffer = NULL;
-	unsigned long size = 0;
-	jpeg_mem_dest(&info, &buffer, &size);
-	info.image_width = width;
-	info.image_height = height;
-	info.input_components = grey ? 1 : 3;
-	info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-	jpeg_set_defaults(&info);
-	jpeg_set_quality(&info, 50, TRUE);
-	if (progressive) {
-		jpeg_simple_progression(&info);
-	}
-	jpeg_start_compress(&info, TRUE);
-	const size_t rowBytes = (size_t)width * info.input_components;
-	const Bytes pixels = PatternBytes(rowBytes * height, 5);
-	while (info.next_scanline < info.image_height) {
-		JSAMPROW row = const_cast<JSAMPROW>(&pixels[info.next_scanline
-			* rowBytes]);
-		jpeg_write_scanlines(&info, &row, 1);
-	}
-	jpeg_finish_compress(&info);
-	jpeg_destroy_compress(&info);
-	Bytes file(buffer, buffer + size);
-	free(buffer);
-	return file;
+	JpegOptions options;
+	options.colorSpace = grey ? JCS_GRAYSCALE : JCS_RGB;
+	options.components = grey ? 1 : 3;
+	options.progressive = progressive;
+	options.quality = 50;
+	const size_t rowBytes = (size_t)width * options.components;
+	return EncodeJpeg(width, height, PatternBytes(rowBytes * height, 5),
+		options);
 }
 
 static Bytes Text(const std::string &text)
@@ -469,19 +448,19 @@ static Bytes Bmp(int32 width, int32 height, uint16 bits, uint32 compression,
 	const Bytes &data, uint32 headerSize = 40,
 	const std::vector<uint32> &masks = {})
 {
-	BmpSpec spec;
-	spec.width = width;
-	spec.height = height;
-	spec.bitsPerPixel = bits;
-	spec.compression = compression;
-	spec.headerSize = headerSize;
-	spec.masks = masks;
-	spec.data = data;
+	BmpFields fields;
+	fields.width = width;
+	fields.height = height;
+	fields.bitsPerPixel = bits;
+	fields.compression = compression;
+	fields.headerSize = headerSize;
+	fields.masks = masks;
+	fields.data = data;
 	if (bits <= 8) {
 		const size_t entry = headerSize == 12 ? 3 : 4;
-		spec.colourTable = PatternBytes(entry << (bits < 4 ? bits : 4), 9);
+		fields.colourTable = PatternBytes(entry << (bits < 4 ? bits : 4), 9);
 	}
-	return MakeBmp(spec);
+	return MakeBmp(fields);
 }
 
 static std::vector<Seed> BmpSeeds()

@@ -273,7 +273,7 @@ inline Bytes MakeGif(uint16 width, uint16 height, Bytes palette,
 
 // --- BMP, made by hand -----------------------------------------------------
 
-struct BmpSpec {
+struct BmpFields {
 	int32 width = 0;
 	// Negative for rows stored top to bottom.
 	int32 height = 0;
@@ -289,39 +289,39 @@ struct BmpSpec {
 	Bytes data;
 };
 
-inline Bytes MakeBmp(const BmpSpec &spec)
+inline Bytes MakeBmp(const BmpFields &fields)
 {
 	Bytes info;
-	PutLE(info, spec.headerSize, 4);
-	if (spec.headerSize == 12) {
-		PutLE(info, (uint32)spec.width, 2);
-		PutLE(info, (uint32)spec.height, 2);
+	PutLE(info, fields.headerSize, 4);
+	if (fields.headerSize == 12) {
+		PutLE(info, (uint32)fields.width, 2);
+		PutLE(info, (uint32)fields.height, 2);
 		PutLE(info, 1, 2);
-		PutLE(info, spec.bitsPerPixel, 2);
+		PutLE(info, fields.bitsPerPixel, 2);
 	} else {
-		PutLE(info, (uint32)spec.width, 4);
-		PutLE(info, (uint32)spec.height, 4);
+		PutLE(info, (uint32)fields.width, 4);
+		PutLE(info, (uint32)fields.height, 4);
 		PutLE(info, 1, 2);
-		PutLE(info, spec.bitsPerPixel, 2);
-		PutLE(info, spec.compression, 4);
-		PutLE(info, (uint32)spec.data.size(), 4);
+		PutLE(info, fields.bitsPerPixel, 2);
+		PutLE(info, fields.compression, 4);
+		PutLE(info, (uint32)fields.data.size(), 4);
 		PutLE(info, 2835, 4);
 		PutLE(info, 2835, 4);
 		PutLE(info, 0, 4);
 		PutLE(info, 0, 4);
-		for (uint32 mask : spec.masks) {
+		for (uint32 mask : fields.masks) {
 			PutLE(info, mask, 4);
 		}
-		info.resize(std::max<size_t>(info.size(), spec.headerSize), 0);
+		info.resize(std::max<size_t>(info.size(), fields.headerSize), 0);
 	}
-	const uint32 offset = (uint32)(14 + info.size() + spec.colourTable.size());
+	const uint32 offset = (uint32)(14 + info.size() + fields.colourTable.size());
 	Bytes bmp = {'B', 'M'};
-	PutLE(bmp, offset + (uint32)spec.data.size(), 4);
+	PutLE(bmp, offset + (uint32)fields.data.size(), 4);
 	PutLE(bmp, 0, 4);
 	PutLE(bmp, offset, 4);
 	bmp.insert(bmp.end(), info.begin(), info.end());
-	bmp.insert(bmp.end(), spec.colourTable.begin(), spec.colourTable.end());
-	bmp.insert(bmp.end(), spec.data.begin(), spec.data.end());
+	bmp.insert(bmp.end(), fields.colourTable.begin(), fields.colourTable.end());
+	bmp.insert(bmp.end(), fields.data.begin(), fields.data.end());
 	return bmp;
 }
 

@@ -55,9 +55,9 @@ Bytes PackedIndexes(int bits)
 }
 
 // kTable's indexes, RLE8-coded.
-BmpSpec Rle8(int32 width, int32 height, const Bytes &codes)
+BmpFields Rle8(int32 width, int32 height, const Bytes &codes)
 {
-	BmpSpec rle;
+	BmpFields rle;
 	rle.width = width;
 	rle.height = height;
 	rle.bitsPerPixel = 8;
@@ -89,43 +89,43 @@ TEST_F(BmpTranslatorTest, EveryDepthHeaderAndRowOrderGivesTheSameStream)
 		rgb565.insert(rgb565.end(), {(uint8)six, (uint8)(six >> 8)});
 		argb.insert(argb.end(), {r, g, b, 255});  // masks in RGBA order
 	}
-	auto spec = [](uint16 bits, const Bytes &data, int32 height = 2) {
-		BmpSpec s;
+	auto fields = [](uint16 bits, const Bytes &data, int32 height = 2) {
+		BmpFields s;
 		s.width = 3;
 		s.height = height;
 		s.bitsPerPixel = bits;
 		s.data = data;
 		return s;
 	};
-	std::vector<BmpSpec> specs = {
-		spec(24, PadBmpRows(BottomUp(bgr, 9), 9)),
-		spec(24, PadBmpRows(bgr, 9), -2),
-		spec(32, BottomUp(bgrx, 12)),
-		spec(16, PadBmpRows(BottomUp(rgb555, 6), 6)),
-		spec(4, PackedIndexes(4)),
-		spec(8, PadBmpRows(BottomUp(kIndexes, 3), 3)),
+	std::vector<BmpFields> variants = {
+		fields(24, PadBmpRows(BottomUp(bgr, 9), 9)),
+		fields(24, PadBmpRows(bgr, 9), -2),
+		fields(32, BottomUp(bgrx, 12)),
+		fields(16, PadBmpRows(BottomUp(rgb555, 6), 6)),
+		fields(4, PackedIndexes(4)),
+		fields(8, PadBmpRows(BottomUp(kIndexes, 3), 3)),
 	};
-	specs[4].colourTable = specs[5].colourTable = kTable;
-	BmpSpec masked = spec(16, PadBmpRows(BottomUp(rgb565, 6), 6));
+	variants[4].colourTable = variants[5].colourTable = kTable;
+	BmpFields masked = fields(16, PadBmpRows(BottomUp(rgb565, 6), 6));
 	masked.compression = 3;
 	masked.masks = {0xF800, 0x07E0, 0x001F};
-	specs.push_back(masked);
-	BmpSpec v5 = spec(32, BottomUp(argb, 12), -2);
+	variants.push_back(masked);
+	BmpFields v5 = fields(32, BottomUp(argb, 12), -2);
 	v5.data = argb;
 	v5.compression = 3;
 	v5.headerSize = 124;
 	v5.masks = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};
-	specs.push_back(v5);
-	BmpSpec core = spec(8, PadBmpRows(BottomUp(kIndexes, 3), 3));
+	variants.push_back(v5);
+	BmpFields core = fields(8, PadBmpRows(BottomUp(kIndexes, 3), 3));
 	core.headerSize = 12;
 	for (size_t i = 0; i < kTable.size(); i += 4) {
 		core.colourTable.insert(core.colourTable.end(), kTable.begin() + i,
 			kTable.begin() + i + 3);
 	}
-	specs.push_back(core);
+	variants.push_back(core);
 
 	const Bytes expected = Rgb32Stream(3, 2, kRgb);
-	for (const BmpSpec &s : specs) {
+	for (const BmpFields &s : variants) {
 		Translation read = fTranslator.Read(MakeBmp(s));
 		ASSERT_EQ(read.status, B_OK) << read.failure;
 		EXPECT_EQ(read.output, expected) << s.bitsPerPixel << " bits, "
@@ -134,11 +134,11 @@ TEST_F(BmpTranslatorTest, EveryDepthHeaderAndRowOrderGivesTheSameStream)
 	}
 
 	// Alpha is composited on white; 5-bit samples are scaled.
-	BmpSpec halfClear = v5;
+	BmpFields halfClear = v5;
 	halfClear.width = 1;
 	halfClear.height = 1;
 	halfClear.data = {0, 0, 255, 128};
-	BmpSpec fiveBits = spec(16, {0x10, 0x42, 0, 0});
+	BmpFields fiveBits = fields(16, {0x10, 0x42, 0, 0});
 	fiveBits.width = 1;
 	fiveBits.height = 1;
 	EXPECT_EQ(StreamPixels(fTranslator.Read(MakeBmp(halfClear)).output),
@@ -150,7 +150,7 @@ TEST_F(BmpTranslatorTest, EveryDepthHeaderAndRowOrderGivesTheSameStream)
 TEST_F(BmpTranslatorTest, BlackAndWhiteTablesBecomeGray1)
 {
 	// 10 x 2, table white then black, so 1 is black as in the stream.
-	BmpSpec bilevel;
+	BmpFields bilevel;
 	bilevel.width = 10;
 	bilevel.height = 2;
 	bilevel.bitsPerPixel = 1;
@@ -181,7 +181,7 @@ TEST_F(BmpTranslatorTest, RunLengthDataWithMovesAndEarlyEnds)
 	// 6 x 4 stored bottom up. Row 3 (bottom): run of 2 of index 1, then 4
 	// as they are (2 3 2 3); row 2: move 2 right and 1 on, to row 1 at x 2:
 	// run of 3 of 2, end of row; row 0: end of the picture, all white.
-	BmpSpec rle = Rle8(6, 4, {2, 1, 0, 4, 2, 3, 2, 3, 0, 0, 0, 2, 2, 1, 3, 2,
+	BmpFields rle = Rle8(6, 4, {2, 1, 0, 4, 2, 3, 2, 3, 0, 0, 0, 2, 2, 1, 3, 2,
 		0, 0, 0, 1});
 	const uint8 w[3] = {255, 255, 255};
 	const uint8 r[3] = {255, 0, 0};
@@ -217,8 +217,8 @@ TEST_F(BmpTranslatorTest, RunLengthDataWithMovesAndEarlyEnds)
 
 TEST_F(BmpTranslatorTest, HostileHeadersAreRefusedBeforeWriting)
 {
-	auto with = [](void (*change)(BmpSpec &)) {
-		BmpSpec s;
+	auto with = [](void (*change)(BmpFields &)) {
+		BmpFields s;
 		s.width = 4;
 		s.height = 4;
 		s.bitsPerPixel = 24;
@@ -233,24 +233,24 @@ TEST_F(BmpTranslatorTest, HostileHeadersAreRefusedBeforeWriting)
 		status_t status;
 		std::string failure;
 	} cases[] = {
-		{with([](BmpSpec &s) { s.width = 16384; s.height = -16384; }),
+		{with([](BmpFields &s) { s.width = 16384; s.height = -16384; }),
 			B_ILLEGAL_DATA, "not a readable BMP image (the file is cut short)"},
-		{with([](BmpSpec &s) { s.width = 0x7FFFFFFF; }), B_NO_TRANSLATOR,
+		{with([](BmpFields &s) { s.width = 0x7FFFFFFF; }), B_NO_TRANSLATOR,
 			"image too large: 2147483647 x 4 pixels (at most 268435456 "
 			"pixels)"},
-		{with([](BmpSpec &s) { s.width = -4; }), B_ILLEGAL_DATA,
+		{with([](BmpFields &s) { s.width = -4; }), B_ILLEGAL_DATA,
 			"not a readable BMP image (the width is negative)"},
-		{with([](BmpSpec &s) { s.compression = 4; }), B_NO_TRANSLATOR,
+		{with([](BmpFields &s) { s.compression = 4; }), B_NO_TRANSLATOR,
 			"a BMP holding a JPEG cannot be read (" + readable + ")"},
-		{with([](BmpSpec &s) { s.bitsPerPixel = 64; }), B_NO_TRANSLATOR,
+		{with([](BmpFields &s) { s.bitsPerPixel = 64; }), B_NO_TRANSLATOR,
 			"a BMP of 64 bits a pixel cannot be read (" + readable + ")"},
-		{with([](BmpSpec &s) {
+		{with([](BmpFields &s) {
 			s.bitsPerPixel = 32;
 			s.compression = 3;
 			s.masks = {0xF0F000, 0xFF00, 0xFF};
 		}), B_ILLEGAL_DATA, "not a readable BMP image (a colour mask is not "
 			"one run of bits within the pixel)"},
-		{with([](BmpSpec &s) { s.compression = 1; }), B_ILLEGAL_DATA,
+		{with([](BmpFields &s) { s.compression = 1; }), B_ILLEGAL_DATA,
 			"not a readable BMP image (its compression does not fit 24 bits "
 			"a pixel)"},
 	};
@@ -268,7 +268,7 @@ TEST_F(BmpTranslatorTest, HostileHeadersAreRefusedBeforeWriting)
 
 TEST_F(BmpTranslatorTest, IdentifyReadsTheHeadersAloneAndTellsTheStoredFacts)
 {
-	BmpSpec s;
+	BmpFields s;
 	s.width = 3;
 	s.height = -2;
 	s.bitsPerPixel = 16;
@@ -317,12 +317,12 @@ TEST_F(BmpTranslatorTest, StreamsBecomeBmpAndReadBack)
 
 TEST_F(BmpTranslatorTest, RowsAreStreamedAndTheFirstFailedWriteStops)
 {
-	BmpSpec small;
+	BmpFields small;
 	small.width = 3;
 	small.height = 2;
 	small.data = PadBmpRows(Bytes(18, 1), 9);
 	// 8192 x 8192 run-length, bottom up: 256 MiB as a stream.
-	BmpSpec rle = Rle8(8192, 8192, {});
+	BmpFields rle = Rle8(8192, 8192, {});
 	for (int y = 0; y < 8192; y++) {
 		for (int x = 0; x < 8192; x += 128) {
 			rle.data.insert(rle.data.end(), {128, (uint8)(y % 6)});

@@ -64,9 +64,9 @@ Bytes SampleFile(const char *name)
 		std::istreambuf_iterator<char>());
 }
 
-BmpSpec OnePixelBmp()
+BmpFields OnePixelBmp()
 {
-	BmpSpec bmp;
+	BmpFields bmp;
 	bmp.width = 1;
 	bmp.height = 1;
 	bmp.data = {1, 2, 3, 0};
