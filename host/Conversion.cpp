@@ -77,8 +77,8 @@ ByteVector StreamBytes(BPositionIO &picture)
 bool IsGrey(const BMessage &extension)
 {
 	const char *depth = NULL;
-	return extension.FindString(kDepthKey, &depth) == B_OK && depth != NULL
-		&& strcmp(depth, kGreyDepth) == 0;
+	return extension.FindString(IMAGE_DEPTH_INFO, &depth) == B_OK && depth != NULL
+		&& strcmp(depth, IMAGE_DEPTH_GREY) == 0;
 }
 
 // Without --dither or --no-dither, the Pilot translator's stored default,
@@ -246,7 +246,7 @@ std::string DescribePicture(const PictureStream &picture,
 	const BMessage &identified)
 {
 	const char *depth = NULL;
-	std::string kind = identified.FindString(kDepthKey, &depth) == B_OK
+	std::string kind = identified.FindString(IMAGE_DEPTH_INFO, &depth) == B_OK
 		&& depth != NULL ? depth : ColorSpaceName(picture.Colors());
 	return "a " + std::to_string(picture.Width()) + " x "
 		+ std::to_string(picture.Height()) + " " + kind + " picture";

@@ -54,7 +54,7 @@ void ReadStoredFacts(const BMessage &identified, const BMessage &read,
 {
 	const char *text = NULL;
 	if (FindFact(identified, read, [](const BMessage &m, const char **v) {
-			return m.FindString(kDepthKey, v); }, &text) && text != NULL) {
+			return m.FindString(IMAGE_DEPTH_INFO, v); }, &text) && text != NULL) {
 		facts->depth = text;
 	}
 	text = NULL;

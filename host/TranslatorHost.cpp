@@ -5,10 +5,6 @@
 #include "Failure.h"
 #include "TranslatorSearchPath.h"
 
-const char kFailureKey[] = "failure";
-const char kDepthKey[] = "depth";
-const char kGreyDepth[] = "8-bit grey";
-
 namespace {
 
 bool WritesType(BTranslatorRoster &roster, translator_id id, uint32 type)
@@ -53,7 +49,7 @@ std::string RefusalReason(const BMessage &extension, status_t status,
 	const std::string &refusal)
 {
 	const char *reason = NULL;
-	if (extension.FindString(kFailureKey, &reason) == B_OK
+	if (extension.FindString(TRANSLATOR_FAILURE_INFO, &reason) == B_OK
 		&& reason != NULL && reason[0] != '\0') {
 		return reason;
 	}

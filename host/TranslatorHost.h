@@ -8,17 +8,10 @@
 
 #include <DataIO.h>
 #include <Message.h>
+#include <StandardImageInfo.h>
 #include <TranslatorRoster.h>
 
 #include "FileFormats.h"
-
-// What the standard translators add to the extension message: on a
-// failure, why, in the user's words; on success, the picture's depth as
-// the file stores it ("1-bit black and white", "8-bit grey", "24-bit
-// colour").
-extern const char kFailureKey[];
-extern const char kDepthKey[];
-extern const char kGreyDepth[];
 
 class TranslatorHost {
 public:
