@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "Dithering.h"
+#include "LaneDithering.h"
 
 namespace {
 
@@ -159,6 +160,16 @@ void GreyRowConverter::ConvertRows(const uint8 *const rows[], int count,
 		return;
 	}
 
+	if (LaneDitheringAvailable()) {
+		const GreyLevels &levels = fHighContrast ? kHighContrastLevels
+			: kNormalLevels;
+		const float *darkness = fColors == B_CMAP8 ? fDarkness : NULL;
+		for (; count >= kLaneDitherRows; count -= kLaneDitherRows) {
+			LaneDitherRows(levels, darkness, rows, width, errorRow, pixels);
+			rows += kLaneDitherRows;
+			pixels += rowSize * kLaneDitherRows;
+		}
+	}
 	const RgbSource rgb = {Terms()};
 	const IndexedSource indexed = {fDarkness};
 	if (fColors == B_CMAP8) {

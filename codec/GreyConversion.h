@@ -34,29 +34,44 @@ inline float ColorMapDarkness(const rgb_color &color)
 // is taken as a grey ramp: index i is the grey i, i.e. darkness 255 - i.
 void BuildDarknessTable(const color_map *map, float table[256]);
 
+// A quantiser's four levels: a value v gets level (v >= threshold[0]) +
+// (v >= threshold[1]) + (v >= threshold[2]), and the residual v minus
+// reference[level], computed in double precision and rounded to single.
+struct GreyLevels {
+	float threshold[3];
+	float reference[4];
+};
+
 // Normal levels: the nearest of 0, 85, 170 and 255, an exact half going to
 // the darker level, i.e. floor(value / 85 + 0.5). The residual is the
-// value minus 85 times the level.
-inline uint8 QuantizeNormal(float value, float *residual)
-{
-	// For every float in [0, 255] these comparisons give the same level as
-	// the division and floor (tested over all of them).
-	static const double kLevelValue[4] = {0.0, 85.0, 170.0, 255.0};
-	const uint8 level = (uint8)((value >= 42.5f) + (value >= 127.5f)
-		+ (value >= 212.5f));
-	*residual = (float)((double)value - kLevelValue[level]);
-	return level;
-}
+// value minus 85 times the level. For every float in [0, 255] the
+// comparisons give the same level as the division and floor (tested over
+// all of them).
+const GreyLevels kNormalLevels = {{42.5f, 127.5f, 212.5f},
+	{0.0f, 85.0f, 170.0f, 255.0f}};
 
 // High-contrast levels: bands of 64, floor(value / 64). The residual is
 // measured from the middle of the band: value - (level + 0.5) * 64.
+const GreyLevels kHighContrastLevels = {{64.0f, 128.0f, 192.0f},
+	{32.0f, 96.0f, 160.0f, 224.0f}};
+
+inline uint8 QuantizeToLevels(const GreyLevels &levels, float value,
+	float *residual)
+{
+	const uint8 level = (uint8)((value >= levels.threshold[0])
+		+ (value >= levels.threshold[1]) + (value >= levels.threshold[2]));
+	*residual = (float)((double)value - (double)levels.reference[level]);
+	return level;
+}
+
+inline uint8 QuantizeNormal(float value, float *residual)
+{
+	return QuantizeToLevels(kNormalLevels, value, residual);
+}
+
 inline uint8 QuantizeHighContrast(float value, float *residual)
 {
-	static const double kBandMiddle[4] = {32.0, 96.0, 160.0, 224.0};
-	const uint8 level = (uint8)((value >= 64.0f) + (value >= 128.0f)
-		+ (value >= 192.0f));
-	*residual = (float)((double)value - kBandMiddle[level]);
-	return level;
+	return QuantizeToLevels(kHighContrastLevels, value, residual);
 }
 
 // Converts source rows of one colour space to rows of four-grey pixels.
@@ -92,7 +107,7 @@ public:
 		float *errorRow, uint8 *pixels) const;
 
 	// The most rows ConvertRows works on together.
-	static const int kRowsAtOnce = 4;
+	static const int kRowsAtOnce = 16;
 
 private:
 	color_space fColors;

@@ -190,8 +190,10 @@ void FillRow(std::mt19937 &random, int kind, uint8 *row, size_t size)
 
 } // namespace
 
-// Rows go to the converter in groups of 1 to 7 (it works on up to four at
-// once, staggered), and come out as the direct form makes them one by one.
+// Rows go to the converter in groups of 1 to 34 (it works on up to
+// sixteen at once, staggered, and on fewer in the rows left over), and
+// come out as the direct form makes them one by one. The widths run from
+// narrower than the stagger to several of the sixteen rows' chunks.
 TEST(GreyRowConverter, EqualsDirectFormOnRandomImages)
 {
 	std::mt19937 random(20240611);
@@ -200,7 +202,9 @@ TEST(GreyRowConverter, EqualsDirectFormOnRandomImages)
 		table[i] = ReferenceMapDarkness((uint8)i, (uint8)(i * 3),
 			(uint8)(255 - i));
 	}
-	const int widths[] = {4, 8, 12, 160, 164, 328};
+	const int widths[] = {4, 8, 12, 28, 32, 36, 160, 164, 328, 1028};
+	const int groupSizes[] = {1, 16, 7, 34, 2, 17, 4, 32, 5, 3, 15, 33};
+	const int kMaxGroup = 34;
 	for (int mask = 0; mask < 8; mask++) {
 		const ConverterCase c = {(mask & 1) != 0, (mask & 2) != 0,
 			(mask & 4) != 0};
@@ -211,12 +215,11 @@ TEST(GreyRowConverter, EqualsDirectFormOnRandomImages)
 			ReferenceGreyConverter reference(bytesPerPixel, table,
 				c.dithering, c.highContrast, width);
 			std::vector<float> errorRow(width + 2, 0.0f);
-			const int kMaxGroup = 7;
 			std::vector<uint8> rows(kMaxGroup * width * bytesPerPixel);
 			std::vector<uint8> have(kMaxGroup * width / 4);
 			std::vector<uint8> want(kMaxGroup * width / 4);
-			for (int group = 0; group < 12; group++) {
-				const int count = 1 + group % kMaxGroup;
+			int group = 0;
+			for (int count : groupSizes) {
 				const uint8 *rowStarts[kMaxGroup];
 				for (int k = 0; k < count; k++) {
 					uint8 *row = rows.data() + k * width * bytesPerPixel;
@@ -238,6 +241,7 @@ TEST(GreyRowConverter, EqualsDirectFormOnRandomImages)
 						<< CaseName(c) << ", width " << width << ", group "
 						<< group;
 				}
+				group++;
 			}
 		}
 	}
