@@ -9,6 +9,13 @@
 
 #include <SupportDefs.h>
 
+// What a pixel takes of the residuals of its left, above-left, above and
+// above-right neighbours.
+const double kLeftShare = 0.4375;
+const double kAboveLeftShare = 0.0625;
+const double kAboveShare = 0.3125;
+const double kAboveRightShare = 0.1875;
+
 // One row being dithered: its source, its output and its left neighbour's
 // residual, the carry.
 struct DitherRowState {
@@ -29,8 +36,9 @@ inline void DitherPixel(const Source &source, DitherRowState &row, int32 x,
 	const float darkness = source.Darkness(
 		row.source + Source::kBytesPerPixel * x);
 	float *error = errorRow + x;
-	float value = (float)((((darkness + 0.4375 * row.carry)
-		+ 0.0625 * error[0]) + 0.3125 * error[1]) + 0.1875 * error[2]);
+	float value = (float)((((darkness + kLeftShare * row.carry)
+		+ kAboveLeftShare * error[0]) + kAboveShare * error[1])
+		+ kAboveRightShare * error[2]);
 	error[0] = row.carry;
 	if (value > 255.0f) {
 		value = 255.0f;

@@ -18,9 +18,9 @@ struct RgbTerms {
 	RgbTerms()
 	{
 		for (int i = 0; i < 256; i++) {
-			blue[i] = 255.0 - 0.11 * i;
-			green[i] = 0.59 * i;
-			red[i] = 0.3 * i;
+			blue[i] = 255.0 - kBlueWeight * i;
+			green[i] = kGreenWeight * i;
+			red[i] = kRedWeight * i;
 		}
 	}
 };
@@ -100,6 +100,9 @@ void ThresholdIndexedRow(const uint8 levels[256], const uint8 *row,
 			| (levels[p[2]] << 2) | levels[p[3]]);
 	}
 }
+
+static_assert(GreyRowConverter::kRowsAtOnce == kLaneDitherRows,
+	"a group of rows fills the vector lanes");
 
 } // namespace
 

@@ -17,6 +17,11 @@
 #include <GraphicsDefs.h>
 #include <SupportDefs.h>
 
+// The weights of red, green and blue in a darkness.
+const double kRedWeight = 0.3;
+const double kGreenWeight = 0.59;
+const double kBlueWeight = 0.11;
+
 // Darkness of a B_RGB32 pixel, whose bytes come in the order blue, green,
 // red, alpha (alpha is ignored):
 //   ((255 - 0.11 * blue) - 0.59 * green) - 0.3 * red
@@ -26,8 +31,8 @@ float RgbDarkness(const uint8 *pixel);
 // Darkness of a colour-map entry, for the B_CMAP8 table.
 inline float ColorMapDarkness(const rgb_color &color)
 {
-	return (float)(((255.0 - 0.3 * color.red) - 0.59 * color.green)
-		- 0.11 * color.blue);
+	return (float)(((255.0 - kRedWeight * color.red)
+		- kGreenWeight * color.green) - kBlueWeight * color.blue);
 }
 
 // The darkness of every index of a colour map. A missing map (no screen)
@@ -106,7 +111,9 @@ public:
 	void ConvertRows(const uint8 *const rows[], int count, int32 width,
 		float *errorRow, uint8 *pixels) const;
 
-	// The most rows ConvertRows works on together.
+	// The most rows ConvertRows works on together: sixteen as the lanes
+	// of vector registers where the processor has them (LaneDithering.h),
+	// else four at a time.
 	static const int kRowsAtOnce = 16;
 
 private:

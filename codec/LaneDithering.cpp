@@ -25,6 +25,8 @@
 
 #include <immintrin.h>
 
+#include "Dithering.h"
+
 #define LANE_TARGET __attribute__((target("avx2")))
 #define LANE_INLINE inline __attribute__((always_inline, target("avx2")))
 
@@ -40,7 +42,7 @@ const int32 kRing = 512;
 
 static_assert(kGroups == 4, "the levels are packed from four registers");
 
-// The weights of the left, above-left, above and above-right residuals.
+// The shares of the residuals (Dithering.h), the clamps and the levels.
 struct Constants {
 	__m256d left;
 	__m256d aboveLeft;
@@ -106,16 +108,19 @@ LANE_INLINE void Step(Wavefront &wave, const Constants &c,
 			c.aboveRight));
 		// The same clamps as DitherPixel's: max and min return their
 		// second operand unless the first is greater or less.
-		__m128 value = _mm256_cvtpd_ps(sum);
-		value = _mm_max_ps(c.zero, value);
-		value = _mm_min_ps(c.top, value);
-		const __m128 past0 = _mm_cmpge_ps(value, c.threshold[0]);
-		const __m128 past1 = _mm_cmpge_ps(value, c.threshold[1]);
-		const __m128 past2 = _mm_cmpge_ps(value, c.threshold[2]);
-		const __m128 reference = Xor(Xor(Xor(c.reference0,
-			_mm_and_ps(past0, c.referenceStep[0])),
-			_mm_and_ps(past1, c.referenceStep[1])),
-			_mm_and_ps(past2, c.referenceStep[2]));
+		// The levels are compared before the clamps, which change no
+		// level (the thresholds lie inside 0 .. 255) and can then run at
+		// the same time.
+		const __m128 unclamped = _mm256_cvtpd_ps(sum);
+		const __m128 value = _mm_min_ps(c.top,
+			_mm_max_ps(c.zero, unclamped));
+		const __m128 past0 = _mm_cmpge_ps(unclamped, c.threshold[0]);
+		const __m128 past1 = _mm_cmpge_ps(unclamped, c.threshold[1]);
+		const __m128 past2 = _mm_cmpge_ps(unclamped, c.threshold[2]);
+		const __m128 reference = Xor(
+			Xor(c.reference0, _mm_and_ps(past0, c.referenceStep[0])),
+			Xor(_mm_and_ps(past1, c.referenceStep[1]),
+				_mm_and_ps(past2, c.referenceStep[2])));
 		// value - reference is the double difference rounded to single:
 		// rounding an exact sum to double and then to single gives the
 		// same single as rounding it once.
@@ -145,9 +150,9 @@ LANE_TARGET void RgbDarknessRun(const uint8 *pixel, int32 count, float *out)
 {
 	const __m128i byte = _mm_set1_epi32(0xFF);
 	const __m256d white = _mm256_set1_pd(255.0);
-	const __m256d blueWeight = _mm256_set1_pd(0.11);
-	const __m256d greenWeight = _mm256_set1_pd(0.59);
-	const __m256d redWeight = _mm256_set1_pd(0.3);
+	const __m256d blueWeight = _mm256_set1_pd(kBlueWeight);
+	const __m256d greenWeight = _mm256_set1_pd(kGreenWeight);
+	const __m256d redWeight = _mm256_set1_pd(kRedWeight);
 	int32 i = 0;
 	for (; i + 4 <= count; i += 4) {
 		const __m128i bgra = _mm_loadu_si128((const __m128i *)(pixel + 4 * i));
@@ -167,14 +172,16 @@ LANE_TARGET void RgbDarknessRun(const uint8 *pixel, int32 count, float *out)
 }
 
 // The darkness of steps first .. first + count - 1, lane by lane; lanes
-// whose row has no pixel in a step get 0.
-__attribute__((noinline)) LANE_TARGET void GatherDarkness(const float *table,
+// whose row has no pixel in a step get 0. Each row's run is worked out
+// on its own, then four rows by four steps are transposed into place.
+LANE_TARGET void GatherDarkness(const float *table,
 	const uint8 *const rows[], int32 width, int32 first, int32 count,
 	float *darkness)
 {
-	float run[kChunk];
+	alignas(16) float runs[kRows][kChunk];
+	const int32 rounded = (count + 3) & ~3;
 	for (int k = 0; k < kRows; k++) {
-		float *lane = darkness + k;
+		float *run = runs[k];
 		const int32 from = std::min(std::max(kLag * k - first, 0), count);
 		const int32 to = std::min(std::max(width + kLag * k - first, from),
 			count);
@@ -184,19 +191,26 @@ __attribute__((noinline)) LANE_TARGET void GatherDarkness(const float *table,
 		} else if (table != NULL) {
 			const uint8 *index = rows[k] + x;
 			for (int32 i = from; i < to; i++) {
-				lane[i * kRows] = table[index[i - from]];
+				run[i] = table[index[i - from]];
 			}
 		} else {
-			RgbDarknessRun(rows[k] + 4 * x, to - from, run);
-			for (int32 i = from; i < to; i++) {
-				lane[i * kRows] = run[i - from];
-			}
+			RgbDarknessRun(rows[k] + 4 * x, to - from, run + from);
 		}
-		for (int32 i = 0; i < from; i++) {
-			lane[i * kRows] = 0.0f;
-		}
-		for (int32 i = to; i < count; i++) {
-			lane[i * kRows] = 0.0f;
+		memset(run, 0, from * sizeof(float));
+		memset(run + to, 0, (rounded - to) * sizeof(float));
+	}
+	for (int k = 0; k < kRows; k += 4) {
+		for (int32 i = 0; i < rounded; i += 4) {
+			__m128 a = _mm_load_ps(runs[k] + i);
+			__m128 b = _mm_load_ps(runs[k + 1] + i);
+			__m128 c = _mm_load_ps(runs[k + 2] + i);
+			__m128 d = _mm_load_ps(runs[k + 3] + i);
+			_MM_TRANSPOSE4_PS(a, b, c, d);
+			float *out = darkness + i * kRows + k;
+			_mm_store_ps(out, a);
+			_mm_store_ps(out + kRows, b);
+			_mm_store_ps(out + 2 * kRows, c);
+			_mm_store_ps(out + 3 * kRows, d);
 		}
 	}
 }
@@ -215,7 +229,10 @@ struct LevelPacker {
 	int32 blocksDone;
 	int32 written[kRows];
 
-	uint8 *StepLevels(int32 step) { return steps + (step & (kRing - 1)) * kRows; }
+	uint8 *StepLevels(int32 step)
+	{
+		return steps + (step & (kRing - 1)) * kRows;
+	}
 
 	// The bytes of each lane built from steps first .. first + 3.
 	LANE_INLINE __m128i Bytes(int32 first)
@@ -281,10 +298,10 @@ LANE_TARGET void LaneDitherRowsAvx2(const GreyLevels &levels,
 	float *errorRow, uint8 *pixels)
 {
 	Constants c;
-	c.left = _mm256_set1_pd(0.4375);
-	c.aboveLeft = _mm256_set1_pd(0.0625);
-	c.above = _mm256_set1_pd(0.3125);
-	c.aboveRight = _mm256_set1_pd(0.1875);
+	c.left = _mm256_set1_pd(kLeftShare);
+	c.aboveLeft = _mm256_set1_pd(kAboveLeftShare);
+	c.above = _mm256_set1_pd(kAboveShare);
+	c.aboveRight = _mm256_set1_pd(kAboveRightShare);
 	c.zero = _mm_setzero_ps();
 	c.top = _mm_set1_ps(255.0f);
 	for (int i = 0; i < 3; i++) {
