@@ -262,8 +262,14 @@ struct LevelPacker {
 		for (int k = 0; k < kRows; k++) {
 			const int32 to = std::min(rowSize, blocksDone - k / 2);
 			uint8 *out = pixels + (size_t)rowSize * k;
-			for (int32 j = written[k]; j < to; j++) {
-				out[j] = blocks[((j + k / 2) & (kBlocks - 1)) * kRows + k];
+			for (int32 j = written[k]; j < to;) {
+				// Up to the end of the ring, block after block.
+				const int32 block = (j + k / 2) & (kBlocks - 1);
+				const int32 stop = std::min(to, j + kBlocks - block);
+				const uint8 *lane = blocks + block * kRows + k;
+				for (; j < stop; j++, lane += kRows) {
+					out[j] = *lane;
+				}
 			}
 			written[k] = std::max(written[k], to);
 		}
