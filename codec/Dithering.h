@@ -54,6 +54,9 @@ inline void DitherPixel(const Source &source, DitherRowState &row, int32 x,
 	}
 }
 
+// How many pixels each row of a wavefront is behind the row above.
+const int32 kWavefrontLag = 2;
+
 // Dithers kRows rows at once, as a wavefront: row k treats pixel x - 2k
 // while row 0 treats pixel x. Row k needs its own residuals up to x - 2k - 1
 // and the row above's up to x - 2k + 1, which that row, two pixels ahead,
@@ -67,7 +70,7 @@ void DitherRows(const Source &source, const uint8 *const rows[],
 	int32 width, float *errorRow, uint8 *pixels)
 {
 	const int32 rowSize = width / 4;
-	const int32 lag = 2;
+	const int32 lag = kWavefrontLag;
 	DitherRowState state[kRows];
 	for (int k = 0; k < kRows; k++) {
 		state[k].source = rows[k];

@@ -34,9 +34,9 @@ namespace {
 
 const int kRows = kLaneDitherRows;
 const int kGroups = kRows / 4;
-const int32 kLag = 2;
+const int32 kLag = kWavefrontLag;
 // Steps whose darkness is gathered at once, and steps whose levels are
-// kept until packed: a chunk and the three steps before it at least.
+// kept until packed: a chunk and the six steps before it at least.
 const int32 kChunk = 256;
 const int32 kRing = 512;
 
