@@ -2,6 +2,10 @@
 
 #include <string.h>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 #include "StandardImageInfo.h"
 
 size_t RowBytesOf(uint32 width, PixelKind kind)
@@ -38,7 +42,9 @@ void GreyToRgb32(const uint8 *grey, uint32 width, uint8 *out)
 	}
 }
 
-void RgbToRgb32(const uint8 *rgb, uint32 width, uint8 *out)
+namespace {
+
+void RgbToRgb32Pixels(const uint8 *rgb, uint32 width, uint8 *out)
 {
 	for (uint32 x = 0; x < width; x++, rgb += 3, out += 4) {
 		out[0] = rgb[2];
@@ -46,6 +52,49 @@ void RgbToRgb32(const uint8 *rgb, uint32 width, uint8 *out)
 		out[2] = rgb[0];
 		out[3] = 255;
 	}
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// Compilers do not vectorise the three-to-four byte shuffle on their own:
+// one byte shuffle turns four pixels loaded as 16 bytes into four B_RGB32
+// pixels, about four times as fast as a byte at a time. Every x86 processor
+// of the last fifteen years has SSSE3; the others take the plain loop.
+__attribute__((target("ssse3"))) void RgbToRgb32Shuffled(const uint8 *rgb,
+	uint32 width, uint8 *out)
+{
+	const __m128i order = _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1,
+		8, 7, 6, -1, 11, 10, 9, -1);
+	const __m128i opaque = _mm_set1_epi32((int)0xFF000000);
+	uint32 x = 0;
+	// Each load takes 16 bytes for the 12 it uses: it stops while the
+	// row still holds them.
+	for (; x + 6 <= width; x += 4) {
+		__m128i pixels = _mm_loadu_si128(
+			reinterpret_cast<const __m128i *>(rgb + 3 * (size_t)x));
+		_mm_storeu_si128(reinterpret_cast<__m128i *>(out + 4 * (size_t)x),
+			_mm_or_si128(_mm_shuffle_epi8(pixels, order), opaque));
+	}
+	RgbToRgb32Pixels(rgb + 3 * (size_t)x, width - x, out + 4 * (size_t)x);
+}
+
+bool HasByteShuffle()
+{
+	static const bool has = __builtin_cpu_supports("ssse3");
+	return has;
+}
+#endif
+
+} // namespace
+
+void RgbToRgb32(const uint8 *rgb, uint32 width, uint8 *out)
+{
+#if defined(__x86_64__) || defined(__i386__)
+	if (HasByteShuffle()) {
+		RgbToRgb32Shuffled(rgb, width, out);
+		return;
+	}
+#endif
+	RgbToRgb32Pixels(rgb, width, out);
 }
 
 void RgbaToRgb32OnWhite(const uint8 *rgba, uint32 width, uint8 *out)
