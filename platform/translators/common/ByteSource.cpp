@@ -52,6 +52,36 @@ size_t ByteSource::Read(void *out, size_t size)
 	return done;
 }
 
+const uint8 *ByteSource::Contiguous(size_t count)
+{
+	if (fEnd - fNext >= count) {
+		return Data();
+	}
+	// The bytes left go to the front, and the rest of the buffer is
+	// filled behind them.
+	size_t kept = fEnd - fNext;
+	memmove(fBuffer.data(), Data(), kept);
+	fBufferStart += fNext;
+	fNext = 0;
+	fEnd = kept;
+	if (fBuffer.size() < count) {
+		fBuffer.resize(count);
+	}
+	while (fEnd < count && !fAtEnd) {
+		ssize_t got = fStream->ReadAt((off_t)(fBufferStart + fEnd),
+			fBuffer.data() + fEnd, fBuffer.size() - fEnd);
+		if (got <= 0) {
+			fAtEnd = true;
+			if (got < 0) {
+				fError = (status_t)got;
+			}
+			break;
+		}
+		fEnd += (size_t)got;
+	}
+	return fEnd >= count ? Data() : NULL;
+}
+
 bool ByteSource::Skip(uint64 count)
 {
 	if (count <= fEnd - fNext) {

@@ -33,6 +33,11 @@ public:
 
 	// Copies up to size bytes; fewer only at the end of the stream.
 	size_t Read(void *out, size_t size);
+	// The next count bytes in one piece in the buffer, which grows to
+	// hold them, valid until the next call; NULL when the stream ends
+	// first. Consume them to move on. A row read this way is not copied
+	// once more on its way to the decoder.
+	const uint8 *Contiguous(size_t count);
 	// Passes over count bytes without reading them; false when the stream
 	// ends first (as far as its size is known).
 	bool Skip(uint64 count);

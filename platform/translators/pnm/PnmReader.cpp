@@ -86,11 +86,14 @@ public:
 			if (mono) {
 				ReadBitmapRow();
 			} else {
-				ReadSampleRow();
+				const uint8 *samples = NextSampleRow();
 				if (kind == PixelKind::Grey) {
-					GreyToRgb32(fSamples.data(), fHeader.width, fOut.data());
+					GreyToRgb32(samples, fHeader.width, fOut.data());
 				} else {
-					RgbToRgb32(fSamples.data(), fHeader.width, fOut.data());
+					RgbToRgb32(samples, fHeader.width, fOut.data());
+				}
+				if (samples != fSamples.data()) {
+					fSource.Consume(fSamples.size());
 				}
 			}
 			WriteRow(fDestination, fOut.data(), fOut.size());
@@ -153,6 +156,22 @@ private:
 		}
 	}
 
+	// The next row's samples scaled to 0..255. At maxval 255, the usual
+	// one, every byte is its own value: the row is used where the
+	// source's buffer holds it, and consumed once converted.
+	const uint8 *NextSampleRow()
+	{
+		if (!fHeader.Plain() && fHeader.maxval == 255) {
+			const uint8 *row = fSource.Contiguous(fSamples.size());
+			if (row == NULL) {
+				CutShort();
+			}
+			return row;
+		}
+		ReadSampleRow();
+		return fSamples.data();
+	}
+
 	void ReadSampleRow()
 	{
 		size_t count = fSamples.size();
@@ -168,8 +187,7 @@ private:
 			if (fSource.Read(fSamples.data(), count) != count) {
 				CutShort();
 			}
-			// At 255, the usual maxval, every byte is its own value.
-			for (size_t i = 0; i < count && maxval != 255; i++) {
+			for (size_t i = 0; i < count; i++) {
 				fSamples[i] = Checked(fSamples[i]);
 			}
 			return;
