@@ -21,6 +21,27 @@ size_t StoredBytesPerPixel(uint32 colors)
 	return 0;
 }
 
+// Whether any byte's flag is set.
+QUORVEL_LOOKUP_LOOP uint8 AnyFlagged(const uint8 *bytes, uint32 count,
+	const uint8 flags[256])
+{
+	uint8 any = 0;
+	for (uint32 x = 0; x < count; x++) {
+		any |= flags[bytes[x]];
+	}
+	return any;
+}
+
+// Each byte through a table. Writes to out cannot change the table or
+// the count, so neither is read again a pixel.
+QUORVEL_LOOKUP_LOOP void MapBytes(const uint8 *in, uint32 count,
+	const uint8 table[256], uint8 *__restrict out)
+{
+	for (uint32 x = 0; x < count; x++) {
+		out[x] = table[in[x]];
+	}
+}
+
 [[noreturn]] void Unreadable(const std::string &why)
 {
 	Refuse("not a readable bitmap stream (" + why + ")");
@@ -99,6 +120,9 @@ BitmapInput::BitmapInput(BPositionIO *source)
 			fPalette[i] = screen.ColorForIndex((uint8)i);
 			fGreys[i] = fPalette[i].red;
 		}
+		if (IsLarge()) {
+			fGreyPairs.reset(new BytePairTable(fGreys));
+		}
 	}
 }
 
@@ -123,12 +147,15 @@ PixelKind BitmapInput::Kind()
 				const rgb_color &c = fPalette[i];
 				notGrey[i] = c.red != c.green || c.green != c.blue;
 			}
+			std::unique_ptr<BytePairTable> pairs;
+			if (IsLarge()) {
+				pairs.reset(new BytePairTable(notGrey));
+			}
 			uint8 seen = 0;
 			for (uint32 y = 0; y < fHeight && seen == 0; y++) {
 				const uint8 *row = NextStoredRow();
-				for (uint32 x = 0; x < fWidth; x++) {
-					seen |= notGrey[row[x]];
-				}
+				seen = pairs ? pairs->Any(row, fWidth)
+					: AnyFlagged(row, fWidth, notGrey);
 			}
 			Rewind();
 			fKind = seen == 0 ? PixelKind::Grey : PixelKind::Rgb;
@@ -147,13 +174,18 @@ void BitmapInput::Rewind()
 	fBytes = ByteSource(fSource, kBitmapHeaderBytes);
 }
 
+// The row where the buffer holds it: skipping the padding moves on
+// without touching the buffer's bytes.
 const uint8 *BitmapInput::NextStoredRow()
 {
-	if (fBytes.Read(fStored.data(), fUsedBytes) != fUsedBytes
-		|| !fBytes.Skip(fRowBytes - fUsedBytes)) {
+	const uint8 *row = fBytes.Contiguous(fUsedBytes);
+	if (row != NULL) {
+		fBytes.Consume(fUsedBytes);
+	}
+	if (row == NULL || !fBytes.Skip(fRowBytes - fUsedBytes)) {
 		Damaged("not a readable bitmap stream (the stream is cut short)");
 	}
-	return fStored.data();
+	return row;
 }
 
 void BitmapInput::ReadRow(PixelKind kind, uint8 *out)
@@ -183,8 +215,10 @@ void BitmapInput::ConvertRow(const uint8 *in, PixelKind kind, uint8 *out)
 			return;
 		case B_CMAP8:
 			if (kind == PixelKind::Grey) {
-				for (uint32 x = 0; x < fWidth; x++) {
-					out[x] = fGreys[in[x]];
+				if (fGreyPairs) {
+					fGreyPairs->Map(in, fWidth, out);
+				} else {
+					MapBytes(in, fWidth, fGreys, out);
 				}
 				return;
 			}

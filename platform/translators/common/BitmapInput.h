@@ -7,11 +7,13 @@
 #ifndef QUORVEL_BITMAP_INPUT_H
 #define QUORVEL_BITMAP_INPUT_H
 
+#include <memory>
 #include <vector>
 
 #include <GraphicsDefs.h>
 
 #include "BitmapStreamHeader.h"
+#include "BytePairTable.h"
 #include "PixelRows.h"
 
 // Whether the header is one BitmapInput reads, from its 32 bytes alone;
@@ -60,6 +62,10 @@ private:
 	const uint8 *NextStoredRow();
 	void ConvertRow(const uint8 *in, PixelKind kind, uint8 *out) const;
 	void ReadColourRow(const uint8 *in, uint8 *out) const;
+	bool IsLarge() const
+	{
+		return (uint64)fWidth * fHeight >= kBytePairTablePixels;
+	}
 
 	BPositionIO *fSource;
 	ByteSource fBytes;
@@ -75,6 +81,8 @@ private:
 	std::vector<rgb_color> fPalette;
 	// Each entry's grey, for a picture whose entries are all greys.
 	uint8 fGreys[256] = {};
+	// The same two at a time, for a large picture.
+	std::unique_ptr<BytePairTable> fGreyPairs;
 };
 
 #endif // QUORVEL_BITMAP_INPUT_H

@@ -2,6 +2,8 @@
 // of it, bitmap streams to the PNM variant asked for or the one that fits,
 // the header read alone, claims the file cannot hold refused before a
 // byte is written.
+#include <Screen.h>
+
 #include "StandardTranslators.h"
 
 namespace {
@@ -81,6 +83,51 @@ TEST_F(PnmTranslatorTest, ColourAndBitmapGiveRgb32AndGray1Streams)
 	Translation raw = Read(std::string("P4\n10 2\n\xA0\x7F\x00\xFF", 12));
 	EXPECT_EQ(raw.output, mono);
 	EXPECT_EQ(raw.depth, "1-bit black and white");
+}
+
+// Rows of every width's tail, rows longer than the reader's buffer, and
+// a palette picture large enough for the readers' two-pixel tables.
+TEST_F(PnmTranslatorTest, WideRowsAndLargePicturesGiveTheSameBytes)
+{
+	for (uint32 width : {1u, 5u, 6u, 7u, 8u, 9u, 9001u}) {
+		const uint32 height = 3;
+		std::string ppm = "P6 " + std::to_string(width) + " "
+			+ std::to_string(height) + " 255\n";
+		Bytes pixels;
+		for (uint32 i = 0; i < width * height; i++) {
+			uint8 red = (uint8)(i * 7);
+			uint8 green = (uint8)(i * 13 + 1);
+			uint8 blue = (uint8)(i >> 3);
+			ppm += {(char)red, (char)green, (char)blue};
+			pixels.insert(pixels.end(), {blue, green, red, 255});
+		}
+		EXPECT_EQ(ReadStream(ppm), MakeBitmapStream(B_RGB32, width - 1,
+			height - 1, width * 4, width * 4 * height, pixels))
+			<< width << " pixels wide";
+	}
+
+	BScreen screen(B_MAIN_SCREEN_ID);
+	const uint8 greyIndexes[3] = {screen.IndexForColor(0, 0, 0),
+		screen.IndexForColor(170, 170, 170),
+		screen.IndexForColor(255, 255, 255)};
+	const uint32 width = 1025;
+	const uint32 height = 1024;
+	Bytes indexes(width * height);
+	std::string greys;
+	for (size_t i = 0; i < indexes.size(); i++) {
+		indexes[i] = greyIndexes[i % 3];
+		greys += (char)screen.ColorForIndex(indexes[i]).red;
+	}
+	std::string header = "P5\n1025 1024\n255\n";
+	Translation grey = fTranslator.Translate(MakeBitmapStream(B_CMAP8,
+		width - 1, height - 1, width, width * height, indexes), 0);
+	EXPECT_EQ(grey.output, BytesOfText(header + greys));
+	// One colour at the last pixel, an odd one, makes it a colour picture.
+	indexes.back() = screen.IndexForColor(255, 0, 0);
+	Translation colour = fTranslator.Translate(MakeBitmapStream(B_CMAP8,
+		width - 1, height - 1, width, width * height, indexes), 0);
+	EXPECT_EQ(std::string(colour.output.begin(), colour.output.begin() + 2),
+		"P6");
 }
 
 TEST_F(PnmTranslatorTest, StreamsBecomeTheVariantAskedForOrTheOneThatFits)
