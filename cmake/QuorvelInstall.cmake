@@ -38,12 +38,24 @@ quorvel_collect_translators(${PROJECT_SOURCE_DIR} QUORVEL_TRANSLATOR_TARGETS)
 # to install it.
 add_dependencies(quorvel ${QUORVEL_TRANSLATOR_TARGETS})
 
+# Each installed binary is built with its final RPATH, followed by where
+# the build tree keeps the kit libraries ($ORIGIN/../lib from both host/
+# and translators/). Left to itself CMake would pad the build tree's RPATH
+# with empty entries, to rewrite it in place at install, and the loader
+# reads an empty entry as the current folder: a library planted where the
+# program is run would be loaded.
+set(build_libdir_from_binaries "$ORIGIN/../lib")
 set_target_properties(quorvel PROPERTIES
-	INSTALL_RPATH "$ORIGIN/${QUORVEL_PRIVATE_LIBDIR_FROM_BINDIR}")
+	BUILD_WITH_INSTALL_RPATH ON
+	INSTALL_RPATH
+		"$ORIGIN/${QUORVEL_PRIVATE_LIBDIR_FROM_BINDIR}:${build_libdir_from_binaries}")
 set_target_properties(be translation PROPERTIES
+	BUILD_WITH_INSTALL_RPATH ON
 	INSTALL_RPATH "$ORIGIN")
 set_target_properties(${QUORVEL_TRANSLATOR_TARGETS} PROPERTIES
-	INSTALL_RPATH "$ORIGIN/${QUORVEL_PRIVATE_LIBDIR_FROM_TRANSLATORSDIR}")
+	BUILD_WITH_INSTALL_RPATH ON
+	INSTALL_RPATH
+		"$ORIGIN/${QUORVEL_PRIVATE_LIBDIR_FROM_TRANSLATORSDIR}:${build_libdir_from_binaries}")
 
 install(TARGETS quorvel
 	RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
