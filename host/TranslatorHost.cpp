@@ -2,6 +2,9 @@
 
 #include <stdio.h>
 
+#include <map>
+#include <mutex>
+
 #include "Failure.h"
 #include "TranslatorSearchPath.h"
 
@@ -20,6 +23,28 @@ bool WritesType(BTranslatorRoster &roster, translator_id id, uint32 type)
 		}
 	}
 	return false;
+}
+
+// The roster of a folder's translators, loaded once and never deleted, as
+// the kit's default roster is: the add-ons stay until the process ends,
+// which spares unloading each of them (and their libraries) on the way out.
+// NULL when no translator loads from there.
+BTranslatorRoster *LoadedRoster(const std::string &folder)
+{
+	static std::mutex lock;
+	static std::map<std::string, BTranslatorRoster *> loaded;
+	std::lock_guard<std::mutex> locker(lock);
+	BTranslatorRoster *&roster = loaded[folder];
+	if (roster == NULL) {
+		BTranslatorRoster *fresh = new BTranslatorRoster;
+		if (fresh->AddTranslators(folder.c_str()) != B_OK) {
+			delete fresh;
+			loaded.erase(folder);
+			return NULL;
+		}
+		roster = fresh;
+	}
+	return roster;
 }
 
 } // namespace
@@ -60,9 +85,10 @@ std::string RefusalReason(const BMessage &extension, status_t status,
 }
 
 TranslatorHost::TranslatorHost(const std::string &folder)
-	: fLoadPath(TranslatorSearchPath(folder))
+	: fRoster(NULL), fLoadPath(TranslatorSearchPath(folder))
 {
-	if (fRoster.AddTranslators(fLoadPath.c_str()) != B_OK) {
+	fRoster = LoadedRoster(fLoadPath);
+	if (fRoster == NULL) {
 		throw Failure(fLoadPath, "no translators found there (use "
 			"--translators DIR or TRANSLATORS_PATH)");
 	}
@@ -71,7 +97,7 @@ TranslatorHost::TranslatorHost(const std::string &folder)
 bool TranslatorHost::Identify(BPositionIO &source, uint32 wantType,
 	translator_info *info, BMessage *extension)
 {
-	return fRoster.Identify(&source, extension, info, 0, NULL, wantType)
+	return fRoster->Identify(&source, extension, info, 0, NULL, wantType)
 		== B_OK;
 }
 
@@ -80,7 +106,7 @@ std::string TranslatorHost::TranslatorName(translator_id id)
 	const char *name = NULL;
 	const char *info = NULL;
 	int32 version = 0;
-	if (fRoster.GetTranslatorInfo(id, &name, &info, &version) != B_OK) {
+	if (fRoster->GetTranslatorInfo(id, &name, &info, &version) != B_OK) {
 		return "?";
 	}
 	return name;
@@ -90,13 +116,13 @@ translator_id TranslatorHost::PilotTranslator()
 {
 	translator_id *list = NULL;
 	int32 count = 0;
-	if (fRoster.GetAllTranslators(&list, &count) != B_OK) {
+	if (fRoster->GetAllTranslators(&list, &count) != B_OK) {
 		count = 0;
 	}
 	translator_id found = 0;
 	bool haveOne = false;
 	for (int32 i = 0; i < count && !haveOne; i++) {
-		if (WritesType(fRoster, list[i], PILOT_IMAGE_TYPE)) {
+		if (WritesType(*fRoster, list[i], PILOT_IMAGE_TYPE)) {
 			found = list[i];
 			haveOne = true;
 		}

@@ -19,7 +19,7 @@ public:
 	// (see TranslatorSearchPath). Throws Failure when no translator loads.
 	explicit TranslatorHost(const std::string &folder);
 
-	BTranslatorRoster &Roster() { return fRoster; }
+	BTranslatorRoster &Roster() { return *fRoster; }
 	const std::string &LoadPath() const { return fLoadPath; }
 
 	// What the roster recognises the stream as, its answer for wantType
@@ -35,7 +35,7 @@ public:
 	translator_id PilotTranslator();
 
 private:
-	BTranslatorRoster fRoster;
+	BTranslatorRoster *fRoster;
 	std::string fLoadPath;
 };
 

@@ -44,6 +44,12 @@ protected:
 		fs::copy_file(QUORVEL_HOST_PATH, Path(prefix + "/bin/quorvel"));
 		fs::create_symlink(QUORVEL_ADDON_PATH,
 			Path(prefix + "/lib/quorvel/translators/Quorvel"));
+		// The program finds the kit libraries beside the translators, as
+		// installed, not in the build tree.
+		for (const char *library : {"libbe.so", "libtranslation.so"}) {
+			fs::create_symlink(std::string(QUORVEL_BINARY_DIR) + "/lib/"
+				+ library, Path(prefix + "/lib/quorvel/" + library));
+		}
 		return Path(prefix + "/bin/quorvel");
 	}
 };
