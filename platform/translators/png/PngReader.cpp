@@ -157,6 +157,21 @@ private:
 					|| (c[0] == 0 && c[1] == 0 && c[2] == 0);
 			}
 			rowBytes = fWidth;
+		} else if (fColorType == PNG_COLOR_TYPE_PALETTE
+			&& !fPalette.hasTransparency) {
+			// Indexes one a byte, looked up here in one pass, where libpng
+			// would expand them, swap red and blue and add alpha in three.
+			png_set_packing(fPng);
+			BuildPaletteTable();
+			fWidening = Widening::Indexes;
+			rowBytes = fWidth;
+		} else if (fBitDepth == 8 && !fPalette.hasTransparency
+			&& (fColorType == PNG_COLOR_TYPE_RGB
+				|| fColorType == PNG_COLOR_TYPE_GRAY)) {
+			// Rows as stored, widened here in one pass for the same reason.
+			fWidening = fColorType == PNG_COLOR_TYPE_RGB ? Widening::Rgb
+				: Widening::Grey;
+			rowBytes = (size_t)fWidth * fChannels;
 		} else {
 			png_set_expand(fPng);
 			png_set_scale_16(fPng);
@@ -203,8 +218,35 @@ private:
 		return true;
 	}
 
+	// B_RGB32 pixels of every palette entry; an index past the palette is
+	// black, as libpng expands it.
+	void BuildPaletteTable()
+	{
+		for (int i = 0; i < 256; i++) {
+			const uint8 *c = fPalette.entries[i];
+			const bool inPalette = i < fPalette.count;
+			fTable[i][0] = inPalette ? c[2] : 0;
+			fTable[i][1] = inPalette ? c[1] : 0;
+			fTable[i][2] = inPalette ? c[0] : 0;
+			fTable[i][3] = 255;
+		}
+	}
+
 	const uint8 *ConvertRow(const uint8 *decoded)
 	{
+		switch (fWidening) {
+			case Widening::Indexes:
+				IndexesToRgb32(decoded, fWidth, fTable, fOutRow.data());
+				return fOutRow.data();
+			case Widening::Rgb:
+				RgbToRgb32(decoded, fWidth, fOutRow.data());
+				return fOutRow.data();
+			case Widening::Grey:
+				GreyToRgb32(decoded, fWidth, fOutRow.data());
+				return fOutRow.data();
+			case Widening::ByLibpng:
+				break;
+		}
 		if (fKind != PixelKind::Mono && fOpaque) {
 			return decoded;
 		}
@@ -244,6 +286,11 @@ private:
 	PngPalette fPalette;
 	PixelKind fKind = PixelKind::Rgb;
 	bool fBlack[256];
+	// How the rows libpng hands over become the stream's: by libpng's own
+	// transformations, or here from indexes, RGB or grey samples.
+	enum class Widening { ByLibpng, Indexes, Rgb, Grey };
+	Widening fWidening = Widening::ByLibpng;
+	uint8 fTable[256][4];
 	std::vector<uint8> fDecoded;
 	std::vector<png_bytep> fRows;
 	std::vector<uint8> fOutRow;

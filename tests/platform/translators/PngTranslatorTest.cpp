@@ -71,6 +71,41 @@ Bytes InterlacedPng(uint32 width, uint32 height, int bitDepth,
 	return out;
 }
 
+void ReadFromBytes(png_structp png, png_bytep out, png_size_t size)
+{
+	Bytes *in = static_cast<Bytes *>(png_get_io_ptr(png));
+	memcpy(out, in->data(), size);
+	in->erase(in->begin(), in->begin() + size);
+}
+
+// The B_RGB32 stream of a PNG as libpng's own transformations make it:
+// expanded to RGB, red and blue swapped, opaque alpha added.
+Bytes ExpandedByLibpng(Bytes png)
+{
+	png_structp read = png_create_read_struct(PNG_LIBPNG_VER_STRING, NULL,
+		NULL, NULL);
+	png_infop info = png_create_info_struct(read);
+	png_set_read_fn(read, &png, ReadFromBytes);
+	png_read_info(read, info);
+	png_set_expand(read);
+	png_set_gray_to_rgb(read);
+	png_set_bgr(read);
+	png_set_add_alpha(read, 0xFF, PNG_FILLER_AFTER);
+	png_set_interlace_handling(read);
+	png_read_update_info(read, info);
+	const uint32 width = png_get_image_width(read, info);
+	const uint32 height = png_get_image_height(read, info);
+	Bytes pixels((size_t)width * height * 4);
+	std::vector<png_bytep> rows;
+	for (uint32 y = 0; y < height; y++) {
+		rows.push_back(pixels.data() + (size_t)y * width * 4);
+	}
+	png_read_image(read, rows.data());
+	png_destroy_read_struct(&read, &info, NULL);
+	return MakeBitmapStream(B_RGB32, width - 1, height - 1, width * 4,
+		(uint32)pixels.size(), pixels);
+}
+
 class PngTranslatorTest : public testing::Test {
 protected:
 	Translation Read(const Bytes &png, BPositionIO *destination = NULL)
@@ -153,6 +188,40 @@ TEST_F(PngTranslatorTest, InterlacedPicturesGiveThePlainOnesPixels)
 		mono));
 	EXPECT_EQ(interlaced.output, Read(MakePng(13, 9, 1, 0, mono)).output);
 	EXPECT_EQ(ReadStreamHeader(interlaced.output).colors, (uint32)B_GRAY1);
+}
+
+TEST_F(PngTranslatorTest, OpaqueRowsGiveThePixelsLibpngExpandsThemTo)
+{
+	// Opaque palettes of every depth (with indexes past their entries) at
+	// widths that end mid-byte; 8-bit RGB and grey, plain and interlaced.
+	const Bytes palette = {200, 0, 10, 0, 90, 255, 33, 66, 99, 255, 255, 255,
+		1, 2, 3};
+	for (uint32 width : {1u, 5u, 13u, 64u}) {
+		const uint32 height = 7;
+		for (int bits : {1, 2, 4, 8}) {
+			Bytes rows(((size_t)width * bits + 7) / 8 * height);
+			for (size_t i = 0; i < rows.size(); i++) {
+				rows[i] = (uint8)(i * 73 + width);
+			}
+			const Bytes png = MakePng(width, height, (uint8)bits, 3, rows,
+				palette);
+			EXPECT_EQ(Read(png).output, ExpandedByLibpng(png))
+				<< width << " wide, " << bits << "-bit palette";
+		}
+		for (int channels : {1, 3}) {
+			Bytes rows((size_t)width * channels * height);
+			for (size_t i = 0; i < rows.size(); i++) {
+				rows[i] = (uint8)(i * 151 + 7);
+			}
+			const uint8 type = channels == 3 ? 2 : 0;
+			Bytes plain = MakePng(width, height, 8, type, rows);
+			Bytes interlaced = InterlacedPng(width, height, 8, type, rows);
+			EXPECT_EQ(Read(plain).output, ExpandedByLibpng(plain))
+				<< width << " wide, " << channels << " channels";
+			EXPECT_EQ(Read(interlaced).output, ExpandedByLibpng(interlaced))
+				<< width << " wide, " << channels << " channels, interlaced";
+		}
+	}
 }
 
 TEST_F(PngTranslatorTest, StreamsBecomeThePngKindOfTheirPicture)
