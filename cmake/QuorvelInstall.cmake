@@ -36,7 +36,8 @@ quorvel_collect_translators(${PROJECT_SOURCE_DIR} QUORVEL_TRANSLATOR_TARGETS)
 # Building the program builds every translator it is installed with (and
 # loads from the build tree), so that building only the program is enough
 # to install it.
-add_dependencies(quorvel ${QUORVEL_TRANSLATOR_TARGETS})
+add_dependencies(quorvel ${QUORVEL_TRANSLATOR_TARGETS}
+	${QUORVEL_TRANSLATOR_CODECS})
 
 # Each installed binary is built with its final RPATH, followed by where
 # the build tree keeps the kit libraries ($ORIGIN/../lib from both host/
@@ -49,7 +50,7 @@ set_target_properties(quorvel PROPERTIES
 	BUILD_WITH_INSTALL_RPATH ON
 	INSTALL_RPATH
 		"$ORIGIN/${QUORVEL_PRIVATE_LIBDIR_FROM_BINDIR}:${build_libdir_from_binaries}")
-set_target_properties(be translation PROPERTIES
+set_target_properties(be translation ${QUORVEL_TRANSLATOR_CODECS} PROPERTIES
 	BUILD_WITH_INSTALL_RPATH ON
 	INSTALL_RPATH "$ORIGIN")
 set_target_properties(${QUORVEL_TRANSLATOR_TARGETS} PROPERTIES
@@ -59,7 +60,7 @@ set_target_properties(${QUORVEL_TRANSLATOR_TARGETS} PROPERTIES
 
 install(TARGETS quorvel
 	RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS be translation
+install(TARGETS be translation ${QUORVEL_TRANSLATOR_CODECS}
 	LIBRARY DESTINATION ${QUORVEL_INSTALL_PRIVATE_LIBDIR})
 install(TARGETS ${QUORVEL_TRANSLATOR_TARGETS}
 	LIBRARY DESTINATION ${QUORVEL_INSTALL_TRANSLATORSDIR})

@@ -2,6 +2,8 @@
 // passed to and from the translator untouched, pipes, the PNM output kinds
 // and identify. How each format's variants are read is the standard
 // translators' tests' business (tests/platform/translators).
+#include <set>
+
 #include <DataIO.h>
 #include <Message.h>
 
@@ -182,6 +184,43 @@ TEST_F(FormatsTest, IdentifyNamesFormatSizeAndDepth)
 		"bits a sample, grey); translator: PNG images\n"
 		"no-rows.bits: Be bitmap (image/x-be-bitmap), 100 x 50 pixels, "
 		"B_RGB32; translator: Quorvel\n");
+}
+
+} // namespace
+
+namespace {
+
+class CodecLoadingTest : public HostTest {
+protected:
+	// The codec libraries the loader mapped while quorvel ran the command.
+	std::set<std::string> CodecLibrariesLoaded(const std::string &command)
+	{
+		RunResult result = Shell("LD_DEBUG=files $Q " + command);
+		EXPECT_EQ(result.exitCode, 0) << command;
+		std::set<std::string> loaded;
+		for (const char *library : {"libpng", "libjpeg", "libgif"}) {
+			if (result.err.find(std::string("file=") + library)
+					!= std::string::npos) {
+				loaded.insert(library);
+			}
+		}
+		return loaded;
+	}
+};
+
+TEST_F(CodecLoadingTest, CodecLibrariesAreLoadedForTheirOwnFormatsAlone)
+{
+	const char ppm[] = "P6\n2 1\n255\n\x10\x20\x30\x40\x50\x60";
+	WriteBytes(Path("in.ppm"), Bytes(ppm, ppm + sizeof(ppm) - 1));
+	WriteBytes(Path("in.png"), MakePng(2, 1, 8, 0, {0, 255}));
+	EXPECT_EQ(CodecLibrariesLoaded("identify in.ppm"),
+		std::set<std::string>());
+	EXPECT_EQ(CodecLibrariesLoaded("convert in.ppm out.pdb"),
+		std::set<std::string>());
+	EXPECT_EQ(CodecLibrariesLoaded("convert in.png out2.pdb"),
+		std::set<std::string>{"libpng"});
+	EXPECT_EQ(CodecLibrariesLoaded("convert in.ppm out.jpg"),
+		std::set<std::string>{"libjpeg"});
 }
 
 } // namespace

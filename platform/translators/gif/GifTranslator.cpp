@@ -1,11 +1,12 @@
 // The GIF translator: the first image of a GIF file to a bitmap stream,
 // through giflib. It writes no GIF. The entry points are the standard
-// translators' own (EntryPoints.cpp).
+// translators' own (EntryPoints.cpp); giflib is called from the codec
+// module (GifCodec.cpp), loaded when a GIF arrives.
 #include <gif_lib.h>
 
 #include <TranslatorAddOn.h>
 
-#include "GifReader.h"
+#include "CodecModule.h"
 #include "StandardTranslator.h"
 
 namespace {
@@ -15,6 +16,23 @@ const uint32 kGifType = B_GIF_FORMAT;
 #define STRINGIFY(x) #x
 #define VERSION_TEXT(major, minor, release) \
 	STRINGIFY(major) "." STRINGIFY(minor) "." STRINGIFY(release)
+
+CodecModule &Codec()
+{
+	static CodecModule codec("GIFTranslatorCodec.so");
+	return codec;
+}
+
+// "GIF87a" and "GIF89a" both start so.
+bool IdentifyGif(BPositionIO *source, ImageFacts *facts)
+{
+	return StartsWith(source, "GIF8", 4) && Codec().Identify(source, facts);
+}
+
+void ReadGif(BPositionIO *source, BPositionIO *destination)
+{
+	Codec().Read(source, destination);
+}
 
 } // namespace
 
@@ -32,5 +50,5 @@ _EXPORT translation_format inputFormats[] = {
 _EXPORT translation_format outputFormats[] = {BITMAP_FORMAT_ROW,
 	END_FORMAT_ROW};
 
-const NativeFormat kNativeFormat = {kGifType, IdentifyGif, ReadGifToBitmap,
-	NULL, NULL, NULL};
+const NativeFormat kNativeFormat = {kGifType, IdentifyGif, ReadGif, NULL,
+	NULL, NULL};

@@ -1,9 +1,10 @@
 // The JPEG translator: JPEG files to bitmap streams and back. The entry
-// points are the standard translators' own (EntryPoints.cpp).
+// points are the standard translators' own (EntryPoints.cpp); libjpeg is
+// called from the codec module (JpegCodec.cpp), loaded when a JPEG arrives.
 #include <Message.h>
 #include <TranslatorAddOn.h>
 
-#include "JpegReader.h"
+#include "CodecModule.h"
 #include "JpegWriter.h"
 #include "StandardImageInfo.h"
 #include "StandardTranslator.h"
@@ -22,15 +23,30 @@ status_t DefaultJpegOptions(BMessage *message)
 	return message->AddInt32(JPEG_QUALITY_OPTION, kDefaultJpegQuality);
 }
 
-void WriteJpeg(BPositionIO *source, BPositionIO *destination, uint32,
+// Every JPEG starts with a start-of-image marker and another marker.
+const uint8 kJpegStart[3] = {0xFF, 0xD8, 0xFF};
+
+CodecModule &Codec()
+{
+	static CodecModule codec("JPEGTranslatorCodec.so");
+	return codec;
+}
+
+bool IdentifyJpeg(BPositionIO *source, ImageFacts *facts)
+{
+	return StartsWith(source, kJpegStart, sizeof(kJpegStart))
+		&& Codec().Identify(source, facts);
+}
+
+void ReadJpeg(BPositionIO *source, BPositionIO *destination)
+{
+	Codec().Read(source, destination);
+}
+
+void WriteJpeg(BPositionIO *source, BPositionIO *destination, uint32 outType,
 	BMessage *ioExtension)
 {
-	int32 quality;
-	if (ioExtension == NULL
-		|| ioExtension->FindInt32(JPEG_QUALITY_OPTION, &quality) != B_OK) {
-		quality = kDefaultJpegQuality;
-	}
-	WriteBitmapAsJpeg(source, destination, quality);
+	Codec().Write(source, destination, outType, ioExtension);
 }
 
 } // namespace
@@ -46,5 +62,5 @@ _EXPORT translation_format inputFormats[] = {JPEG_FORMAT_ROW,
 _EXPORT translation_format outputFormats[] = {JPEG_FORMAT_ROW,
 	BITMAP_FORMAT_ROW, END_FORMAT_ROW};
 
-const NativeFormat kNativeFormat = {kJpegType, IdentifyJpeg, ReadJpegToBitmap,
+const NativeFormat kNativeFormat = {kJpegType, IdentifyJpeg, ReadJpeg,
 	WriteJpeg, NULL, DefaultJpegOptions};

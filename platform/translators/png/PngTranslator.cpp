@@ -1,12 +1,11 @@
 // The PNG translator: PNG files to bitmap streams and back. The entry
-// points are the standard translators' own (EntryPoints.cpp).
+// points are the standard translators' own (EntryPoints.cpp); libpng is
+// called from the codec module (PngCodec.cpp), loaded when a PNG arrives.
 #include <png.h>
 
 #include <TranslatorAddOn.h>
 
-#include "PngReader.h"
-#include "PngWriter.h"
-#include "StandardImageInfo.h"
+#include "CodecModule.h"
 #include "StandardTranslator.h"
 
 namespace {
@@ -16,44 +15,29 @@ const uint32 kPngType = B_PNG_FORMAT;
 #define PNG_FORMAT_ROW \
 	{kPngType, B_TRANSLATOR_BITMAP, 0.8f, 0.8f, "image/png", "PNG image"}
 
-const char *ColourKindOf(uint8 colorType)
+const uint8 kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+CodecModule &Codec()
 {
-	switch (colorType) {
-		case PNG_COLOR_TYPE_GRAY:
-			return IMAGE_KIND_GREY;
-		case PNG_COLOR_TYPE_GRAY_ALPHA:
-			return IMAGE_KIND_GREY_ALPHA;
-		case PNG_COLOR_TYPE_PALETTE:
-			return IMAGE_KIND_PALETTE;
-		case PNG_COLOR_TYPE_RGB_ALPHA:
-			return IMAGE_KIND_RGBA;
-	}
-	return IMAGE_KIND_RGB;
+	static CodecModule codec("PNGTranslatorCodec.so");
+	return codec;
 }
 
 bool IdentifyPng(BPositionIO *source, ImageFacts *facts)
 {
-	PngHeader header;
-	if (!ReadPngHeader(source, &header)) {
-		return false;
-	}
-	PngPalette palette;
-	ReadPngPalette(source, &palette);
-	facts->width = header.width;
-	facts->height = header.height;
-	facts->kind = PngKind(header.colorType, header.bitDepth, palette);
-	facts->bitsPerSample = header.bitDepth;
-	facts->colourKind = ColourKindOf(header.colorType);
-	facts->alpha = (header.colorType & PNG_COLOR_MASK_ALPHA) != 0
-		|| palette.hasTransparency;
-	facts->interlaced = header.interlaced;
-	return true;
+	return StartsWith(source, kPngSignature, sizeof(kPngSignature))
+		&& Codec().Identify(source, facts);
 }
 
-void WritePng(BPositionIO *source, BPositionIO *destination, uint32,
-	BMessage *)
+void ReadPng(BPositionIO *source, BPositionIO *destination)
 {
-	WriteBitmapAsPng(source, destination);
+	Codec().Read(source, destination);
+}
+
+void WritePng(BPositionIO *source, BPositionIO *destination, uint32 outType,
+	BMessage *ioExtension)
+{
+	Codec().Write(source, destination, outType, ioExtension);
 }
 
 } // namespace
@@ -68,5 +52,5 @@ _EXPORT translation_format inputFormats[] = {PNG_FORMAT_ROW,
 _EXPORT translation_format outputFormats[] = {PNG_FORMAT_ROW,
 	BITMAP_FORMAT_ROW, END_FORMAT_ROW};
 
-const NativeFormat kNativeFormat = {kPngType, IdentifyPng, ReadPngToBitmap,
-	WritePng, NULL, NULL};
+const NativeFormat kNativeFormat = {kPngType, IdentifyPng, ReadPng, WritePng,
+	NULL, NULL};
