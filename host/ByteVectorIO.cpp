@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 #include <string.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <limits>
@@ -14,12 +15,28 @@ namespace {
 // The largest stream: positions and counts must fit off_t and ssize_t.
 const uint64 kMaxLength = (uint64)std::numeric_limits<ssize_t>::max();
 
+const uintptr_t kHugePage = 2 * 1024 * 1024;
+
+// A large output is written once, front to back, into fresh memory: 2 MiB
+// pages cost one fault and one clear each where 4 KiB pages cost 512.
+// Only advice, and only for the whole 2 MiB ranges inside the block.
+void AdviseHugePages(const uint8 *block, size_t length)
+{
+	const uintptr_t start = ((uintptr_t)block + kHugePage - 1)
+		& ~(kHugePage - 1);
+	const uintptr_t end = ((uintptr_t)block + length) & ~(kHugePage - 1);
+	if (end > start) {
+		madvise((void *)start, end - start, MADV_HUGEPAGE);
+	}
+}
+
 } // namespace
 
 ByteVectorIO::ByteVectorIO(size_t expected)
 {
 	try {
 		fBytes.reserve(expected);
+		AdviseHugePages(fBytes.data(), fBytes.capacity());
 	} catch (const std::bad_alloc &) {
 	}
 }
