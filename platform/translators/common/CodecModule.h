@@ -79,4 +79,41 @@ private:
 // Whether the stream starts with these bytes.
 bool StartsWith(BPositionIO *source, const void *bytes, size_t size);
 
+// What an add-on knows of its codec module without loading it: the
+// module's file and the bytes every file of the format starts with.
+struct CodecInfo {
+	const char *fileName;
+	const char *start;
+	size_t startSize;
+};
+
+// The add-on's own steps (for its NativeFormat): a stream that does not
+// start like the format is turned away at once; everything else goes to
+// the codec module, loaded on the first call that needs it.
+template <const CodecInfo &info>
+struct CodecBacked {
+	static CodecModule &Module()
+	{
+		static CodecModule module(info.fileName);
+		return module;
+	}
+
+	static bool Identify(BPositionIO *source, ImageFacts *facts)
+	{
+		return StartsWith(source, info.start, info.startSize)
+			&& Module().Identify(source, facts);
+	}
+
+	static void Read(BPositionIO *source, BPositionIO *destination)
+	{
+		Module().Read(source, destination);
+	}
+
+	static void Write(BPositionIO *source, BPositionIO *destination,
+		uint32 outType, BMessage *ioExtension)
+	{
+		Module().Write(source, destination, outType, ioExtension);
+	}
+};
+
 #endif // QUORVEL_CODEC_MODULE_H

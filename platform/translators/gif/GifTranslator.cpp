@@ -17,22 +17,9 @@ const uint32 kGifType = B_GIF_FORMAT;
 #define VERSION_TEXT(major, minor, release) \
 	STRINGIFY(major) "." STRINGIFY(minor) "." STRINGIFY(release)
 
-CodecModule &Codec()
-{
-	static CodecModule codec("GIFTranslatorCodec.so");
-	return codec;
-}
-
 // "GIF87a" and "GIF89a" both start so.
-bool IdentifyGif(BPositionIO *source, ImageFacts *facts)
-{
-	return StartsWith(source, "GIF8", 4) && Codec().Identify(source, facts);
-}
-
-void ReadGif(BPositionIO *source, BPositionIO *destination)
-{
-	Codec().Read(source, destination);
-}
+const CodecInfo kGifCodec = {"GIFTranslatorCodec.so", "GIF8", 4};
+typedef CodecBacked<kGifCodec> GifCodec;
 
 } // namespace
 
@@ -50,5 +37,5 @@ _EXPORT translation_format inputFormats[] = {
 _EXPORT translation_format outputFormats[] = {BITMAP_FORMAT_ROW,
 	END_FORMAT_ROW};
 
-const NativeFormat kNativeFormat = {kGifType, IdentifyGif, ReadGif, NULL,
-	NULL, NULL};
+const NativeFormat kNativeFormat = {kGifType, GifCodec::Identify,
+	GifCodec::Read, NULL, NULL, NULL};

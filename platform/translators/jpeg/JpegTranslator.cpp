@@ -24,30 +24,8 @@ status_t DefaultJpegOptions(BMessage *message)
 }
 
 // Every JPEG starts with a start-of-image marker and another marker.
-const uint8 kJpegStart[3] = {0xFF, 0xD8, 0xFF};
-
-CodecModule &Codec()
-{
-	static CodecModule codec("JPEGTranslatorCodec.so");
-	return codec;
-}
-
-bool IdentifyJpeg(BPositionIO *source, ImageFacts *facts)
-{
-	return StartsWith(source, kJpegStart, sizeof(kJpegStart))
-		&& Codec().Identify(source, facts);
-}
-
-void ReadJpeg(BPositionIO *source, BPositionIO *destination)
-{
-	Codec().Read(source, destination);
-}
-
-void WriteJpeg(BPositionIO *source, BPositionIO *destination, uint32 outType,
-	BMessage *ioExtension)
-{
-	Codec().Write(source, destination, outType, ioExtension);
-}
+const CodecInfo kJpegCodec = {"JPEGTranslatorCodec.so", "\xFF\xD8\xFF", 3};
+typedef CodecBacked<kJpegCodec> JpegCodec;
 
 } // namespace
 
@@ -62,5 +40,5 @@ _EXPORT translation_format inputFormats[] = {JPEG_FORMAT_ROW,
 _EXPORT translation_format outputFormats[] = {JPEG_FORMAT_ROW,
 	BITMAP_FORMAT_ROW, END_FORMAT_ROW};
 
-const NativeFormat kNativeFormat = {kJpegType, IdentifyJpeg, ReadJpeg,
-	WriteJpeg, NULL, DefaultJpegOptions};
+const NativeFormat kNativeFormat = {kJpegType, JpegCodec::Identify,
+	JpegCodec::Read, JpegCodec::Write, NULL, DefaultJpegOptions};

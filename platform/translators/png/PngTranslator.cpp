@@ -15,30 +15,9 @@ const uint32 kPngType = B_PNG_FORMAT;
 #define PNG_FORMAT_ROW \
 	{kPngType, B_TRANSLATOR_BITMAP, 0.8f, 0.8f, "image/png", "PNG image"}
 
-const uint8 kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
-CodecModule &Codec()
-{
-	static CodecModule codec("PNGTranslatorCodec.so");
-	return codec;
-}
-
-bool IdentifyPng(BPositionIO *source, ImageFacts *facts)
-{
-	return StartsWith(source, kPngSignature, sizeof(kPngSignature))
-		&& Codec().Identify(source, facts);
-}
-
-void ReadPng(BPositionIO *source, BPositionIO *destination)
-{
-	Codec().Read(source, destination);
-}
-
-void WritePng(BPositionIO *source, BPositionIO *destination, uint32 outType,
-	BMessage *ioExtension)
-{
-	Codec().Write(source, destination, outType, ioExtension);
-}
+const CodecInfo kPngCodec = {"PNGTranslatorCodec.so",
+	"\x89PNG\r\n\x1A\n", 8};
+typedef CodecBacked<kPngCodec> PngCodec;
 
 } // namespace
 
@@ -52,5 +31,5 @@ _EXPORT translation_format inputFormats[] = {PNG_FORMAT_ROW,
 _EXPORT translation_format outputFormats[] = {PNG_FORMAT_ROW,
 	BITMAP_FORMAT_ROW, END_FORMAT_ROW};
 
-const NativeFormat kNativeFormat = {kPngType, IdentifyPng, ReadPng, WritePng,
-	NULL, NULL};
+const NativeFormat kNativeFormat = {kPngType, PngCodec::Identify,
+	PngCodec::Read, PngCodec::Write, NULL, NULL};
