@@ -32,14 +32,15 @@ bool WritesType(BTranslatorRoster &roster, translator_id id, uint32 type)
 BTranslatorRoster *LoadedRoster(const std::string &folder)
 {
 	static std::mutex lock;
-	static std::map<std::string, BTranslatorRoster *> loaded;
+	// Never destroyed either: the rosters stay reachable to the end.
+	static auto *loaded = new std::map<std::string, BTranslatorRoster *>;
 	std::lock_guard<std::mutex> locker(lock);
-	BTranslatorRoster *&roster = loaded[folder];
+	BTranslatorRoster *&roster = (*loaded)[folder];
 	if (roster == NULL) {
 		BTranslatorRoster *fresh = new BTranslatorRoster;
 		if (fresh->AddTranslators(folder.c_str()) != B_OK) {
 			delete fresh;
-			loaded.erase(folder);
+			loaded->erase(folder);
 			return NULL;
 		}
 		roster = fresh;

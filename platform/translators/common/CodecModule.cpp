@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <string.h>
 
+#include <ByteOrder.h>
+
 CodecModule::CodecModule(const char *fileName)
 	: fFileName(fileName)
 {
@@ -15,10 +17,33 @@ CodecModule::~CodecModule()
 	}
 }
 
+namespace {
+
+// The codec modules lie beside the kit's libraries: found from where libbe
+// was loaded, not through a search path, which would be that of whichever
+// module calls dlopen (a sanitizer's runtime intercepts it) and would not
+// follow an add-on copied elsewhere.
+std::string KitLibraryFolder()
+{
+	Dl_info info;
+	if (dladdr(reinterpret_cast<void *>(&is_type_swapped), &info) == 0
+		|| info.dli_fname == NULL) {
+		return std::string();
+	}
+	std::string path = info.dli_fname;
+	size_t slash = path.rfind('/');
+	return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+} // namespace
+
 const CodecSteps *CodecModule::Steps()
 {
 	std::call_once(fLoaded, [this] {
-		fHandle = dlopen(fFileName, RTLD_NOW | RTLD_LOCAL);
+		const std::string folder = KitLibraryFolder();
+		const std::string path = folder.empty() ? std::string(fFileName)
+			: folder + "/" + fFileName;
+		fHandle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
 		if (fHandle != NULL) {
 			fSteps = static_cast<const CodecSteps *>(
 				dlsym(fHandle, CODEC_STEPS_SYMBOL));
@@ -26,7 +51,7 @@ const CodecSteps *CodecModule::Steps()
 		if (fSteps == NULL) {
 			const char *why = dlerror();
 			fFailure = std::string("cannot load the codec module ")
-				+ fFileName + (why != NULL ? std::string(": ") + why : "");
+				+ path + (why != NULL ? std::string(": ") + why : "");
 		}
 	});
 	return fSteps;

@@ -5,8 +5,8 @@
 // never handed its format never maps its library, the larger part of the
 // cost of loading it.
 //
-// The codec module lies beside the kit's libraries and is found as they
-// are, through the add-on's library search path. It exports one table,
+// The codec module lies beside the kit's libraries (libbe and the others)
+// and is loaded from there. It exports one table,
 // codecSteps, whose steps catch what they throw: no exception crosses from
 // one module to the other.
 #ifndef QUORVEL_CODEC_MODULE_H
