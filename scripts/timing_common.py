@@ -113,3 +113,19 @@ def remover(*paths):
             if os.path.lexists(path):
                 os.remove(path)
     return remove
+
+
+class FreshFolders:
+    """A new output folder name for each run, under parent; the caller
+    removes parent at the end. Deleting a batch's files just before the
+    next batch creates as many makes ext4 pass over the inodes it freed
+    moments ago (recently_deleted), a cost of the timing rather than of
+    the program, and one that two jobs pay in turn."""
+
+    def __init__(self, parent):
+        self.parent = parent
+        self.count = 0
+
+    def next(self):
+        self.count += 1
+        return os.path.join(self.parent, "out%d" % self.count)
