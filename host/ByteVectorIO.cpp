@@ -17,14 +17,19 @@ const uint64 kMaxLength = (uint64)std::numeric_limits<ssize_t>::max();
 
 const uintptr_t kHugePage = 2 * 1024 * 1024;
 
+// An output that has grown this far is taken to be picture-sized (a PGM,
+// say): the rest of its room is advised to use huge pages.
+const size_t kLargeOutput = 8 * 1024 * 1024;
+
 // A large output is written once, front to back, into fresh memory: 2 MiB
 // pages cost one fault and one clear each where 4 KiB pages cost 512.
-// Only advice, and only for the whole 2 MiB ranges inside the block.
-void AdviseHugePages(const uint8 *block, size_t length)
+// Only advice, and only for the whole 2 MiB ranges inside the block. Small
+// outputs are left on small pages, which hold no more than they use.
+void AdviseHugePages(const uint8 *from, const uint8 *to)
 {
-	const uintptr_t start = ((uintptr_t)block + kHugePage - 1)
+	const uintptr_t start = ((uintptr_t)from + kHugePage - 1)
 		& ~(kHugePage - 1);
-	const uintptr_t end = ((uintptr_t)block + length) & ~(kHugePage - 1);
+	const uintptr_t end = (uintptr_t)to & ~(kHugePage - 1);
 	if (end > start) {
 		madvise((void *)start, end - start, MADV_HUGEPAGE);
 	}
@@ -36,7 +41,6 @@ ByteVectorIO::ByteVectorIO(size_t expected)
 {
 	try {
 		fBytes.reserve(expected);
-		AdviseHugePages(fBytes.data(), fBytes.capacity());
 	} catch (const std::bad_alloc &) {
 	}
 }
@@ -77,7 +81,13 @@ ssize_t ByteVectorIO::WriteAt(off_t position, const void *buffer, size_t size)
 		if (overlap > 0) {
 			memcpy(fBytes.data() + start, bytes, overlap);
 		}
+		const size_t before = fBytes.size();
+		const uint8 *room = fBytes.data();
 		fBytes.insert(fBytes.end(), bytes + overlap, bytes + size);
+		if (before < kLargeOutput && fBytes.size() >= kLargeOutput
+			&& fBytes.data() == room) {
+			AdviseHugePages(room + fBytes.size(), room + fBytes.capacity());
+		}
 	} catch (const std::bad_alloc &) {
 		return B_NO_MEMORY;
 	}
