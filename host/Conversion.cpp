@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <system_error>
+#include <thread>
 
 #include <Bitmap.h>
 #include <TranslatorFormats.h>
 
 #include "Failure.h"
 #include "InputFile.h"
+#include "PicturePipe.h"
 #include "PilotFacts.h"
 
 namespace {
@@ -102,15 +105,13 @@ bool Dithering(TranslatorHost &host, const ConversionOptions &options)
 	return stored;
 }
 
-// Reads the input into picture, with what its translator said of it on
-// recognising it (identified) and of a Pilot image as it read it (facts).
-void ReadInput(TranslatorHost &host, BPositionIO &source,
-	PictureStream &picture, BMessage *identified, PilotFacts *facts)
+// Throws the reason the input's translator could not write the picture
+// into picture (status, and what it said in readExtension), if it could
+// not.
+void CheckReading(TranslatorHost &host, const translator_info &info,
+	const PictureStream &picture, status_t status,
+	const BMessage &readExtension)
 {
-	translator_info info = RecogniseInput(host, source, identified);
-	BMessage readExtension;
-	status_t status = ReadPicture(host, source, info, picture,
-		&readExtension);
 	if (picture.OverLimit()) {
 		throw Failure(DescribeOverLimit(picture.Width(), picture.Height(),
 			picture.MaxPixels()));
@@ -128,7 +129,90 @@ void ReadInput(TranslatorHost &host, BPositionIO &source,
 		throw Failure(RefusalReason(readExtension, status,
 			host.TranslatorName(info.translator) + " refused it"));
 	}
+}
+
+// Reads the input into picture, with what its translator said of it on
+// recognising it (identified) and of a Pilot image as it read it (facts).
+void ReadInput(TranslatorHost &host, BPositionIO &source,
+	const translator_info &info, PictureStream &picture, PilotFacts *facts)
+{
+	BMessage readExtension;
+	status_t status = ReadPicture(host, source, info, picture,
+		&readExtension);
+	CheckReading(host, info, picture, status, readExtension);
 	*facts = ReadPilotFacts(readExtension);
+}
+
+// Whether the picture may pass from the input's translator to the Pilot
+// translator as it is made (PicturePipe.h): the Pilot translator reads
+// the stream once, front to back, and nothing of the host's own needs the
+// whole picture (no fitting, the depth left to the picture). A bitmap
+// stream input is copied as it is, and a Pilot image input keeps the path
+// that reports a file cut short.
+bool CanPass(OutputFormat format, const ConversionOptions &options,
+	const translator_info &info)
+{
+	return format == OutputFormat::Pilot && !options.fit
+		&& options.depth == PilotDepth::Auto
+		&& info.type != B_TRANSLATOR_BITMAP
+		&& info.type != PILOT_IMAGE_TYPE;
+}
+
+// The Pilot image, the input's translator writing the picture from a
+// thread of its own while the Pilot translator reads it. Throws what the
+// bitmap path throws, the reading translator's failure first.
+ByteVector ConvertPassing(TranslatorHost &host, BPositionIO &source,
+	const translator_info &info, const BMessage &identified,
+	BMessage *writeExtension, uint64 maxPixels,
+	std::vector<std::string> *notes)
+{
+	PicturePipe pipe(maxPixels);
+	BMessage readExtension;
+	status_t readStatus = B_ERROR;
+	std::thread reader([&] {
+		try {
+			readStatus = host.Roster().Translate(&source, &info,
+				&readExtension, &pipe, B_TRANSLATOR_BITMAP);
+		} catch (...) {
+			readStatus = B_NO_MEMORY;
+		}
+		pipe.Finish();
+	});
+	ByteVector bytes;
+	try {
+		if (!pipe.WaitForHeader()) {
+			reader.join();
+			CheckReading(host, info, pipe.Header(), readStatus,
+				readExtension);
+			throw Failure(host.TranslatorName(info.translator)
+				+ " refused it (it wrote no bitmap header)");
+		}
+		ShapingRequest request;
+		request.format = OutputFormat::Pilot;
+		NoteSize(request, (int32)pipe.Header().Width(),
+			(int32)pipe.Header().Height(), notes);
+		bytes = WritePicture(host, pipe,
+			DescribePicture(pipe.Header(), identified), OutputFormat::Pilot,
+			writeExtension, &pipe);
+	} catch (...) {
+		if (reader.joinable()) {
+			// A reader stopped here fails for that alone; one that had
+			// finished failed, if it did, on its own, and says why first.
+			const bool finished = pipe.Abort();
+			reader.join();
+			if (finished) {
+				CheckReading(host, info, pipe.Header(), readStatus,
+					readExtension);
+			}
+		}
+		throw;
+	}
+	// The reader may still be checking the end of its file; what it
+	// writes now is not needed.
+	pipe.Drain();
+	reader.join();
+	CheckReading(host, info, pipe.Header(), readStatus, readExtension);
+	return bytes;
 }
 
 // The output's bytes. What the Pilot translator reports of a Pilot image
@@ -139,14 +223,24 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	std::vector<std::string> *notes)
 {
 	BMessage identified;
-	PictureStream picture(options.maxPixels);
-	ReadInput(host, source, picture, &identified, facts);
+	const translator_info info = RecogniseInput(host, source, &identified);
 	// Only the Pilot translator is told the options and the input's name:
 	// another might store the name as a comment in its file.
 	BMessage writeExtension;
 	if (format == OutputFormat::Pilot) {
 		BuildExtension(options, inputPath, &writeExtension);
 	}
+	if (CanPass(format, options, info)) {
+		try {
+			return ConvertPassing(host, source, info, identified,
+				&writeExtension, options.maxPixels, notes);
+		} catch (const std::system_error &) {
+			// No thread to read in: the whole picture, as below. The
+			// input is untouched, its translator never having started.
+		}
+	}
+	PictureStream picture(options.maxPixels);
+	ReadInput(host, source, info, picture, facts);
 	const std::string described = DescribePicture(picture, identified);
 	ShapingRequest request;
 	request.format = format;
@@ -215,7 +309,8 @@ status_t ReadPicture(TranslatorHost &host, BPositionIO &source,
 }
 
 ByteVector WritePicture(TranslatorHost &host, BPositionIO &picture,
-	const std::string &described, OutputFormat format, BMessage *extension)
+	const std::string &described, OutputFormat format, BMessage *extension,
+	PicturePipe *pipe)
 {
 	if (format == OutputFormat::BitmapStream) {
 		return StreamBytes(picture);
@@ -232,6 +327,9 @@ ByteVector WritePicture(TranslatorHost &host, BPositionIO &picture,
 	off_t pictureSize = 0;
 	picture.GetSize(&pictureSize);
 	ByteVectorIO destination((size_t)pictureSize);
+	if (pipe != NULL) {
+		pipe->StartPassing();
+	}
 	status_t status = host.Roster().Translate(&picture, &info, extension,
 		&destination, TranslateType(format));
 	if (status != B_OK) {
@@ -258,7 +356,8 @@ std::unique_ptr<BBitmap> ReadBitmap(TranslatorHost &host,
 	BMessage identified;
 	PilotFacts facts;
 	PictureStream picture(maxPixels);
-	ReadInput(host, source, picture, &identified, &facts);
+	ReadInput(host, source, RecogniseInput(host, source, &identified),
+		picture, &facts);
 	BBitmap *bitmap = NULL;
 	if (picture.DetachBitmap(&bitmap) != B_OK) {
 		throw Failure("the picture was lost");

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "ByteVectorIO.h"
+#include "PicturePipe.h"
 #include "FileFormats.h"
 #include "OutputFile.h"
 #include "PictureShaping.h"
@@ -54,9 +55,11 @@ status_t ReadPicture(TranslatorHost &host, BPositionIO &source,
 
 // The output file's bytes for the picture (a bitmap stream), from the
 // translator that writes the format. Throws Failure, which describes the
-// picture as described says ("a 3 x 2 8-bit grey picture").
+// picture as described says ("a 3 x 2 8-bit grey picture"). A picture in
+// a pipe is passed on from when its writer is found.
 ByteVector WritePicture(TranslatorHost &host, BPositionIO &picture,
-	const std::string &described, OutputFormat format, BMessage *extension);
+	const std::string &described, OutputFormat format, BMessage *extension,
+	PicturePipe *pipe = NULL);
 
 // "a 40000 x 1 1-bit black and white picture", for messages: the depth
 // as the input's translator named it when it recognised the file, else

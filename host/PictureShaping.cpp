@@ -45,6 +45,8 @@ BBitmap *Grey8(const BBitmap &bitmap)
 // Pilot image sides are signed 16-bit numbers.
 const int32 kLargestPilotSide = 32767;
 
+} // namespace
+
 void NoteSize(const ShapingRequest &request, int32 width, int32 height,
 	std::vector<std::string> *notes)
 {
@@ -66,8 +68,6 @@ void NoteSize(const ShapingRequest &request, int32 width, int32 height,
 			"--enlarge scales it up instead)");
 	}
 }
-
-} // namespace
 
 bool ParsePilotDepth(const std::string &text, PilotDepth *depth)
 {

@@ -40,4 +40,10 @@ struct ShapingRequest {
 BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
 	std::vector<std::string> *notes);
 
+// For a Pilot image of that size: throws Failure when a side is too long
+// for one; a line for the user when it is padded to the handheld's screen
+// or far larger than any.
+void NoteSize(const ShapingRequest &request, int32 width, int32 height,
+	std::vector<std::string> *notes);
+
 #endif // QUORVEL_HOST_PICTURE_SHAPING_H

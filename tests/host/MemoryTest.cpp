@@ -1,6 +1,7 @@
 // What a whole run of quorvel holds at its peak: a picture is held once, at
-// the depth its translator gives it; identify reads headers only; and a
-// picture over the pixel limit is refused before its bitmap exists.
+// the depth its translator gives it, or not at all on its way to a Pilot
+// image; identify reads headers only; and a picture over the pixel limit
+// is refused before its bitmap exists.
 #include <malloc.h>
 #include <zlib.h>
 
@@ -28,6 +29,25 @@ Bytes LargeOneBitPng()
 		Z_OK);
 	zlib.resize(size);
 	return PngOfData(side, side, 1, 0, zlib);
+}
+
+// A 4096 x 4096 RGB PNG of a gradient, deflated fast: 64 MiB as a bitmap.
+Bytes LargeColourPng()
+{
+	const uint32 side = 4096;
+	const size_t rowBytes = side * 3 + 1;
+	Bytes rows(rowBytes * side, 0);
+	for (size_t y = 0; y < side; y++) {
+		for (size_t x = 0; x < side * 3; x++) {
+			rows[y * rowBytes + 1 + x] = (uint8)(x / 48 + y / 16);
+		}
+	}
+	uLongf size = compressBound(rows.size());
+	Bytes zlib(size);
+	EXPECT_EQ(compress2(zlib.data(), &size, rows.data(), rows.size(), 1),
+		Z_OK);
+	zlib.resize(size);
+	return PngOfData(side, side, 8, 2, zlib);
 }
 
 // The sanitizers' shadow memory would be counted too, and needs more
@@ -64,6 +84,18 @@ TEST_F(MemoryTest, OneBitPictureAtTheCapConvertsWithinItsOwnDepth)
 	EXPECT_NE(identify.out.find("16384 x 16384 pixels, 1-bit black and "
 		"white"), std::string::npos) << identify.out;
 	EXPECT_LT(identify.peakMemory, 20 * kMiB);
+}
+
+TEST_F(MemoryTest, PicturesPassToThePilotTranslatorWithoutABitmapOfTheirSize)
+{
+	WriteBytes(Path("large.png"), LargeColourPng());
+	malloc_trim(0);
+	RunResult result = Run({"convert", "large.png", "large.pdb"});
+	ASSERT_EQ(result.exitCode, 0) << result.err;
+	EXPECT_EQ(ReadPilotFile(ReadBytes(Path("large.pdb"))).width, 4096);
+	// Rows pass through a window of a few MiB: the 64 MiB bitmap the
+	// picture would make is never there.
+	EXPECT_LT(result.peakMemory, 40 * kMiB);
 }
 
 TEST_F(MemoryTest, PictureOverTheLimitIsRefusedBeforeItsBitmapExists)
