@@ -143,19 +143,28 @@ void ReadInput(TranslatorHost &host, BPositionIO &source,
 	*facts = ReadPilotFacts(readExtension);
 }
 
-// Whether the picture may pass from the input's translator to the Pilot
+// Whether the picture is to pass from the input's translator to the Pilot
 // translator as it is made (PicturePipe.h): the Pilot translator reads
 // the stream once, front to back, and nothing of the host's own needs the
 // whole picture (no fitting, the depth left to the picture). A bitmap
 // stream input is copied as it is, and a Pilot image input keeps the path
-// that reports a file cut short.
-bool CanPass(OutputFormat format, const ConversionOptions &options,
-	const translator_info &info)
+// that reports a file cut short. The size is what the translator said on
+// recognising the file.
+bool PassesThroughPipe(OutputFormat format, const ConversionOptions &options,
+	const translator_info &info, const BMessage &identified)
 {
+	int32 width = 0;
+	int32 height = 0;
+	if (identified.FindInt32(IMAGE_WIDTH_INFO, &width) != B_OK
+		|| identified.FindInt32(IMAGE_HEIGHT_INFO, &height) != B_OK
+		|| width <= 0 || height <= 0) {
+		return false;
+	}
 	return format == OutputFormat::Pilot && !options.fit
 		&& options.depth == PilotDepth::Auto
 		&& info.type != B_TRANSLATOR_BITMAP
-		&& info.type != PILOT_IMAGE_TYPE;
+		&& info.type != PILOT_IMAGE_TYPE
+		&& PicturePipe::Pays((uint64)width * (uint64)height);
 }
 
 // The Pilot image, the input's translator writing the picture from a
@@ -230,7 +239,7 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	if (format == OutputFormat::Pilot) {
 		BuildExtension(options, inputPath, &writeExtension);
 	}
-	if (CanPass(format, options, info)) {
+	if (PassesThroughPipe(format, options, info, identified)) {
 		try {
 			return ConvertPassing(host, source, info, identified,
 				&writeExtension, options.maxPixels, notes);

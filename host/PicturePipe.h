@@ -31,6 +31,11 @@ class PicturePipe : public BPositionIO {
 public:
 	explicit PicturePipe(uint64 maxPixels);
 
+	// Whether a picture of that many pixels is worth a pipe: one whose
+	// 32-bit bitmap would be larger than the window. A smaller one costs
+	// less as a bitmap than a thread and the handing over.
+	static bool Pays(uint64 pixels) { return pixels * 4 > kWindow; }
+
 	// The reading translator's side. Writes come in order (Write appends,
 	// whatever the writer's position); a write that would leave a gap, or
 	// that comes after Abort, fails.
