@@ -12,6 +12,17 @@ namespace {
 const int64 kMiB = 1 << 20;
 const char kAtTheCap[] = "--max-pixels=268435456";
 
+// The rows (each with its filter byte) as a zlib stream, at that level.
+Bytes Deflated(const Bytes &rows, int level)
+{
+	uLongf size = compressBound(rows.size());
+	Bytes zlib(size);
+	EXPECT_EQ(compress2(zlib.data(), &size, rows.data(), rows.size(), level),
+		Z_OK);
+	zlib.resize(size);
+	return zlib;
+}
+
 // A 16384 x 16384 1-bit PNG, deflated: 32 MiB of pixels in about 32 KB.
 Bytes LargeOneBitPng()
 {
@@ -23,12 +34,7 @@ Bytes LargeOneBitPng()
 		// empty.
 		rows[y * rowBytes + 1 + side / 16] = 0xFF;
 	}
-	uLongf size = compressBound(rows.size());
-	Bytes zlib(size);
-	EXPECT_EQ(compress2(zlib.data(), &size, rows.data(), rows.size(), 9),
-		Z_OK);
-	zlib.resize(size);
-	return PngOfData(side, side, 1, 0, zlib);
+	return PngOfData(side, side, 1, 0, Deflated(rows, 9));
 }
 
 // A 4096 x 4096 RGB PNG of a gradient, deflated fast: 64 MiB as a bitmap.
@@ -42,12 +48,7 @@ Bytes LargeColourPng()
 			rows[y * rowBytes + 1 + x] = (uint8)(x / 48 + y / 16);
 		}
 	}
-	uLongf size = compressBound(rows.size());
-	Bytes zlib(size);
-	EXPECT_EQ(compress2(zlib.data(), &size, rows.data(), rows.size(), 1),
-		Z_OK);
-	zlib.resize(size);
-	return PngOfData(side, side, 8, 2, zlib);
+	return PngOfData(side, side, 8, 2, Deflated(rows, 1));
 }
 
 // The sanitizers' shadow memory would be counted too, and needs more
