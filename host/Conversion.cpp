@@ -167,27 +167,32 @@ bool PassesThroughPipe(OutputFormat format, const ConversionOptions &options,
 		&& PicturePipe::Pays((uint64)width * (uint64)height);
 }
 
-// The Pilot image, the input's translator writing the picture from a
-// thread of its own while the Pilot translator reads it. Throws what the
+// The Pilot image into bytes, the input's translator writing the picture
+// from a thread of its own while the Pilot translator reads it; false,
+// with the input untouched, when no thread can be started. Throws what the
 // bitmap path throws, the reading translator's failure first.
-ByteVector ConvertPassing(TranslatorHost &host, BPositionIO &source,
+bool ConvertPassing(TranslatorHost &host, BPositionIO &source,
 	const translator_info &info, const BMessage &identified,
 	BMessage *writeExtension, uint64 maxPixels,
-	std::vector<std::string> *notes)
+	std::vector<std::string> *notes, ByteVector *bytes)
 {
 	PicturePipe pipe(maxPixels);
 	BMessage readExtension;
 	status_t readStatus = B_ERROR;
-	std::thread reader([&] {
-		try {
-			readStatus = host.Roster().Translate(&source, &info,
-				&readExtension, &pipe, B_TRANSLATOR_BITMAP);
-		} catch (...) {
-			readStatus = B_NO_MEMORY;
-		}
-		pipe.Finish();
-	});
-	ByteVector bytes;
+	std::thread reader;
+	try {
+		reader = std::thread([&] {
+			try {
+				readStatus = host.Roster().Translate(&source, &info,
+					&readExtension, &pipe, B_TRANSLATOR_BITMAP);
+			} catch (...) {
+				readStatus = B_NO_MEMORY;
+			}
+			pipe.Finish();
+		});
+	} catch (const std::system_error &) {
+		return false;
+	}
 	try {
 		if (!pipe.WaitForHeader()) {
 			reader.join();
@@ -200,7 +205,7 @@ ByteVector ConvertPassing(TranslatorHost &host, BPositionIO &source,
 		request.format = OutputFormat::Pilot;
 		NoteSize(request, (int32)pipe.Header().Width(),
 			(int32)pipe.Header().Height(), notes);
-		bytes = WritePicture(host, pipe,
+		*bytes = WritePicture(host, pipe,
 			DescribePicture(pipe.Header(), identified), OutputFormat::Pilot,
 			writeExtension, &pipe);
 	} catch (...) {
@@ -221,7 +226,7 @@ ByteVector ConvertPassing(TranslatorHost &host, BPositionIO &source,
 	pipe.Drain();
 	reader.join();
 	CheckReading(host, info, pipe.Header(), readStatus, readExtension);
-	return bytes;
+	return true;
 }
 
 // The output's bytes. What the Pilot translator reports of a Pilot image
@@ -239,15 +244,13 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	if (format == OutputFormat::Pilot) {
 		BuildExtension(options, inputPath, &writeExtension);
 	}
-	if (PassesThroughPipe(format, options, info, identified)) {
-		try {
-			return ConvertPassing(host, source, info, identified,
-				&writeExtension, options.maxPixels, notes);
-		} catch (const std::system_error &) {
-			// No thread to read in: the whole picture, as below. The
-			// input is untouched, its translator never having started.
-		}
+	ByteVector passed;
+	if (PassesThroughPipe(format, options, info, identified)
+		&& ConvertPassing(host, source, info, identified, &writeExtension,
+			options.maxPixels, notes, &passed)) {
+		return passed;
 	}
+	// Otherwise (or with no thread to read in) the whole picture.
 	PictureStream picture(options.maxPixels);
 	ReadInput(host, source, info, picture, facts);
 	const std::string described = DescribePicture(picture, identified);

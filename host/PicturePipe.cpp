@@ -47,11 +47,9 @@ ssize_t PicturePipe::WriteAt(off_t position, const void *buffer, size_t size)
 			return B_NOT_ALLOWED;
 		}
 		for (size_t done = 0; done < size;) {
-			const uint64 at = (uint64)position + done;
-			std::vector<uint8> &chunk = fChunks[(at - fFirst) / kChunk];
-			const size_t offset = (size_t)((at - fFirst) % kChunk);
-			const size_t count = std::min(size - done, kChunk - offset);
-			memcpy(chunk.data() + offset, bytes + done, count);
+			size_t count;
+			uint8 *kept = Kept((uint64)position + done, size - done, &count);
+			memcpy(kept, bytes + done, count);
 			done += count;
 		}
 		return (ssize_t)size;
@@ -158,6 +156,25 @@ void PicturePipe::Drain()
 	fChanged.notify_all();
 }
 
+// Called with the lock held: the kept byte at position (at least fFirst,
+// below fEnd), and in *count how many of at most size follow it in its
+// chunk.
+uint8 *PicturePipe::Kept(uint64 position, size_t size, size_t *count)
+{
+	std::vector<uint8> &chunk = fChunks[(position - fFirst) / kChunk];
+	const size_t offset = (size_t)((position - fFirst) % kChunk);
+	*count = std::min(size, chunk.size() - offset);
+	return chunk.data() + offset;
+}
+
+// Called with the lock held: the whole stream's length, as its header
+// describes it once taken, else what has come.
+off_t PicturePipe::StreamSize() const
+{
+	return fHeaderTaken ? (off_t)(kHeaderBytes + fHeader.DataSize())
+		: (off_t)fEnd;
+}
+
 // Called with the lock held: once the writer has started, what lies
 // before position is not read again.
 void PicturePipe::LetGoBefore(uint64 position)
@@ -215,14 +232,12 @@ ssize_t PicturePipe::ReadAt(off_t position, void *buffer, size_t size)
 		return 0;
 	}
 	size_t done = 0;
-	for (uint64 at = (uint64)position; at < end;) {
-		const std::vector<uint8> &chunk = fChunks[(at - fFirst) / kChunk];
-		const size_t offset = (size_t)((at - fFirst) % kChunk);
-		const size_t count = std::min((size_t)(end - at),
-			chunk.size() - offset);
-		memcpy(out + done, chunk.data() + offset, count);
+	while ((uint64)position + done < end) {
+		size_t count;
+		const uint8 *kept = Kept((uint64)position + done,
+			(size_t)(end - position) - done, &count);
+		memcpy(out + done, kept, count);
 		done += count;
-		at += count;
 	}
 	LetGoBefore(end);
 	return (ssize_t)done;
@@ -231,13 +246,9 @@ ssize_t PicturePipe::ReadAt(off_t position, void *buffer, size_t size)
 off_t PicturePipe::Seek(off_t position, uint32 seekMode)
 {
 	std::lock_guard<std::mutex> locker(fLock);
-	off_t size = (off_t)fEnd;
-	if (fHeaderTaken) {
-		size = (off_t)(kHeaderBytes + fHeader.DataSize());
-	}
 	off_t target;
 	status_t status = BPrivate::SeekTarget(position, seekMode,
-		(off_t)fPosition, size, &target);
+		(off_t)fPosition, StreamSize(), &target);
 	if (status != B_OK) {
 		return status;
 	}
@@ -257,8 +268,7 @@ status_t PicturePipe::GetSize(off_t *size) const
 	if (size == NULL) {
 		return B_BAD_VALUE;
 	}
-	*size = fHeaderTaken ? (off_t)(kHeaderBytes + fHeader.DataSize())
-		: (off_t)fEnd;
+	*size = StreamSize();
 	return B_OK;
 }
 

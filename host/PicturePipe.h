@@ -71,6 +71,8 @@ private:
 	static const size_t kWindow = 4 * 1024 * 1024;
 
 	size_t Room() const;
+	uint8 *Kept(uint64 position, size_t size, size_t *count);
+	off_t StreamSize() const;
 	ssize_t Append(const uint8 *bytes, size_t size);
 	void LetGoBefore(uint64 position);
 

@@ -92,10 +92,10 @@ void CodecModule::Write(BPositionIO *source, BPositionIO *destination,
 	if (steps == NULL) {
 		throw TranslationError{B_ERROR, fFailure};
 	}
-	TranslationError error;
 	if (steps->write == NULL) {
 		throw TranslationError{B_NO_TRANSLATOR, "the codec writes nothing"};
 	}
+	TranslationError error;
 	if (!steps->write(source, destination, outType, ioExtension, &error)) {
 		throw error;
 	}
