@@ -27,6 +27,20 @@
 //     PILOT_MISSING_PIXELS_INFO int32   the pixels of those rows that never
 //                                       arrived; they are white in the
 //                                       stream. Both are 0 for a whole file.
+//
+//   by Identify and Translate, when the source is a Pilot image:
+//     PILOT_ROW_BYTES_INFO      int32   the bytes a row takes in the file,
+//                                       as the image is stored and read
+//
+// A per-call option, read from the ioExtension message of Translate when a
+// Pilot image is written, and never stored with the settings (an
+// application chooses it for each picture, as it chooses the output type):
+//     PILOT_DEPTH_OPTION        int32   the bits a pixel of the image written:
+//                                       1 (black and white), 2 (four greys),
+//                                       4 (sixteen greys), or PILOT_DEPTH_AUTO
+//                                       (1 for a picture holding only black
+//                                       and white, 2 otherwise). Absent: 1 for
+//                                       a B_GRAY1 source, 2 for any other.
 #ifndef QUORVEL_PILOT_TRANSLATOR_H
 #define QUORVEL_PILOT_TRANSLATOR_H
 
@@ -48,5 +62,31 @@ static const char *const PILOT_WIDTH_INFO = "pilot:width";
 static const char *const PILOT_HEIGHT_INFO = "pilot:height";
 static const char *const PILOT_MISSING_ROWS_INFO = "pilot:missing_rows";
 static const char *const PILOT_MISSING_PIXELS_INFO = "pilot:missing_pixels";
+static const char *const PILOT_ROW_BYTES_INFO = "pilot:row_bytes";
+
+static const char *const PILOT_DEPTH_OPTION = "pilot:depth";
+const int32 PILOT_DEPTH_AUTO = 0;
+
+// The largest picture the translator reads or writes, in pixels (for
+// instance 16384 x 16384). A Pilot image may claim up to 32767 x 32767,
+// about 1 GiB at eight bits a pixel; no handheld ever showed one, and a
+// few bytes of a hostile file must not cost gigabytes.
+const int64 PILOT_MAX_PIXELS = (int64)1 << 28;
+// The image header keeps width and height as signed 16-bit numbers.
+const int32 PILOT_MAX_SIDE = 32767;
+// The handheld's screen; a smaller picture is written padded to it.
+const int32 PILOT_SCREEN_WIDTH = 160;
+const int32 PILOT_SCREEN_HEIGHT = 160;
+// The largest record a handheld loads: a Pilot image's record (its 58-byte
+// image header and its pixel data, packed or not) must not be longer for
+// the image to open there.
+const int32 PILOT_MAX_RECORD_BYTES = 65505;
+
+// The greys a Pilot image reads as, from white (stored value 0) to black:
+// the screen's colour map entries nearest to its even steps. A picture
+// made only of these greys is already a Pilot image's picture.
+const uint8 PILOT_FOUR_GREYS[4] = {255, 168, 88, 0};
+const uint8 PILOT_SIXTEEN_GREYS[16] = {255, 240, 224, 203, 184, 168, 152,
+	136, 120, 102, 88, 64, 51, 32, 16, 0};
 
 #endif // QUORVEL_PILOT_TRANSLATOR_H
