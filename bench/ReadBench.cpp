@@ -13,7 +13,7 @@
 #include "BitmapHeader.h"
 #include "PilotImageBytes.h"
 #include "PilotScene.h"
-#include "PilotTranslate.h"
+#include "PilotCodec.h"
 #include "RunLength.h"
 
 namespace {
@@ -57,8 +57,7 @@ void Load(benchmark::State &state)
 	for (auto _ : state) {
 		BMemoryIO source(file.data(), file.size());
 		BMemoryIO destination(output.data(), output.size());
-		PilotTranslate job(&source, NULL, &destination);
-		if (job.LoadPilotImage() != B_OK
+		if (LoadPilotImage(source, destination) != B_OK
 			|| destination.Position() != (off_t)size) {
 			state.SkipWithError("the picture did not load");
 			break;

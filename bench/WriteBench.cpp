@@ -15,8 +15,7 @@
 #include "MemcpyYardstick.h"
 
 #include "BitmapStreamBytes.h"
-#include "PilotSettings.h"
-#include "PilotTranslate.h"
+#include "PilotCodec.h"
 #include "RunLength.h"
 
 namespace {
@@ -79,20 +78,18 @@ void Save(benchmark::State &state, uint32 colors)
 	const int side = (int)state.range(0);
 	const int options = (int)state.range(1);
 	const Bytes &input = BitmapStreamOf(colors, side);
+	PilotOptions pilotOptions;
+	pilotOptions.compression = (options & 1) != 0;
+	pilotOptions.dithering = (options & 2) != 0;
+	pilotOptions.highContrast = (options & 4) != 0;
+	strcpy(pilotOptions.databaseName, "Bench");
 	// Room for the plain file, which no packed file exceeds by more than
 	// its worst case.
 	Bytes output(PackedSizeBound((size_t)side * side / 4) + 4096);
 	for (auto _ : state) {
 		BMemoryIO source(input.data(), input.size());
 		BMemoryIO destination(output.data(), output.size());
-		gSettingsLock.Lock();
-		PilotTranslate job(&source, NULL, &destination);
-		gSettingsLock.Unlock();
-		job.compression = (options & 1) != 0;
-		job.dithering = (options & 2) != 0;
-		job.highContrast = (options & 4) != 0;
-		strcpy(job.databaseName, "Bench");
-		if (job.SavePilotImage() != B_OK) {
+		if (SavePilotImage(source, destination, pilotOptions) != B_OK) {
 			state.SkipWithError("SavePilotImage failed");
 			break;
 		}

@@ -1,21 +1,15 @@
 #include "BitmapHeader.h"
 
-#include <string.h>
-
+#include "BigEndian.h"
 #include "StreamIO.h"
-
-static_assert(sizeof(TranslatorBitmap) == kBitmapHeaderSize,
-	"TranslatorBitmap must match the stream's 32-byte header");
 
 namespace {
 
-// The header's colour space as the stream's 32-bit number. A stream may
-// hold any number there, and loading one that color_space does not list
-// through the enum is undefined, so untrusted headers are tested this way.
-bool IsPilotSourceColorSpace(const TranslatorBitmap &header)
+// A stream may hold any number as its colour space, and one that
+// color_space does not list has no place in the enum, so the stored word
+// is tested before it becomes one.
+bool IsPilotSourceColorSpace(uint32 colors)
 {
-	uint32 colors;
-	memcpy(&colors, &header.colors, sizeof(colors));
 	return colors == B_GRAY1 || colors == B_CMAP8 || colors == B_RGB32;
 }
 
@@ -28,22 +22,33 @@ bool DataSizeAgrees(const TranslatorBitmap &header)
 
 } // namespace
 
-void SwapBitmapHeader(TranslatorBitmap *header, swap_action action)
+void SerializeBitmapHeader(const TranslatorBitmap &header, uint8 *bytes)
 {
-	swap_data(B_UINT32_TYPE, &header->magic, sizeof(uint32), action);
-	swap_data(B_RECT_TYPE, &header->bounds, sizeof(BRect), action);
-	swap_data(B_UINT32_TYPE, &header->rowBytes, sizeof(uint32), action);
-	swap_data(B_UINT32_TYPE, &header->colors, sizeof(uint32), action);
-	swap_data(B_UINT32_TYPE, &header->dataSize, sizeof(uint32), action);
+	WriteBE32(bytes, header.magic);
+	WriteBEFloat(bytes + 4, header.bounds.left);
+	WriteBEFloat(bytes + 8, header.bounds.top);
+	WriteBEFloat(bytes + 12, header.bounds.right);
+	WriteBEFloat(bytes + 16, header.bounds.bottom);
+	WriteBE32(bytes + 20, header.rowBytes);
+	WriteBE32(bytes + 24, (uint32)header.colors);
+	WriteBE32(bytes + 28, header.dataSize);
 }
 
 HeaderCheck CheckBitmapHeader(BPositionIO *source, HeaderUse use,
 	TranslatorBitmap *header, PilotSize *size)
 {
-	if (!ReadExactly(source, header, kBitmapHeaderSize)) {
+	uint8 bytes[kBitmapHeaderSize];
+	if (!ReadExactly(source, bytes, sizeof(bytes))) {
 		return kBitmapHeaderCut;
 	}
-	SwapBitmapHeader(header, B_SWAP_BENDIAN_TO_HOST);
+	header->magic = ReadBE32(bytes);
+	header->bounds = BRect(ReadBEFloat(bytes + 4), ReadBEFloat(bytes + 8),
+		ReadBEFloat(bytes + 12), ReadBEFloat(bytes + 16));
+	header->rowBytes = ReadBE32(bytes + 20);
+	header->colors = B_NO_COLOR_SPACE;
+	header->dataSize = ReadBE32(bytes + 28);
+	const uint32 colors = ReadBE32(bytes + 24);
+
 	const BRect &bounds = header->bounds;
 	if (header->magic != B_TRANSLATOR_BITMAP) {
 		return kNotBitmapStream;
@@ -51,9 +56,10 @@ HeaderCheck CheckBitmapHeader(BPositionIO *source, HeaderUse use,
 	if (!(bounds.right >= bounds.left && bounds.bottom >= bounds.top)) {
 		return kBoundsDisordered;
 	}
-	if (!IsPilotSourceColorSpace(*header)) {
+	if (!IsPilotSourceColorSpace(colors)) {
 		return kColorSpaceNotConverted;
 	}
+	header->colors = (color_space)colors;
 	if (use == kIdentifying) {
 		return DataSizeAgrees(*header) ? kHeaderAccepted : kDataSizeDisagrees;
 	}

@@ -6,7 +6,6 @@
 #ifndef QUORVEL_BITMAP_HEADER_H
 #define QUORVEL_BITMAP_HEADER_H
 
-#include <ByteOrder.h>
 #include <DataIO.h>
 #include <TranslatorFormats.h>
 
@@ -15,17 +14,17 @@
 
 const size_t kBitmapHeaderSize = 32;
 
-// Converts every field between host order and the stream's big-endian
-// order, in place.
-void SwapBitmapHeader(TranslatorBitmap *header, swap_action action);
+// Stores the header's fields as the stream's 32 bytes.
+void SerializeBitmapHeader(const TranslatorBitmap &header, uint8 *bytes);
 
-// Reads one header from the source's current position into header, in
-// host order, and checks in this order: 32 bytes arrived, the magic,
-// left <= right and top <= bottom as floats (a NaN fails), and a colour
-// space we convert (B_GRAY1, B_CMAP8 or B_RGB32). Then, for Identify,
-// that dataSize is the rows (from the float bounds) times rowBytes, the
-// product formed in double and matched exactly; for converting, the size
-// of the Pilot image, which goes to size.
+// Reads one header from the source's current position into header and
+// checks in this order: 32 bytes arrived, the magic, left <= right and
+// top <= bottom as floats (a NaN fails), and a colour space we convert
+// (B_GRAY1, B_CMAP8 or B_RGB32). Then, for Identify, that dataSize is the
+// rows (from the float bounds) times rowBytes, the product formed in
+// double and matched exactly; for converting, the size of the Pilot image,
+// which goes to size. The header's colors is B_NO_COLOR_SPACE until its
+// check has passed.
 HeaderCheck CheckBitmapHeader(BPositionIO *source, HeaderUse use,
 	TranslatorBitmap *header, PilotSize *size);
 

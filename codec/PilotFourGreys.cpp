@@ -2,8 +2,6 @@
 // become two bits a Pilot pixel, a few rows at a time, through a
 // GreyRowConverter. Source bytes missing to the right of and below the
 // bitmap are converted as white (0xFF).
-#include "PilotTranslate.h"
-
 #include <string.h>
 
 #include <memory>
@@ -21,30 +19,32 @@ static void BuildScreenDarknessTable(float table[256])
 	BuildDarknessTable(screen.IsValid() ? screen.ColorMap() : NULL, table);
 }
 
-status_t PilotTranslate::WriteFourGreys()
+status_t WriteFourGreys(const PilotWrite &write)
 {
-	const TranslatorBitmap &bitmap = bitmapHeader;
-	const int32 width = imageHeader.width;
-	const int32 height = imageHeader.height;
+	const TranslatorBitmap &bitmap = write.bitmap;
+	const PilotOptions &options = write.options;
+	const int32 width = write.image.width;
+	const int32 height = write.image.height;
 
 	float darkness[256];
 	if (bitmap.colors == B_CMAP8) {
 		BuildScreenDarknessTable(darkness);
 	}
 	const GreyRowConverter converter(bitmap.colors,
-		bitmap.colors == B_CMAP8 ? darkness : NULL, dithering, highContrast);
+		bitmap.colors == B_CMAP8 ? darkness : NULL, options.dithering,
+		options.highContrast);
 	// Room for the pixels of one Pilot row; source bytes beyond it are
 	// dropped. Rows are converted a few at a time (see ConvertRows).
 	const size_t room = (size_t)width * converter.BytesPerPixel();
 	const int kGroup = GreyRowConverter::kRowsAtOnce;
 	std::unique_ptr<uint8[]> rows(new (std::nothrow) uint8[room * kGroup]);
 	std::unique_ptr<float[]> errorRow(new (std::nothrow) float[width + 2]());
-	PilotPixelData pixels(width / 4, height, compression);
+	PilotPixelData pixels(width / 4, height, options.compression);
 	if (rows == NULL || errorRow == NULL || !pixels.IsValid()) {
 		return B_NO_MEMORY;
 	}
 
-	status_t status = WritePilotHeaders(destination, imageHeader);
+	status_t status = WritePilotHeaders(&write.destination, write.image);
 	if (status != B_OK) {
 		return status;
 	}
@@ -56,7 +56,7 @@ status_t PilotTranslate::WriteFourGreys()
 		for (; count < kGroup && y + count < height; count++) {
 			uint8 *row = rows.get() + room * count;
 			size_t placed = 0;
-			if (y + count <= lastSourceRow && !ReadSourceRow(source,
+			if (y + count <= lastSourceRow && !ReadSourceRow(&write.source,
 					bitmap.rowBytes, row, room, &placed)) {
 				// This row and those below are not converted: they stay
 				// 0 (white).
@@ -71,6 +71,6 @@ status_t PilotTranslate::WriteFourGreys()
 		y += count;
 	}
 
-	const status_t written = pixels.WriteTo(destination);
+	const status_t written = pixels.WriteTo(&write.destination);
 	return written != B_OK ? written : status;
 }

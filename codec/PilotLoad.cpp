@@ -9,8 +9,8 @@
 //
 // Old Pilot files are often cut short, so missing pixel data is no error:
 // what never arrived reads as 0 (white, in every pixel type), and how
-// much that was goes back in the extension message (PilotFacts.h).
-#include "PilotTranslate.h"
+// much that was goes back with the facts (PilotFacts.h).
+#include "PilotCodec.h"
 
 #include <string.h>
 
@@ -22,6 +22,7 @@
 #include "BitmapHeader.h"
 #include "GreyExpansion.h"
 #include "PilotFacts.h"
+#include "PilotImageCheck.h"
 #include "RowPadding.h"
 #include "RunLength.h"
 #include "StreamIO.h"
@@ -33,7 +34,7 @@ typedef std::unique_ptr<uint8[]> Buffer;
 // Of the stored data, the first filled bytes arrived. The rows from the
 // first incomplete one on are missing, less the pixels of the bytes of
 // that row which did arrive.
-void ReportMissing(BMessage *extension, const PilotImageLayout &layout,
+void ReportMissing(BMessage *facts, const PilotImageLayout &layout,
 	size_t filled)
 {
 	uint32 rows = 0;
@@ -45,7 +46,7 @@ void ReportMissing(BMessage *extension, const PilotImageLayout &layout,
 		pixels = rows * layout.width
 			- partBytes * (8 / layout.bitsPerPixel);
 	}
-	ReportMissingPixels(extension, rows, pixels);
+	ReportMissingPixels(facts, rows, pixels);
 }
 
 uint8 *Allocate(Buffer &buffer, size_t size)
@@ -64,8 +65,9 @@ bool WriteBitmapHeader(BPositionIO *destination,
 	header.rowBytes = layout.rowBytes;
 	header.colors = colors;
 	header.dataSize = layout.dataSize;
-	SwapBitmapHeader(&header, B_SWAP_HOST_TO_BENDIAN);
-	return WriteExactly(destination, &header, sizeof(header));
+	uint8 bytes[kBitmapHeaderSize];
+	SerializeBitmapHeader(header, bytes);
+	return WriteExactly(destination, bytes, sizeof(bytes));
 }
 
 // The palette indexes of the greys by stored value, from 0 (white) to
@@ -117,10 +119,14 @@ status_t WriteGreyRows(BPositionIO *destination, const PilotImageLayout &layout,
 // decoded when it fits within the bitmap's dataSize, as reading into a
 // dataSize buffer does, so every picture comes out the same as with such a
 // buffer.
-status_t PilotTranslate::LoadPilotImage()
+status_t LoadPilotImage(BPositionIO &source, BPositionIO &destination,
+	BMessage *facts, PilotRefusal *refusal)
 {
 	PilotImageLayout layout;
-	const HeaderCheck check = CheckPilotImage(source, kConverting, &layout);
+	const HeaderCheck check = CheckPilotImage(&source, kConverting, &layout);
+	if (refusal != NULL) {
+		refusal->check = check;
+	}
 	if (check != kHeaderAccepted) {
 		return StatusOf(check);
 	}
@@ -141,30 +147,31 @@ status_t PilotTranslate::LoadPilotImage()
 		return B_NO_MEMORY;
 	}
 
-	if (!WriteBitmapHeader(destination, layout, oneBit ? B_GRAY1 : B_CMAP8)) {
+	if (!WriteBitmapHeader(&destination, layout, oneBit ? B_GRAY1 : B_CMAP8)) {
 		return B_ERROR;
 	}
 
 	size_t filled;
 	if (layout.packed) {
-		const size_t arrived = ReadAvailable(source, packedInput, packedSize);
+		const size_t arrived = ReadAvailable(&source, packedInput,
+			packedSize);
 		filled = UnpackPrefix(packedInput, packedInput + arrived,
 			layout.storedSize, layout.unpackRoom, pixels);
 		packedBuffer.reset();
 	} else {
-		filled = ReadAvailable(source, pixels, layout.storedSize);
+		filled = ReadAvailable(&source, pixels, layout.storedSize);
 	}
 	memset(pixels + filled, 0, layout.storedSize - filled);
-	ReportImageFacts(extension, layout);
-	ReportMissing(extension, layout, filled);
+	ReportImageFacts(facts, layout);
+	ReportMissing(facts, layout, filled);
 
 	if (oneBit) {
 		if (layout.rowBytes != layout.storedRowBytes) {
 			PadRowsInPlace(pixels, layout.storedRowBytes, layout.rowBytes,
 				layout.height);
 		}
-		return WriteExactly(destination, pixels, layout.dataSize)
+		return WriteExactly(&destination, pixels, layout.dataSize)
 			? B_OK : B_ERROR;
 	}
-	return WriteGreyRows(destination, layout, pixels, row);
+	return WriteGreyRows(&destination, layout, pixels, row);
 }

@@ -5,8 +5,6 @@
 #include <string.h>
 #include <time.h>
 
-#include <TranslatorFormats.h>
-
 namespace {
 
 const size_t kLongestName = PILOT_DB_NAME_SIZE - 1;
@@ -23,26 +21,43 @@ size_t LengthWithoutExtension(const char *comment)
 	return length;
 }
 
-void CopyName(const char *text, size_t length, char (&name)[PILOT_DB_NAME_SIZE])
+// UTF-8: 10xxxxxx continues a character that a byte 11xxxxxx began.
+bool IsContinuationByte(char byte)
 {
-	if (length > kLongestName) {
-		length = kLongestName;
-	}
-	memcpy(name, text, length);
+	return ((uint8)byte & 0xC0) == 0x80;
+}
+
+bool IsLeadByte(char byte)
+{
+	return ((uint8)byte & 0xC0) == 0xC0;
 }
 
 } // namespace
 
-void ChooseDatabaseName(const char *databaseName, const BMessage *extension,
+size_t FittingNameLength(const char *text, size_t length)
+{
+	if (length <= kLongestName) {
+		return length;
+	}
+	// The byte after the kept ones continues a character when that
+	// character began at most three bytes before it (four bytes at most).
+	size_t cut = kLongestName;
+	while (cut > kLongestName - 3 && IsContinuationByte(text[cut])) {
+		cut--;
+	}
+	return cut < kLongestName && IsLeadByte(text[cut]) ? cut : kLongestName;
+}
+
+void ChooseDatabaseName(const char *databaseName, const char *comment,
 	int32 width, int32 height, char (&name)[PILOT_DB_NAME_SIZE])
 {
 	memset(name, 0, sizeof(name));
-	const char *comment;
 	if (databaseName != NULL && databaseName[0] != '\0') {
-		CopyName(databaseName, strnlen(databaseName, kLongestName), name);
-	} else if (extension != NULL && extension->FindString(
-			B_TRANSLATOR_EXT_COMMENT, &comment) == B_OK) {
-		CopyName(comment, LengthWithoutExtension(comment), name);
+		memcpy(name, databaseName, FittingNameLength(databaseName,
+			strnlen(databaseName, sizeof(name))));
+	} else if (comment != NULL) {
+		memcpy(name, comment, FittingNameLength(comment,
+			LengthWithoutExtension(comment)));
 	} else {
 		GenerateDatabaseName(width, height, name);
 	}

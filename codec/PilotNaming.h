@@ -4,20 +4,27 @@
 #ifndef QUORVEL_PILOT_NAMING_H
 #define QUORVEL_PILOT_NAMING_H
 
-#include <Message.h>
+#include <stddef.h>
+
 #include <SupportDefs.h>
 
 #include "PilotDatabase.h"
 
+// The length of a name of length bytes once cut to fit the name field:
+// at most 31 bytes, and a cut falls before the UTF-8 character it would
+// split, so that a name stays text (a byte that is not UTF-8 is taken as
+// one character).
+size_t FittingNameLength(const char *text, size_t length);
+
 // Fills the 32-byte name field (zeros after the name), taking the first of:
-//  1. databaseName, when it is not empty (at most 31 characters);
-//  2. the kit's comment in extension (B_TRANSLATOR_EXT_COMMENT), its note
-//     of where the picture came from, when there is one (extension may be
-//     NULL): a three-letter extension and its dot are dropped ("beach.jpg"
-//     gives "beach", but ".bmp" and "photo.jpeg" stay), and the rest is cut
-//     to 31 characters; an empty comment gives "";
+//  1. databaseName, when it is not empty;
+//  2. comment, the note of where the picture came from (the kit's
+//     B_TRANSLATOR_EXT_COMMENT), when not NULL: a three-letter extension
+//     and its dot are dropped ("beach.jpg" gives "beach", but ".bmp" and
+//     "photo.jpeg" stay); an empty comment gives "";
 //  3. a generated name, see GenerateDatabaseName.
-void ChooseDatabaseName(const char *databaseName, const BMessage *extension,
+// The first two are cut to fit (FittingNameLength).
+void ChooseDatabaseName(const char *databaseName, const char *comment,
 	int32 width, int32 height, char (&name)[PILOT_DB_NAME_SIZE]);
 
 // Eight random capitals and the Pilot size, e.g. "QWERTYUI (160 x 160)".

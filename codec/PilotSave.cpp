@@ -5,25 +5,33 @@
 // their bits (WriteMonochrome); indexed and RGB bitmaps become four greys
 // (WriteFourGreys). The bitmap fills the top-left corner of the Pilot
 // image.
-#include "PilotTranslate.h"
+#include "PilotCodec.h"
 
 #include "BitmapHeader.h"
 #include "PilotNaming.h"
+#include "PilotWriting.h"
 
-status_t PilotTranslate::SavePilotImage()
+status_t SavePilotImage(BPositionIO &source, BPositionIO &destination,
+	const PilotOptions &options, const char *sourceName,
+	PilotRefusal *refusal)
 {
+	PilotWrite write = {source, destination, options, {}, {}};
 	PilotSize size;
-	const HeaderCheck check = CheckBitmapHeader(source, kConverting,
-		&bitmapHeader, &size);
+	const HeaderCheck check = CheckBitmapHeader(&source, kConverting,
+		&write.bitmap, &size);
+	if (refusal != NULL) {
+		refusal->check = check;
+	}
 	if (check != kHeaderAccepted) {
 		return StatusOf(check);
 	}
 
-	const bool oneBit = bitmapHeader.colors == B_GRAY1;
+	const bool oneBit = write.bitmap.colors == B_GRAY1;
 	char name[PILOT_DB_NAME_SIZE];
-	ChooseDatabaseName(databaseName, extension, size.width, size.height,
-		name);
-	imageHeader = WrittenImageHeader(name, compression ? kPackedRuns : 0,
+	ChooseDatabaseName(options.databaseName, sourceName, size.width,
+		size.height, name);
+	write.image = WrittenImageHeader(name,
+		options.compression ? kPackedRuns : 0,
 		oneBit ? kOneBitPixels : kTwoBitPixels, size.width, size.height);
-	return oneBit ? WriteMonochrome() : WriteFourGreys();
+	return oneBit ? WriteMonochrome(write) : WriteFourGreys(write);
 }

@@ -1,14 +1,34 @@
-// The stream steps that both ways of writing a Pilot image share: the
-// three headers, the source rows, and the pixel data, which is built whole
-// in memory and then sent (packed or plain) with one write.
+// The ways of writing a Pilot image, once its size and name are settled,
+// and the stream steps they share: the three headers, the source rows,
+// and the pixel data, which is built whole in memory and then sent
+// (packed or plain) with one write.
 #ifndef QUORVEL_PILOT_WRITING_H
 #define QUORVEL_PILOT_WRITING_H
 
 #include <memory>
 
 #include <DataIO.h>
+#include <TranslatorFormats.h>
 
+#include "PilotCodec.h"
 #include "PilotDatabase.h"
+
+// One Pilot image being written: the streams, the options, the source's
+// checked bitmap header and the image header settled for it. The source
+// stands at the first pixel row.
+struct PilotWrite {
+	BPositionIO &source;
+	BPositionIO &destination;
+	const PilotOptions &options;
+	TranslatorBitmap bitmap;
+	PilotImageHeader image;
+};
+
+// Each allocates, writes the headers, then converts the rows. B_GRAY1
+// rows are copied as 1-bit pixels (PilotMonochrome.cpp); B_CMAP8 and
+// B_RGB32 rows become four greys (PilotFourGreys.cpp).
+status_t WriteMonochrome(const PilotWrite &write);
+status_t WriteFourGreys(const PilotWrite &write);
 
 // Writes the database header, the record entry and the image header, each
 // with one Write; the database takes the image header's name. B_ERROR as

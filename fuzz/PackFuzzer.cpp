@@ -1,4 +1,4 @@
-// Packing round trips through the job's compress and uncompress:
+// Packing round trips through PackRuns and UnpackRuns:
 // unpack(pack(x)) == x, within PackedSizeBound and consuming exactly the
 // packed bytes, and the packed bytes are those of the byte-by-byte packing
 // rule below, which fixes every byte of the files we write. The same input
@@ -11,7 +11,6 @@
 
 #include <vector>
 
-#include "PilotTranslate.h"
 #include "RunLength.h"
 
 typedef std::vector<uint8> Bytes;
@@ -87,7 +86,7 @@ static Bytes ReferenceUnpack(const uint8 *packed, size_t size, int32 room,
 static void CheckRoundTrip(const uint8_t *data, size_t size)
 {
 	std::vector<uint8> packed(PackedSizeBound(size));
-	const uint32 length = PilotTranslate::compress(packed.data(), data,
+	const uint32 length = PackRuns(packed.data(), data,
 		(uint32)size);
 	if (length > PackedSizeBound(size)
 		|| Bytes(packed.begin(), packed.begin() + length)
@@ -100,7 +99,7 @@ static void CheckRoundTrip(const uint8_t *data, size_t size)
 	std::vector<uint8> output(size);
 	const uint8 *cursor = exact.data();
 	uint8 *destination = output.data();
-	PilotTranslate::uncompress(cursor, exact.data() + exact.size(),
+	UnpackRuns(cursor, exact.data() + exact.size(),
 		(int32)size, destination);
 	if (cursor != exact.data() + exact.size()
 		|| destination != output.data() + size
@@ -124,7 +123,7 @@ static void CheckAnyStream(const uint8_t *data, size_t size)
 	std::vector<uint8> whole(room);
 	const uint8 *cursor = begin;
 	uint8 *destination = whole.data();
-	PilotTranslate::uncompress(cursor, end, (int32)room, destination);
+	UnpackRuns(cursor, end, (int32)room, destination);
 	const size_t produced = destination - whole.data();
 	size_t used;
 	const Bytes reference = ReferenceUnpack(begin, stream.size(),

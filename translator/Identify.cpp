@@ -4,9 +4,8 @@
 
 #include <Autolock.h>
 #include <TranslatorAddOn.h>
+#include <TranslatorFormats.h>
 
-#include "BitmapHeader.h"
-#include "PilotFacts.h"
 #include "PilotSettings.h"
 #include "PilotTranslate.h"
 #include "TranslatorData.h"
@@ -38,17 +37,14 @@ _EXPORT status_t Identify(BPositionIO *inSource,
 	PilotTranslate job(inSource, ioExtension, NULL);
 	gSettingsLock.Unlock();
 
-	PilotImageLayout pilot;
-	if (CheckPilotImage(job.source, kIdentifying, &pilot) == kHeaderAccepted) {
-		ReportImageFacts(ioExtension, pilot);
+	if (job.IdentifyPilotImage() == B_OK) {
 		FillInfo(outInfo, PilotFormat());
 		return B_OK;
 	}
 	job.source->Seek(0, SEEK_SET);
-	const HeaderCheck bitmap = CheckBitmapHeader(job.source, kIdentifying,
-		&job.bitmapHeader, NULL);
-	if (bitmap != kHeaderAccepted) {
-		return StatusOf(bitmap);
+	const status_t bitmap = job.IdentifyBitmapStream();
+	if (bitmap != B_OK) {
+		return bitmap;
 	}
 	FillInfo(outInfo, BitmapFormat());
 	return B_OK;

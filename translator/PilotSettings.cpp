@@ -6,6 +6,8 @@
 #include <TranslationUtils.h>
 #include <TranslatorAddOn.h>
 
+#include "PilotNaming.h"
+
 // Defined in this order so that the options exist before their lock; both
 // are built while the add-on is loaded, before any entry point can run.
 PilotSettings gSettings;
@@ -13,8 +15,9 @@ BLocker gSettingsLock("Quorvel settings lock");
 
 void CopyDatabaseName(char (&name)[PILOT_DB_NAME_SIZE], const char *text)
 {
-	strncpy(name, text, PILOT_DB_NAME_SIZE - 1);
-	name[PILOT_DB_NAME_SIZE - 1] = '\0';
+	const size_t length = FittingNameLength(text, strlen(text));
+	memcpy(name, text, length);
+	name[length] = '\0';
 }
 
 void MergeOptions(const BMessage *message, bool &compression, bool &dithering,

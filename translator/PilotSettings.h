@@ -29,7 +29,8 @@ public:
 extern PilotSettings gSettings;
 extern BLocker gSettingsLock;
 
-// Copies at most 31 characters of text into a name field and ends it.
+// Copies text into a name field and ends it, cut to fit on a character
+// boundary (FittingNameLength).
 void CopyDatabaseName(char (&name)[PILOT_DB_NAME_SIZE], const char *text);
 
 // Overwrites each option that the message holds with the right type, in

@@ -1,19 +1,44 @@
-// Building a job: the options as they stand in gSettings, overridden by
-// the call's extension message.
+// Building a job, with the options as they stand in gSettings overridden
+// by the call's extension message, and handing its streams to the codec.
 #include "PilotTranslate.h"
 
-#include <string.h>
+#include <TranslatorFormats.h>
 
 #include "PilotSettings.h"
 
 PilotTranslate::PilotTranslate(BPositionIO *source, BMessage *extension,
 	BPositionIO *destination)
-	: source(source), extension(extension), destination(destination),
-	  compression(gSettings.compression), dithering(gSettings.dithering),
-	  highContrast(gSettings.highContrast)
+	: source(source), extension(extension), destination(destination)
 {
-	strcpy(databaseName, gSettings.databaseName);
-	bitmapHeader.bounds = BRect(0, 0, -1, -1);
-	MergeOptions(extension, compression, dithering, highContrast,
-		databaseName);
+	options.compression = gSettings.compression;
+	options.dithering = gSettings.dithering;
+	options.highContrast = gSettings.highContrast;
+	CopyDatabaseName(options.databaseName, gSettings.databaseName);
+	MergeOptions(extension, options.compression, options.dithering,
+		options.highContrast, options.databaseName);
+}
+
+status_t PilotTranslate::IdentifyPilotImage()
+{
+	return ::IdentifyPilotImage(*source, extension);
+}
+
+status_t PilotTranslate::IdentifyBitmapStream()
+{
+	return ::IdentifyBitmapStream(*source);
+}
+
+status_t PilotTranslate::LoadPilotImage()
+{
+	return ::LoadPilotImage(*source, *destination, extension);
+}
+
+status_t PilotTranslate::SavePilotImage()
+{
+	const char *comment = NULL;
+	if (extension != NULL && extension->FindString(B_TRANSLATOR_EXT_COMMENT,
+			&comment) != B_OK) {
+		comment = NULL;
+	}
+	return ::SavePilotImage(*source, *destination, options, comment);
 }

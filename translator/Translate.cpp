@@ -1,5 +1,6 @@
 // Translate: Pilot image to bitmap stream, or bitmap stream to Pilot image.
 #include <TranslatorAddOn.h>
+#include <TranslatorFormats.h>
 
 #include "TranslatorData.h"
 #include "PilotSettings.h"

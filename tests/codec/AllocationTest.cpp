@@ -3,14 +3,14 @@
 // with the destination empty (and, under the address sanitizer, nothing
 // leaked).
 #include <stdint.h>
+#include <string.h>
 
 #include <new>
 
 #include <gtest/gtest.h>
 
 #include "PilotImageBytes.h"
-#include "PilotSettings.h"
-#include "PilotTranslate.h"
+#include "PilotCodec.h"
 #include "WriteHelpers.h"
 
 namespace {
@@ -38,19 +38,17 @@ void *operator new[](size_t size, const std::nothrow_t &) noexcept
 
 namespace {
 
-// Runs the job's read or write from input with allocations failing as
-// set, and resets them.
+// Reads or writes from input with allocations failing as set, and resets
+// them.
 status_t RunJob(const Bytes &input, bool reading, BMallocIO &destination,
 	bool compression = true)
 {
 	BMemoryIO source(input.data(), input.size());
-	gSettingsLock.Lock();
-	PilotTranslate job(&source, NULL, &destination);
-	gSettingsLock.Unlock();
-	job.compression = compression;
-	strcpy(job.databaseName, "memory");
-	const status_t status = reading ? job.LoadPilotImage()
-		: job.SavePilotImage();
+	PilotOptions options;
+	options.compression = compression;
+	strcpy(options.databaseName, "memory");
+	const status_t status = reading ? LoadPilotImage(source, destination)
+		: SavePilotImage(source, destination, options);
 	gFailingCount = -1;
 	gFailAbove = SIZE_MAX;
 	return status;

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "PilotTranslate.h"
 #include "RunLength.h"
 #include "SameBytes.h"
 
@@ -180,23 +179,6 @@ TEST(PackRunsTest, ALiteralRunOf128EndsBeforeARepeat)
 	expected.push_back(130);
 	expected.push_back(200);
 	EXPECT_BYTES(Pack(source), expected);
-}
-
-TEST(PackRunsTest, TheJobOperationsAreThePackerAndUnpacker)
-{
-	const Bytes source = Concat(Counting(50), Repeated(40, 3));
-	Bytes packed(PackedSizeBound(source.size()));
-	packed.resize(PilotTranslate::compress(packed.data(), source.data(),
-		(uint32)source.size()));
-	EXPECT_BYTES(packed, ReferencePack(source));
-
-	Bytes output(source.size());
-	const uint8 *cursor = packed.data();
-	uint8 *destination = output.data();
-	PilotTranslate::uncompress(cursor, packed.data() + packed.size(),
-		(int32)output.size(), destination);
-	EXPECT_BYTES(output, source);
-	EXPECT_EQ(packed.data() + packed.size(), cursor);
 }
 
 TEST(UnpackRunsTest, AnExactRemainingCountReproducesTheInput)

@@ -3,9 +3,9 @@
 #include <stdlib.h>
 #include <time.h>
 
-#include <string>
+#include <string.h>
 
-#include <TranslatorFormats.h>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -17,13 +17,9 @@ namespace {
 std::string Chosen(const char *databaseName, const char *comment,
 	int32 width = 160, int32 height = 160)
 {
-	BMessage extension;
-	if (comment != NULL) {
-		extension.AddString(B_TRANSLATOR_EXT_COMMENT, comment);
-	}
 	char name[PILOT_DB_NAME_SIZE];
 	memset(name, 'x', sizeof(name));
-	ChooseDatabaseName(databaseName, &extension, width, height, name);
+	ChooseDatabaseName(databaseName, comment, width, height, name);
 	// Zeros fill the field after the name.
 	const size_t length = strnlen(name, sizeof(name));
 	EXPECT_LT(length, sizeof(name));
@@ -40,6 +36,27 @@ TEST(WriteNaming, ExplicitNameWins)
 	EXPECT_EQ(Chosen("Holiday", "beach.jpg"), "Holiday");
 	EXPECT_EQ(Chosen(std::string(31, 'n').c_str(), NULL),
 		std::string(31, 'n'));
+}
+
+// A cut never splits a UTF-8 character; bytes that are not UTF-8 are cut
+// where they stand.
+TEST(WriteNaming, CutsFallBetweenCharacters)
+{
+	const std::string e = "\xC3\xA9";
+	const std::string euro = "\xE2\x82\xAC";
+	const std::string clef = "\xF0\x9D\x84\x9E";
+	const std::string n29(29, 'n');
+	EXPECT_EQ(Chosen((n29 + "n" + e).c_str(), NULL), n29 + "n");
+	EXPECT_EQ(Chosen((n29 + e).c_str(), NULL), n29 + e);
+	EXPECT_EQ(Chosen((n29 + euro + "x").c_str(), NULL), n29);
+	EXPECT_EQ(Chosen("", (std::string(28, 'c') + clef + ".png").c_str()),
+		std::string(28, 'c'));
+	EXPECT_EQ(Chosen("", (std::string(27, 'c') + clef + "d.png").c_str()),
+		std::string(27, 'c') + clef);
+	EXPECT_EQ(Chosen(std::string(40, '\xE9').c_str(), NULL),
+		std::string(31, '\xE9'));
+	EXPECT_EQ(Chosen((n29 + "\x80\x80\x80\x80").c_str(), NULL),
+		n29 + "\x80\x80");
 }
 
 TEST(WriteNaming, CommentLosesAThreeLetterExtension)

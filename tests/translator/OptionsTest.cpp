@@ -33,11 +33,10 @@ PilotTranslate BuildJob(BMessage *extension)
 TEST(JobOptions, DefaultsWithoutStoredSettings)
 {
 	PilotTranslate job = BuildJob(NULL);
-	EXPECT_TRUE(job.compression);
-	EXPECT_TRUE(job.dithering);
-	EXPECT_FALSE(job.highContrast);
-	EXPECT_STREQ(job.databaseName, "");
-	EXPECT_EQ(job.bitmapHeader.bounds, BRect(0, 0, -1, -1));
+	EXPECT_TRUE(job.options.compression);
+	EXPECT_TRUE(job.options.dithering);
+	EXPECT_FALSE(job.options.highContrast);
+	EXPECT_STREQ(job.options.databaseName, "");
 }
 
 TEST(JobOptions, ExtensionOverridesThisJobOnly)
@@ -48,14 +47,14 @@ TEST(JobOptions, ExtensionOverridesThisJobOnly)
 	extension.AddBool(PILOT_DITHER_SETTING, false);
 	extension.AddBool(PILOT_CONTRAST_SETTING, true);
 	PilotTranslate job = BuildJob(&extension);
-	EXPECT_FALSE(job.compression);
-	EXPECT_FALSE(job.dithering);
-	EXPECT_TRUE(job.highContrast);
-	EXPECT_STREQ(job.databaseName, "Holiday");
+	EXPECT_FALSE(job.options.compression);
+	EXPECT_FALSE(job.options.dithering);
+	EXPECT_TRUE(job.options.highContrast);
+	EXPECT_STREQ(job.options.databaseName, "Holiday");
 
 	PilotTranslate next = BuildJob(NULL);
-	EXPECT_TRUE(next.compression);
-	EXPECT_STREQ(next.databaseName, "");
+	EXPECT_TRUE(next.options.compression);
+	EXPECT_STREQ(next.options.databaseName, "");
 }
 
 TEST(JobOptions, LongNamesAreCutAndWrongTypesSkipped)
@@ -65,9 +64,19 @@ TEST(JobOptions, LongNamesAreCutAndWrongTypesSkipped)
 	extension.AddInt32(PILOT_COMPRESS_SETTING, 0);
 	extension.AddString(PILOT_DITHER_SETTING, "false");
 	PilotTranslate job = BuildJob(&extension);
-	EXPECT_STREQ(job.databaseName, kFirstThirtyOne);
-	EXPECT_TRUE(job.compression);
-	EXPECT_TRUE(job.dithering);
+	EXPECT_STREQ(job.options.databaseName, kFirstThirtyOne);
+	EXPECT_TRUE(job.options.compression);
+	EXPECT_TRUE(job.options.dithering);
+
+	BMessage accented;
+	accented.AddString(PILOT_DB_NAME_SETTING,
+		"Vacances d'\xC3\xA9t\xC3\xA9 \xC3\xA0 la mer, 1998");
+	EXPECT_STREQ(BuildJob(&accented).options.databaseName,
+		"Vacances d'\xC3\xA9t\xC3\xA9 \xC3\xA0 la mer, 199") << "31 bytes";
+	accented.ReplaceString(PILOT_DB_NAME_SETTING,
+		"Vacances d'\xC3\xA9t\xC3\xA9 \xC3\xA0 la plages \xC3\xA9t\xC3\xA9");
+	EXPECT_STREQ(BuildJob(&accented).options.databaseName,
+		"Vacances d'\xC3\xA9t\xC3\xA9 \xC3\xA0 la plages ") << "not 0xC3 alone";
 }
 
 TEST(JobOptions, FirstValueOfARepeatedKeyWins)
@@ -75,7 +84,7 @@ TEST(JobOptions, FirstValueOfARepeatedKeyWins)
 	BMessage extension;
 	extension.AddBool(PILOT_CONTRAST_SETTING, true);
 	extension.AddBool(PILOT_CONTRAST_SETTING, false);
-	EXPECT_TRUE(BuildJob(&extension).highContrast);
+	EXPECT_TRUE(BuildJob(&extension).options.highContrast);
 }
 
 TEST(PilotSettingsMerge, ChangesOnlyTheKeysPresent)

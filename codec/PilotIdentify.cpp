@@ -1,0 +1,38 @@
+// Recognising a source: a Pilot image, or a bitmap stream we can write as
+// one. Only headers are read, and nothing is written.
+#include "PilotCodec.h"
+
+#include "BitmapHeader.h"
+#include "PilotFacts.h"
+#include "PilotImageCheck.h"
+
+namespace {
+
+// The status of a check, noted in refusal when there is one.
+status_t Concluded(HeaderCheck check, PilotRefusal *refusal)
+{
+	if (refusal != NULL) {
+		refusal->check = check;
+	}
+	return StatusOf(check);
+}
+
+} // namespace
+
+status_t IdentifyPilotImage(BPositionIO &source, BMessage *facts,
+	PilotRefusal *refusal)
+{
+	PilotImageLayout layout;
+	const HeaderCheck check = CheckPilotImage(&source, kIdentifying, &layout);
+	if (check == kHeaderAccepted) {
+		ReportImageFacts(facts, layout);
+	}
+	return Concluded(check, refusal);
+}
+
+status_t IdentifyBitmapStream(BPositionIO &source, PilotRefusal *refusal)
+{
+	TranslatorBitmap header;
+	return Concluded(CheckBitmapHeader(&source, kIdentifying, &header, NULL),
+		refusal);
+}
