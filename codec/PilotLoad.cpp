@@ -1,11 +1,11 @@
 // Pilot image to bitmap stream.
 //
 // 1-bit images become B_GRAY1 rows of width / 8 bytes rounded up, the
-// stored bytes as they stand, written at once; where the width is not a
+// stored bytes as they stand; where the width is not a
 // multiple of 8 each row's last pixels are not stored and are white.
 // Four-grey and sixteen-grey images become B_CMAP8 rows of width bytes,
 // each 2- or 4-bit value turned into the main screen's palette index of
-// its grey, written one row at a time.
+// its grey. Rows are written one at a time, as they are read.
 //
 // Old Pilot files are often cut short, so missing pixel data is no error:
 // what never arrived reads as 0 (white, in every pixel type), and how
@@ -23,13 +23,10 @@
 #include "GreyExpansion.h"
 #include "PilotFacts.h"
 #include "PilotImageCheck.h"
-#include "RowPadding.h"
-#include "RunLength.h"
+#include "StoredRows.h"
 #include "StreamIO.h"
 
 namespace {
-
-typedef std::unique_ptr<uint8[]> Buffer;
 
 // Of the stored data, the first filled bytes arrived. The rows from the
 // first incomplete one on are missing, less the pixels of the bytes of
@@ -47,12 +44,6 @@ void ReportMissing(BMessage *facts, const PilotImageLayout &layout,
 			- partBytes * (8 / layout.bitsPerPixel);
 	}
 	ReportMissingPixels(facts, rows, pixels);
-}
-
-uint8 *Allocate(Buffer &buffer, size_t size)
-{
-	buffer.reset(new (std::nothrow) uint8[size > 0 ? size : 1]);
-	return buffer.get();
 }
 
 bool WriteBitmapHeader(BPositionIO *destination,
@@ -94,14 +85,24 @@ GreyExpansion GreyExpansionOf(const PilotImageLayout &layout)
 	return MakeGreyExpansion(greys);
 }
 
-status_t WriteGreyRows(BPositionIO *destination, const PilotImageLayout &layout,
-	const uint8 *pixels, uint8 *row)
+// Each stored row is widened to the stream's row: 1-bit rows padded with
+// white to whole bytes of the width, grey rows expanded to palette
+// indexes.
+status_t WriteRows(BPositionIO &destination, const PilotImageLayout &layout,
+	StoredRows &rows, uint8 *stored, uint8 *row)
 {
-	const GreyExpansion expansion = GreyExpansionOf(layout);
+	const bool oneBit = layout.bitsPerPixel == 1;
+	const GreyExpansion expansion = oneBit
+		? GreyExpansion() : GreyExpansionOf(layout);
+	if (oneBit) {
+		memset(row, 0, layout.rowBytes);
+	}
 	for (uint32 y = 0; y < layout.height; y++) {
-		ExpandGreyRow(expansion, pixels + (size_t)y * layout.storedRowBytes,
-			layout.width, row);
-		if (!WriteExactly(destination, row, layout.rowBytes)) {
+		rows.Next(stored);
+		if (!oneBit) {
+			ExpandGreyRow(expansion, stored, layout.width, row);
+		}
+		if (!WriteExactly(&destination, row, layout.rowBytes)) {
 			return B_ERROR;
 		}
 	}
@@ -111,14 +112,9 @@ status_t WriteGreyRows(BPositionIO *destination, const PilotImageLayout &layout,
 } // namespace
 
 // Every buffer is allocated before the header is written, so a picture we
-// cannot hold leaves the destination untouched. Only the stored pixel data
-// is kept in memory (a quarter of the bitmap for four greys, half for
-// sixteen), and packed input is read up to the most its runs can take for
-// that data (twice its size and one run: RunLength.h), which holds even
-// the worst packers' files. A run crossing the end of the data is still
-// decoded when it fits within the bitmap's dataSize, as reading into a
-// dataSize buffer does, so every picture comes out the same as with such a
-// buffer.
+// cannot hold leaves the destination untouched. Only a row and a block of
+// input are held (StoredRows.h), so even counting what a large file cut
+// short lacks costs no more than its rows.
 status_t LoadPilotImage(BPositionIO &source, BPositionIO &destination,
 	BMessage *facts, PilotRefusal *refusal)
 {
@@ -132,46 +128,26 @@ status_t LoadPilotImage(BPositionIO &source, BPositionIO &destination,
 	}
 	const bool oneBit = layout.bitsPerPixel == 1;
 
-	Buffer pixelBuffer;
-	Buffer packedBuffer;
-	Buffer rowBuffer;
-	const size_t packedSize = layout.packed
-		? PackedInputBound(layout.storedSize) : 0;
-	// 1-bit rows are widened in place to the stream's rows.
-	uint8 *pixels = Allocate(pixelBuffer,
-		oneBit ? layout.dataSize : layout.storedSize);
-	uint8 *packedInput = layout.packed
-		? Allocate(packedBuffer, packedSize) : pixels;
-	uint8 *row = oneBit ? pixels : Allocate(rowBuffer, layout.width);
-	if (pixels == NULL || packedInput == NULL || row == NULL) {
+	StoredRows rows(&source, layout);
+	std::unique_ptr<uint8[]> rowBuffer(
+		new (std::nothrow) uint8[layout.rowBytes + 1]);
+	// A 1-bit row is read straight into the stream's row, whose bytes
+	// past the stored ones stay white.
+	std::unique_ptr<uint8[]> storedBuffer(oneBit ? NULL
+		: new (std::nothrow) uint8[layout.storedRowBytes + 1]);
+	if (!rows.InitCheck() || rowBuffer == NULL
+		|| (!oneBit && storedBuffer == NULL)) {
 		return B_NO_MEMORY;
 	}
 
 	if (!WriteBitmapHeader(&destination, layout, oneBit ? B_GRAY1 : B_CMAP8)) {
 		return B_ERROR;
 	}
-
-	size_t filled;
-	if (layout.packed) {
-		const size_t arrived = ReadAvailable(&source, packedInput,
-			packedSize);
-		filled = UnpackPrefix(packedInput, packedInput + arrived,
-			layout.storedSize, layout.unpackRoom, pixels);
-		packedBuffer.reset();
-	} else {
-		filled = ReadAvailable(&source, pixels, layout.storedSize);
-	}
-	memset(pixels + filled, 0, layout.storedSize - filled);
 	ReportImageFacts(facts, layout);
-	ReportMissing(facts, layout, filled);
-
-	if (oneBit) {
-		if (layout.rowBytes != layout.storedRowBytes) {
-			PadRowsInPlace(pixels, layout.storedRowBytes, layout.rowBytes,
-				layout.height);
-		}
-		return WriteExactly(&destination, pixels, layout.dataSize)
-			? B_OK : B_ERROR;
+	const status_t status = WriteRows(destination, layout, rows,
+		oneBit ? rowBuffer.get() : storedBuffer.get(), rowBuffer.get());
+	if (status == B_OK) {
+		ReportMissing(facts, layout, rows.Filled());
 	}
-	return WriteGreyRows(&destination, layout, pixels, row);
+	return status;
 }

@@ -304,6 +304,33 @@ TEST_F(LoadPilotTest, PackedDataLongerThanThePictureIsReadWhole)
 		pixels));
 }
 
+// The reader takes packed data in blocks: runs cut by a block's end, or
+// crossing rows, decode as they do from the whole stream, and a stream
+// cut anywhere gives what arrived and white after it.
+TEST_F(LoadPilotTest, PackedDataAcrossManyBlocksReadsAsAWhole)
+{
+	const int width = 1000;
+	const int height = 1200;
+	Bytes pixels = Pattern(width / 4 * height);
+	for (size_t at = 0; at < pixels.size(); at += 1000) {
+		memset(&pixels[at], 0x55, 300);
+	}
+	const Bytes packed = Packed(pixels);
+	ASSERT_GT(packed.size(), 2u * 65536);
+	for (size_t cut : {packed.size(), (size_t)65537, (size_t)131071,
+			packed.size() - 1}) {
+		PilotBytes file = GreyFile(width, height,
+			Bytes(packed.begin(), packed.begin() + cut));
+		file.packing = 1;
+		Bytes arrived(pixels.size());
+		arrived.resize(UnpackPrefix(packed.data(), packed.data() + cut,
+			(uint32)pixels.size(), (uint32)pixels.size() * 4,
+			arrived.data()));
+		EXPECT_BYTES(Convert(file.Build()), BitmapStream(width, height,
+			width, B_CMAP8, GreyRows(arrived, width, height))) << cut;
+	}
+}
+
 TEST_F(LoadPilotTest, AFinalRunMayRunPastTheFourGreyData)
 {
 	// 8 x 2 four-grey pixels are 4 bytes; the bitmap is 16. A last run of
