@@ -5,10 +5,20 @@
 #include <map>
 #include <mutex>
 
+#include <SkippedAddOns.h>
+
 #include "Failure.h"
 #include "TranslatorSearchPath.h"
 
 namespace {
+
+// A file in a translator folder that is no translator (a cut-short copy, a
+// library, a note) is passed over with one line, and the rest still load.
+void WarnOfSkippedAddOn(const char *path, const char *why)
+{
+	fprintf(stderr, "quorvel: %s: warning: skipped, not a translator add-on "
+		"(%s)\n", path, why);
+}
 
 bool WritesType(BTranslatorRoster &roster, translator_id id, uint32 type)
 {
@@ -37,6 +47,7 @@ BTranslatorRoster *LoadedRoster(const std::string &folder)
 	std::lock_guard<std::mutex> locker(lock);
 	BTranslatorRoster *&roster = (*loaded)[folder];
 	if (roster == NULL) {
+		BPrivate::SetSkippedAddOnHook(WarnOfSkippedAddOn);
 		BTranslatorRoster *fresh = new BTranslatorRoster;
 		if (fresh->AddTranslators(folder.c_str()) != B_OK) {
 			delete fresh;

@@ -1,9 +1,16 @@
 #include "TranslatorModule.h"
 
 #include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
 #include <link.h>
+#include <string.h>
+#include <unistd.h>
 
 #include <memory>
+#include <vector>
+
+#include "SharedObjectCheck.h"
 
 namespace BPrivate {
 
@@ -19,6 +26,26 @@ int32 CountFormats(const translation_format *table)
 		}
 	}
 	return -1;
+}
+
+
+// The seven symbols every translator add-on defines (TranslatorAddOn.h).
+const std::vector<const char *> kRequiredSymbols = {"translatorName",
+	"translatorInfo", "translatorVersion", "inputFormats", "outputFormats",
+	"Identify", "Translate"};
+
+
+// Why the file cannot be loaded as an add-on, before the loader sees it;
+// empty when it may be.
+std::string ModuleFileProblem(const char *path)
+{
+	int fd = open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+	if (fd < 0) {
+		return strerror(errno);
+	}
+	std::string problem = SharedObjectProblem(fd, kRequiredSymbols);
+	close(fd);
+	return problem;
 }
 
 } // namespace
@@ -38,16 +65,27 @@ TranslatorModule::~TranslatorModule()
 
 
 TranslatorModule *
-TranslatorModule::Load(const char *path, status_t *_status)
+TranslatorModule::Load(const char *path, status_t *_status,
+	std::string *_why)
 {
+	std::string problem = ModuleFileProblem(path);
+	if (!problem.empty()) {
+		*_status = B_BAD_VALUE;
+		*_why = problem;
+		return NULL;
+	}
 	void *handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
 	if (handle == NULL) {
 		*_status = B_BAD_VALUE;
+		const char *error = dlerror();
+		*_why = error != NULL ? error : "the loader refused it";
 		return NULL;
 	}
 	std::unique_ptr<TranslatorModule> module(new TranslatorModule(handle));
 	*_status = module->BindSymbols();
 	if (*_status != B_OK) {
+		*_why = *_status == B_BAD_DATA ? "a format table without its end"
+			: "lacks one of the translator's entry points";
 		return NULL;
 	}
 	return module.release();
@@ -79,6 +117,8 @@ TranslatorModule::Symbol(const char *name) const
 status_t
 TranslatorModule::BindSymbols()
 {
+	// The names are those of kRequiredSymbols, which the file was checked
+	// to define.
 	fName = static_cast<const char *>(Symbol("translatorName"));
 	fInfo = static_cast<const char *>(Symbol("translatorInfo"));
 	const int32 *version = static_cast<const int32 *>(

@@ -3,6 +3,8 @@
 #ifndef _TRANSLATOR_MODULE_H
 #define _TRANSLATOR_MODULE_H
 
+#include <string>
+
 #include <TranslationDefs.h>
 
 class BMessage;
@@ -18,12 +20,15 @@ public:
 	// row.
 	static const int32 kMaxFormats = 1024;
 
-	// Opens the module (dlopen, RTLD_NOW | RTLD_LOCAL) and looks up its
-	// symbols. NULL, with the reason in *_status, when the file is not a
+	// Checks that the file is a whole shared object defining the seven
+	// required symbols (SharedObjectCheck.h), then opens it (dlopen,
+	// RTLD_NOW | RTLD_LOCAL) and looks up its symbols. NULL, with the
+	// status in *_status and why in words in *_why, when the file is not a
 	// loadable module (B_BAD_VALUE), lacks one of the seven required
 	// symbols (B_NAME_NOT_FOUND) or has a format table without its
 	// terminating row (B_BAD_DATA).
-	static TranslatorModule *Load(const char *path, status_t *_status);
+	static TranslatorModule *Load(const char *path, status_t *_status,
+		std::string *_why);
 	// Closes the module: nothing it exported may be used after this.
 	~TranslatorModule();
 

@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <shared_mutex>
@@ -15,12 +16,16 @@
 
 #include <DataIO.h>
 
+#include "SkippedAddOns.h"
 #include "TranslatorModule.h"
 #include "TranslatorPath.h"
 
 using BPrivate::TranslatorModule;
 
 namespace {
+
+std::atomic<BPrivate::skipped_add_on_hook> sSkippedAddOnHook{NULL};
+
 
 // A translator's answer to Identify, kept with its score.
 struct Candidate {
@@ -154,6 +159,13 @@ BTranslatorRoster::Private::Candidates(BPositionIO *source,
 }
 
 
+void
+BPrivate::SetSkippedAddOnHook(skipped_add_on_hook hook)
+{
+	sSkippedAddOnHook = hook;
+}
+
+
 BTranslatorRoster::BTranslatorRoster()
 	:
 	fPrivate(new Private)
@@ -210,11 +222,14 @@ BTranslatorRoster::AddTranslators(const char *loadPath)
 	bool anyTranslator = false;
 	for (const std::string &file : files) {
 		status_t status;
+		std::string why;
 		TranslatorModule *module = TranslatorModule::Load(file.c_str(),
-			&status);
+			&status, &why);
 		if (module != NULL) {
 			fPrivate->Adopt(module);
 			anyTranslator = true;
+		} else if (BPrivate::skipped_add_on_hook hook = sSkippedAddOnHook) {
+			hook(file.c_str(), why.c_str());
 		}
 	}
 	return anyTranslator ? B_OK : B_BAD_VALUE;

@@ -91,9 +91,22 @@ TEST_F(TranslatorSearchTest, TheUsersFolderComesFirstAndKeepsTheProgramsOwn)
 {
 	fs::create_directories(UserFolder());
 	fs::create_symlink(FAKE_LOW_PATH, UserFolder() + "/FakeLow");
+	// A copy cut short, which the loader would map past its end, and a
+	// note: each is named once and passed over.
+	Bytes addOn = ReadBytes(QUORVEL_ADDON_PATH);
+	addOn.resize(addOn.size() / 2);
+	WriteBytes(UserFolder() + "/Half", addOn);
+	WriteBytes(UserFolder() + "/README", BytesOfText("my translators\n"));
 
 	RunResult result = Translators("$Q");
 	ASSERT_EQ(result.exitCode, 0) << result.err;
+	std::vector<std::string> skipped = result.ErrorLines();
+	ASSERT_EQ(skipped.size(), 2u) << result.err;
+	EXPECT_EQ(skipped[0], "quorvel: " + UserFolder() + "/Half: warning: "
+		"skipped, not a translator add-on (cut short: its headers describe "
+		"more than its " + std::to_string(addOn.size()) + " bytes)");
+	EXPECT_NE(skipped[1].find("/README: warning: skipped, not a translator "
+		"add-on (not a shared object)"), std::string::npos) << skipped[1];
 	EXPECT_TRUE(Mentions(result, UserFolder() + ":" + BuildFolder()))
 		<< result.out;
 	std::vector<std::string> names = ListedTranslators(result.out);
@@ -106,6 +119,8 @@ TEST_F(TranslatorSearchTest, TheUsersFolderComesFirstAndKeepsTheProgramsOwn)
 	RunResult convert = Shell("env -u TRANSLATORS_PATH XDG_DATA_HOME="
 		+ Path("data") + " $Q convert in.pgm out.pdb");
 	EXPECT_EQ(convert.exitCode, 0) << convert.err;
+	EXPECT_EQ(convert.err.rfind(skipped[0] + "\n" + skipped[1] + "\n", 0), 0u)
+		<< convert.err;
 }
 
 TEST_F(TranslatorSearchTest, TranslatorsPathAndTheOptionReplaceTheDefaults)

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,6 +13,7 @@
 #include <DataIO.h>
 #include <Message.h>
 #include <Rect.h>
+#include <SkippedAddOns.h>
 
 #include <gtest/gtest.h>
 
@@ -130,12 +132,45 @@ TEST(TranslatorRosterTest, LoadsAFolderInNameOrderSkippingNonTranslators)
 	std::ofstream(folder / "e-notes.txt") << "not a module\n";
 	fs::create_directory(folder / "f-folder");
 	fs::copy_file(FAKE_HIGH_PATH, folder / "f-folder/high");
+	fs::copy_file(NON_TRANSLATOR_LIBRARY_PATH, folder / "g-library");
+	// Copies of an add-on cut inside its ELF header, its program headers,
+	// its segments and its last byte: mapped, each would kill the process.
+	std::ifstream module(FAKE_HIGH_PATH, std::ios::binary);
+	std::string whole((std::istreambuf_iterator<char>(module)),
+		std::istreambuf_iterator<char>());
+	for (size_t size : {(size_t)20, (size_t)100, whole.size() / 3,
+			whole.size() - 1}) {
+		std::ofstream(folder / ("h-cut-" + std::to_string(size)),
+			std::ios::binary) << whole.substr(0, size);
+	}
 
+	static std::vector<std::string> skipped;
+	skipped.clear();
+	BPrivate::SetSkippedAddOnHook([](const char *path, const char *why) {
+		skipped.push_back(fs::path(path).filename().string() + ": " + why);
+	});
 	BTranslatorRoster roster;
-	ASSERT_EQ(roster.AddTranslators(folder.Path().c_str()), B_OK);
+	status_t status = roster.AddTranslators(folder.Path().c_str());
+	BPrivate::SetSkippedAddOnHook(NULL);
+	ASSERT_EQ(status, B_OK);
 	ASSERT_EQ(CountTranslators(roster), 2);
 	EXPECT_EQ(NameOf(roster, 1), "FakeLow");
 	EXPECT_EQ(NameOf(roster, 2), "FakeHigh");
+
+	std::string cutShort = "cut short: its headers describe more than its ";
+	std::vector<std::string> expected = {
+		"c-incomplete: defines no Translate",
+		"d-endless: a format table without its end",
+		"e-notes.txt: not a shared object",
+		"g-library: defines no translatorName",
+		"h-cut-100: " + cutShort + "100 bytes",
+		"h-cut-20: " + cutShort + "20 bytes",
+		"h-cut-" + std::to_string(whole.size() / 3) + ": " + cutShort
+			+ std::to_string(whole.size() / 3) + " bytes",
+		"h-cut-" + std::to_string(whole.size() - 1) + ": " + cutShort
+			+ std::to_string(whole.size() - 1) + " bytes"};
+	std::sort(expected.begin(), expected.end());
+	EXPECT_EQ(skipped, expected);
 }
 
 
