@@ -31,26 +31,37 @@ protected:
 	}
 
 	// The screen of an 80 x 12 terminal after the command line ran in it,
-	// with its colours as escape sequences.
+	// with its colours as escape sequences. The end is read from the
+	// terminal itself: after the command, the shell sets the pane's title,
+	// and what the command wrote reached the pane before the title did.
+	// Each screen has a tmux server of its own, so none meets one still
+	// shutting down.
 	std::string Screen(const std::string &environment,
 		const std::string &command)
 	{
-		Shell(Tmux() + "new-session -d -s " + fSession + " -x 80 -y 12 \"cd "
+		fSession = "quorvel-view-" + std::to_string(getpid()) + "-"
+			+ std::to_string(++fScreens);
+		Shell(Tmux() + "new-session -d -s view -x 80 -y 12 \"cd "
 			+ fFolder + " && env " + environment + " $Q " + command
-			+ "; touch done; sleep 30\"");
-		for (int i = 0; i < 400 && !fs::exists(Path("done")); i++) {
+			+ "; printf '\\033]2;" + kEndTitle + "\\007'; "
+			"sleep 600\"");
+		auto deadline = std::chrono::steady_clock::now()
+			+ std::chrono::minutes(5);
+		while (Shell(Tmux() + "display-message -p -t view '#{pane_title}'")
+				.out != std::string(kEndTitle) + "\n"
+			&& std::chrono::steady_clock::now() < deadline) {
 			std::this_thread::sleep_for(std::chrono::milliseconds(50));
 		}
-		RunResult capture = Shell(Tmux() + "capture-pane -e -p -t "
-			+ fSession);
-		Shell(Tmux() + "kill-session -t " + fSession);
-		fs::remove(Path("done"));
+		RunResult capture = Shell(Tmux() + "capture-pane -e -p -t view");
+		Shell(Tmux() + "kill-server");
 		return capture.out;
 	}
 
 	// A tmux server of the test's own, which no other tmux user shares.
 	std::string Tmux() const { return "tmux -L " + fSession + " "; }
 
+	static constexpr const char *kEndTitle = "quorvel-test-done";
+	int fScreens = 0;
 	std::string fSession;
 };
 
