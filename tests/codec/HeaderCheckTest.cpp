@@ -233,9 +233,12 @@ TEST(PilotImageCheck, TealPaintRecordsThatCannotBeReadAreRefused)
 	EXPECT_EQ("tealpaint-record-cut", CheckPilot(Cut(other, 86 + 25)).reason);
 	EXPECT_EQ("tealpaint-record-cut", CheckPilot(Cut(other, 86 + 11)).reason);
 
-	// A data offset that takes the pixels before the start of the file.
-	file.dataOffset = (uint32)-100;
-	EXPECT_EQ("pixels-unreachable", CheckPilot(file.Build()).reason);
+	// A data offset that takes the pixels before the start of the file,
+	// written over the built one: built as given, the record would be
+	// padded to 4 GB.
+	Bytes unreachable = other;
+	PutBE32(unreachable, 86 + 8, (uint32)-100);
+	EXPECT_EQ("pixels-unreachable", CheckPilot(unreachable).reason);
 }
 
 TEST(BitmapHeaderCheck, EachRuleHasItsReason)
