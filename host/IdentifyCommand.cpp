@@ -1,9 +1,10 @@
 // quorvel identify: each file's format, as the roster recognises it, with
-// what its translator says of the file as stored (size, depth, bits a
+// what its translator says of the file as stored (size, bits a pixel and a
 // sample, colour kind, alpha, interlacing; for a Pilot image its database
-// name, depth, packing and rows) and the translator's name; as text or,
-// with --json, one JSON object a line. Only headers are read: the translator writes the
-// picture's header into a stream that refuses the rows after it, so no
+// name, packing and rows) and the translator's name; as text or, with
+// --json, one JSON object a line, of the same keys for every format. Only
+// headers are read: the translator writes the picture's header into a
+// stream that refuses the rows after it, so no
 // pixel is decoded. A Pilot image alone is read whole, into a stream that
 // keeps nothing, since only the reading tells whether it is cut short.
 #include <stdio.h>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 #include <StandardImageInfo.h>
@@ -24,19 +26,25 @@
 
 namespace {
 
-// What identify tells of a file; what its translator did not say is
-// left out.
+// What identify tells of a file, as stored; what its translator did not
+// say is left empty (and null in JSON).
 struct FileFacts {
 	std::string format;
 	std::string mime;
 	std::string translator;
 	int64 width = 0;
 	int64 height = 0;
-	std::string depth;
-	int32 bitsPerSample = 0;
+	std::optional<int32> bitsPerPixel;
+	std::optional<int32> bitsPerSample;
 	std::string colourKind;
+	// What the picture becomes (IMAGE_DEPTH_INFO): tells a palette of
+	// greys from one of colours.
+	std::string becomes;
 	std::optional<bool> alpha;
 	std::optional<bool> interlaced;
+	// The bitmap stream's colour space, for a file whose translator says
+	// nothing of it as stored (a bitmap stream itself).
+	std::string colourSpace;
 	bool pilot = false;
 	PilotFacts pilotFacts;
 };
@@ -49,40 +57,60 @@ bool FindFact(const BMessage &first, const BMessage &second, Finder find,
 	return find(second, value) == B_OK || find(first, value) == B_OK;
 }
 
+std::string FindText(const BMessage &identified, const BMessage &read,
+	const char *name)
+{
+	const char *text = NULL;
+	if (FindFact(identified, read, [name](const BMessage &m, const char **v) {
+			return m.FindString(name, v); }, &text) && text != NULL) {
+		return text;
+	}
+	return "";
+}
+
+status_t FindValue(const BMessage &message, const char *name, int32 *value)
+{
+	return message.FindInt32(name, value);
+}
+
+status_t FindValue(const BMessage &message, const char *name, bool *value)
+{
+	return message.FindBool(name, value);
+}
+
+template<typename Value>
+std::optional<Value> FindNumber(const BMessage &identified,
+	const BMessage &read, const char *name)
+{
+	Value value;
+	if (FindFact(identified, read, [name](const BMessage &m, Value *v) {
+			return FindValue(m, name, v); }, &value)) {
+		return value;
+	}
+	return std::nullopt;
+}
+
 void ReadStoredFacts(const BMessage &identified, const BMessage &read,
 	FileFacts *facts)
 {
-	const char *text = NULL;
-	if (FindFact(identified, read, [](const BMessage &m, const char **v) {
-			return m.FindString(IMAGE_DEPTH_INFO, v); }, &text) && text != NULL) {
-		facts->depth = text;
+	facts->becomes = FindText(identified, read, IMAGE_DEPTH_INFO);
+	facts->colourKind = FindText(identified, read, IMAGE_COLOUR_KIND_INFO);
+	facts->bitsPerPixel = FindNumber<int32>(identified, read,
+		IMAGE_BITS_PER_PIXEL_INFO);
+	facts->bitsPerSample = FindNumber<int32>(identified, read,
+		IMAGE_BITS_PER_SAMPLE_INFO);
+	std::optional<int32> side = FindNumber<int32>(identified, read,
+		IMAGE_WIDTH_INFO);
+	if (side) {
+		facts->width = *side;
 	}
-	text = NULL;
-	if (FindFact(identified, read, [](const BMessage &m, const char **v) {
-			return m.FindString(IMAGE_COLOUR_KIND_INFO, v); }, &text)
-		&& text != NULL) {
-		facts->colourKind = text;
+	side = FindNumber<int32>(identified, read, IMAGE_HEIGHT_INFO);
+	if (side) {
+		facts->height = *side;
 	}
-	FindFact(identified, read, [](const BMessage &m, int32 *v) {
-		return m.FindInt32(IMAGE_BITS_PER_SAMPLE_INFO, v); }, &facts->bitsPerSample);
-	int32 side = 0;
-	if (FindFact(identified, read, [](const BMessage &m, int32 *v) {
-			return m.FindInt32(IMAGE_WIDTH_INFO, v); }, &side)) {
-		facts->width = side;
-	}
-	if (FindFact(identified, read, [](const BMessage &m, int32 *v) {
-			return m.FindInt32(IMAGE_HEIGHT_INFO, v); }, &side)) {
-		facts->height = side;
-	}
-	bool flag = false;
-	if (FindFact(identified, read, [](const BMessage &m, bool *v) {
-			return m.FindBool(IMAGE_ALPHA_INFO, v); }, &flag)) {
-		facts->alpha = flag;
-	}
-	if (FindFact(identified, read, [](const BMessage &m, bool *v) {
-			return m.FindBool(IMAGE_INTERLACED_INFO, v); }, &flag)) {
-		facts->interlaced = flag;
-	}
+	facts->alpha = FindNumber<bool>(identified, read, IMAGE_ALPHA_INFO);
+	facts->interlaced = FindNumber<bool>(identified, read,
+		IMAGE_INTERLACED_INFO);
 }
 
 // What the Pilot translator reports of a Pilot image as it reads it.
@@ -111,8 +139,15 @@ FileFacts Examine(TranslatorHost &host, BPositionIO &source)
 	if (info.type == PILOT_IMAGE_TYPE) {
 		facts.pilot = true;
 		facts.pilotFacts = ReadPilot(host, source, info);
-		facts.width = facts.pilotFacts.width;
-		facts.height = facts.pilotFacts.height;
+		const PilotFacts &pilot = facts.pilotFacts;
+		facts.width = pilot.width;
+		facts.height = pilot.height;
+		if (pilot.described) {
+			// One grey level a pixel, never transparent or interlaced.
+			facts.bitsPerPixel = facts.bitsPerSample = pilot.bitsPerPixel;
+			facts.colourKind = IMAGE_KIND_GREY;
+			facts.alpha = facts.interlaced = false;
+		}
 		return facts;
 	}
 	PictureStream header = PictureStream::HeaderOnly();
@@ -128,32 +163,67 @@ FileFacts Examine(TranslatorHost &host, BPositionIO &source)
 	}
 	facts.width = (int64)header.Width();
 	facts.height = (int64)header.Height();
-	facts.depth = ColorSpaceName(header.Colors());
+	facts.colourSpace = ColorSpaceName(header.Colors());
 	ReadStoredFacts(identified, extension, &facts);
 	return facts;
 }
 
-// "(16 bits a sample, RGBA, alpha, interlaced)", or empty.
-std::string StoredDetails(const FileFacts &facts)
+std::string Plural(int32 count, const char *unit)
 {
-	std::string details;
-	auto add = [&details](const std::string &part) {
-		details += (details.empty() ? "" : ", ") + part;
-	};
-	if (facts.bitsPerSample > 0) {
-		add(std::to_string(facts.bitsPerSample) + " bit"
-			+ (facts.bitsPerSample == 1 ? "" : "s") + " a sample");
+	return std::to_string(count) + " " + unit + (count == 1 ? "" : "s");
+}
+
+// What a stored pixel is, in words: "grey", "palette of colours" ...
+std::string ColourWords(const FileFacts &facts)
+{
+	const std::string &kind = facts.colourKind;
+	if (kind == IMAGE_KIND_GREY) {
+		return facts.bitsPerPixel == 1 ? "black and white" : "grey";
 	}
-	if (!facts.colourKind.empty()) {
-		add(facts.colourKind);
+	if (kind == IMAGE_KIND_GREY_ALPHA) {
+		return "grey with alpha";
 	}
-	if (facts.alpha.value_or(false)) {
-		add("alpha");
+	if (kind == IMAGE_KIND_PALETTE) {
+		return facts.becomes == IMAGE_DEPTH_COLOUR ? "palette of colours"
+			: "palette of greys";
+	}
+	if (kind == IMAGE_KIND_RGBA) {
+		return "colour with alpha";
+	}
+	return "colour";
+}
+
+// "48-bit colour (RGB, 16 bits a sample, interlaced)": the depth as
+// stored, then the samples that make it up when a pixel has more than
+// one. Without the translator's word on the file as stored, the bitmap
+// stream's colour space.
+std::string StoredDepth(const FileFacts &facts)
+{
+	if (!facts.bitsPerPixel) {
+		return facts.colourSpace;
+	}
+	std::string text = std::to_string(*facts.bitsPerPixel) + "-bit "
+		+ ColourWords(facts);
+	std::vector<std::string> details;
+	if (facts.bitsPerSample && *facts.bitsPerSample != *facts.bitsPerPixel) {
+		details.push_back(facts.colourKind + ", "
+			+ Plural(*facts.bitsPerSample, "bit") + " a sample");
+	}
+	// A transparent colour or palette entry; an alpha channel is said in
+	// the words above.
+	bool alphaChannel = facts.colourKind == IMAGE_KIND_GREY_ALPHA
+		|| facts.colourKind == IMAGE_KIND_RGBA;
+	if (facts.alpha.value_or(false) && !alphaChannel) {
+		details.push_back("transparency");
 	}
 	if (facts.interlaced.value_or(false)) {
-		add("interlaced");
+		details.push_back("interlaced");
 	}
-	return details.empty() ? "" : " (" + details + ")";
+	std::string joined;
+	for (const std::string &detail : details) {
+		joined += (joined.empty() ? "" : ", ") + detail;
+	}
+	return joined.empty() ? text : text + " (" + joined + ")";
 }
 
 std::string DescribeAsText(const FileFacts &facts)
@@ -163,12 +233,27 @@ std::string DescribeAsText(const FileFacts &facts)
 		text += DescribePilotFacts(facts.pilotFacts);
 	} else {
 		text += std::to_string(facts.width) + " x "
-			+ std::to_string(facts.height) + " pixels, " + facts.depth
-			+ StoredDetails(facts);
+			+ std::to_string(facts.height) + " pixels, " + StoredDepth(facts);
 	}
 	return text + "; translator: " + facts.translator;
 }
 
+// The value when it is known, else null.
+template<typename Value>
+nlohmann::ordered_json When(bool known, const Value &value)
+{
+	return known ? nlohmann::ordered_json(value) : nlohmann::ordered_json();
+}
+
+template<typename Value>
+nlohmann::ordered_json When(const std::optional<Value> &value)
+{
+	return When(value.has_value(), value.value_or(Value()));
+}
+
+// One schema for every format (the manual lists it): every key is always
+// there, null where the format has no such fact or its translator did not
+// say.
 std::string DescribeAsJson(const std::string &name, const FileFacts &facts)
 {
 	nlohmann::ordered_json object;
@@ -178,32 +263,21 @@ std::string DescribeAsJson(const std::string &name, const FileFacts &facts)
 	object["translator"] = facts.translator;
 	object["width"] = facts.width;
 	object["height"] = facts.height;
-	if (facts.pilot) {
-		const PilotFacts &pilot = facts.pilotFacts;
-		object["bits_per_pixel"] = pilot.bitsPerPixel;
-		object["packed"] = pilot.packed;
-		object["database_name"] = pilot.name;
-		object["row_bytes"] = PilotRowBytes(pilot);
-		if (pilot.checked) {
-			object["cut_short"] = pilot.CutShort();
-			object["missing_rows"] = pilot.missingRows;
-			object["missing_pixels"] = pilot.missingPixels;
-		}
-	} else {
-		object["depth"] = facts.depth;
-		if (facts.bitsPerSample > 0) {
-			object["bits_per_sample"] = facts.bitsPerSample;
-		}
-		if (!facts.colourKind.empty()) {
-			object["colour_kind"] = facts.colourKind;
-		}
-		if (facts.alpha) {
-			object["alpha"] = *facts.alpha;
-		}
-		if (facts.interlaced) {
-			object["interlaced"] = *facts.interlaced;
-		}
-	}
+	object["bits_per_pixel"] = When(facts.bitsPerPixel);
+	object["bits_per_sample"] = When(facts.bitsPerSample);
+	object["colour_kind"] = When(!facts.colourKind.empty(), facts.colourKind);
+	object["alpha"] = When(facts.alpha);
+	object["interlaced"] = When(facts.interlaced);
+	// What only a Pilot image has.
+	const PilotFacts &pilot = facts.pilotFacts;
+	const bool described = facts.pilot && pilot.described;
+	const bool checked = facts.pilot && pilot.checked;
+	object["packed"] = When(described, pilot.packed);
+	object["database_name"] = When(described, pilot.name);
+	object["row_bytes"] = When(described, PilotRowBytes(pilot));
+	object["cut_short"] = When(checked, pilot.CutShort());
+	object["missing_rows"] = When(checked, pilot.missingRows);
+	object["missing_pixels"] = When(checked, pilot.missingPixels);
 	// Names as stored may hold any byte: invalid UTF-8 is replaced, not
 	// refused.
 	return object.dump(-1, ' ', false,

@@ -63,6 +63,7 @@ PilotFacts ReadPilotFacts(const BMessage &extension)
 		&& extension.FindInt32(PILOT_HEIGHT_INFO, &facts.height) == B_OK;
 	if (facts.described) {
 		facts.name = name;
+		extension.FindInt32(PILOT_ROW_BYTES_INFO, &facts.rowBytes);
 	}
 	facts.checked = facts.described
 		&& extension.FindInt32(PILOT_MISSING_ROWS_INFO,
@@ -74,6 +75,9 @@ PilotFacts ReadPilotFacts(const BMessage &extension)
 
 int32 PilotRowBytes(const PilotFacts &facts)
 {
+	if (facts.rowBytes > 0) {
+		return facts.rowBytes;
+	}
 	return (int32)(((int64)facts.width * facts.bitsPerPixel + 7) / 8);
 }
 

@@ -147,18 +147,30 @@ TEST_F(FormatsTest, IdentifyNamesFormatSizeAndDepth)
 {
 	WriteBytes(Path("mono.pbm"), BytesOfText("P1 3 1 101"));
 	WriteBytes(Path("grey.png"), MakePng(2, 2, 8, 0, {1, 2, 3, 4}));
+	// The stored depth, and the samples that make it up, agree.
+	WriteBytes(Path("rgb16.png"), MakePng(1, 1, 16, 2, Bytes(6, 0x80)));
+	WriteBytes(Path("greys.png"), MakePng(2, 1, 2, 3, {0x1B},
+		{0, 0, 0, 85, 85, 85, 170, 170, 170, 255, 255, 255}));
+	WriteBytes(Path("clear.png"), MakePng(2, 1, 2, 3, {0x1B},
+		{255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9}, {0}));
 	ASSERT_EQ(Run({"convert", "grey.png", "grey.pdb"}).exitCode, 0);
 	ASSERT_EQ(Run({"convert", "mono.pbm", "mono.pdb"}).exitCode, 0);
 	ASSERT_EQ(Run({"convert", "grey.png", "grey.bits"}).exitCode, 0);
 
-	RunResult result = Run({"identify", "mono.pbm", "grey.png", "grey.pdb",
-		"mono.pdb", "grey.bits"});
+	RunResult result = Run({"identify", "mono.pbm", "grey.png", "rgb16.png",
+		"greys.png", "clear.png", "grey.pdb", "mono.pdb", "grey.bits"});
 	EXPECT_EQ(result.exitCode, 0) << result.err;
 	EXPECT_EQ(result.out,
 		"mono.pbm: PNM image (image/x-portable-anymap), 3 x 1 pixels, 1-bit "
-		"black and white (1 bit a sample, grey); translator: PPM images\n"
-		"grey.png: PNG image (image/png), 2 x 2 pixels, 8-bit grey (8 bits a "
-		"sample, grey); translator: PNG images\n"
+		"black and white; translator: PPM images\n"
+		"grey.png: PNG image (image/png), 2 x 2 pixels, 8-bit grey; "
+		"translator: PNG images\n"
+		"rgb16.png: PNG image (image/png), 1 x 1 pixels, 48-bit colour (RGB, "
+		"16 bits a sample); translator: PNG images\n"
+		"greys.png: PNG image (image/png), 2 x 1 pixels, 2-bit palette of "
+		"greys; translator: PNG images\n"
+		"clear.png: PNG image (image/png), 2 x 1 pixels, 2-bit palette of "
+		"colours (transparency); translator: PNG images\n"
 		"grey.pdb: PalmPilot image (image/x-pilotimage), 160 x 160 pixels, "
 		"2-bit grey (four levels), packed, rows of 40 bytes, database "
 		"\"grey\", complete; "
@@ -180,8 +192,8 @@ TEST_F(FormatsTest, IdentifyNamesFormatSizeAndDepth)
 	RunResult headers = Run({"identify", "damaged.png", "no-rows.bits"});
 	EXPECT_EQ(headers.exitCode, 0) << headers.err;
 	EXPECT_EQ(headers.out,
-		"damaged.png: PNG image (image/png), 64 x 64 pixels, 8-bit grey (8 "
-		"bits a sample, grey); translator: PNG images\n"
+		"damaged.png: PNG image (image/png), 64 x 64 pixels, 8-bit grey; "
+		"translator: PNG images\n"
 		"no-rows.bits: Be bitmap (image/x-be-bitmap), 100 x 50 pixels, "
 		"B_RGB32; translator: Quorvel\n");
 }

@@ -47,18 +47,32 @@ TEST_F(HabitsTest, IdentifyJsonGivesOneObjectAFileWithTheStoredFacts)
 	std::istringstream lines(result.out);
 	std::string line;
 	std::getline(lines, line);
-	nlohmann::json pgm = nlohmann::json::parse(line);
+	nlohmann::ordered_json pgm = nlohmann::ordered_json::parse(line);
 	EXPECT_EQ(pgm["width"], 4);
-	EXPECT_EQ(pgm["depth"], "8-bit grey");
+	EXPECT_EQ(pgm["bits_per_pixel"], 8);
 	EXPECT_EQ(pgm["bits_per_sample"], 8);
 	EXPECT_EQ(pgm["colour_kind"], "grey");
 	EXPECT_EQ(pgm["alpha"], false);
+	EXPECT_TRUE(pgm["database_name"].is_null());
 	std::getline(lines, line);
-	nlohmann::json pdb = nlohmann::json::parse(line);
+	nlohmann::ordered_json pdb = nlohmann::ordered_json::parse(line);
+	EXPECT_EQ(pdb["bits_per_pixel"], 2);
+	EXPECT_EQ(pdb["bits_per_sample"], 2);
+	EXPECT_EQ(pdb["colour_kind"], "grey");
 	EXPECT_EQ(pdb["database_name"], "grey");
 	EXPECT_EQ(pdb["packed"], false);
 	EXPECT_EQ(pdb["row_bytes"], 40);
 	EXPECT_EQ(pdb["cut_short"], false);
+	// One schema: the same keys, in the same order, for every format.
+	std::vector<std::string> pgmKeys;
+	std::vector<std::string> pdbKeys;
+	for (const auto &item : pgm.items()) {
+		pgmKeys.push_back(item.key());
+	}
+	for (const auto &item : pdb.items()) {
+		pdbKeys.push_back(item.key());
+	}
+	EXPECT_EQ(pgmKeys, pdbKeys);
 	EXPECT_EQ(Run({"convert", "--json", "grey.pgm", "x.png"}).exitCode, 2);
 }
 

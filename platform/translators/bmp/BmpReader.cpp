@@ -210,6 +210,8 @@ bool IdentifyBmp(BPositionIO *source, ImageFacts *facts)
 	bool masked = header.bitsPerPixel == 16 || header.bitsPerPixel == 32;
 	facts->bitsPerSample = header.Indexed() ? header.bitsPerPixel
 		: masked ? WidestMask(header) : 8;
+	// Bit-field pixels need not fill their bits (5-6-5, or 8 unused).
+	facts->bitsPerPixel = header.bitsPerPixel;
 	facts->colourKind = header.Indexed() ? IMAGE_KIND_PALETTE
 		: header.HasAlpha() ? IMAGE_KIND_RGBA : IMAGE_KIND_RGB;
 	facts->alpha = header.HasAlpha();

@@ -33,6 +33,31 @@ const translation_format *FindFormat(const translation_format *table,
 	return NULL;
 }
 
+namespace {
+
+// The samples one stored pixel of the colour kind holds; a palette pixel
+// is one index.
+int32 SamplesOfKind(const char *colourKind)
+{
+	const struct {
+		const char *kind;
+		int32 samples;
+	} kSamples[] = {
+		{IMAGE_KIND_GREY, 1}, {IMAGE_KIND_PALETTE, 1},
+		{IMAGE_KIND_GREY_ALPHA, 2}, {IMAGE_KIND_RGB, 3},
+		{IMAGE_KIND_YCBCR, 3}, {IMAGE_KIND_RGBA, 4}, {IMAGE_KIND_CMYK, 4},
+		{IMAGE_KIND_YCCK, 4},
+	};
+	for (const auto &entry : kSamples) {
+		if (strcmp(entry.kind, colourKind) == 0) {
+			return entry.samples;
+		}
+	}
+	return 1;
+}
+
+} // namespace
+
 void RecordFacts(BMessage *ioExtension, const ImageFacts &facts)
 {
 	if (ioExtension == NULL) {
@@ -46,6 +71,10 @@ void RecordFacts(BMessage *ioExtension, const ImageFacts &facts)
 	ioExtension->AddString(IMAGE_DEPTH_INFO, DescribeKind(facts.kind));
 	ioExtension->RemoveName(IMAGE_BITS_PER_SAMPLE_INFO);
 	ioExtension->AddInt32(IMAGE_BITS_PER_SAMPLE_INFO, facts.bitsPerSample);
+	ioExtension->RemoveName(IMAGE_BITS_PER_PIXEL_INFO);
+	ioExtension->AddInt32(IMAGE_BITS_PER_PIXEL_INFO, facts.bitsPerPixel > 0
+		? facts.bitsPerPixel
+		: facts.bitsPerSample * SamplesOfKind(facts.colourKind));
 	ioExtension->RemoveName(IMAGE_COLOUR_KIND_INFO);
 	ioExtension->AddString(IMAGE_COLOUR_KIND_INFO, facts.colourKind);
 	ioExtension->RemoveName(IMAGE_ALPHA_INFO);

@@ -33,6 +33,8 @@ struct ImageFacts {
 	// both give B_RGB32, Grey for what is stored as grey.
 	PixelKind kind = PixelKind::Rgb;
 	int32 bitsPerSample = 8;
+	// 0: bitsPerSample times the samples a pixel of colourKind holds.
+	int32 bitsPerPixel = 0;
 	const char *colourKind = "";
 	bool alpha = false;
 	bool interlaced = false;

@@ -18,6 +18,11 @@
 //                                        one palette index: 16 for a
 //                                        16-bit PNG, 8 for a JPEG, 1 for
 //                                        PBM, 10 for PGM of maxval 1000
+//     IMAGE_BITS_PER_PIXEL_INFO  int32   bits of one stored pixel, all its
+//                                        samples (or its palette index):
+//                                        48 for a 16-bit RGB PNG, 2 for a
+//                                        2-bit palette PNG, 16 for a 5-6-5
+//                                        BMP
 //     IMAGE_COLOUR_KIND_INFO     string  one of the IMAGE_KIND_ words
 //     IMAGE_ALPHA_INFO           bool    whether it stores transparency
 //                                        (an alpha channel, a transparent
@@ -39,6 +44,7 @@ static const char *const IMAGE_WIDTH_INFO = "width";
 static const char *const IMAGE_HEIGHT_INFO = "height";
 static const char *const IMAGE_DEPTH_INFO = "depth";
 static const char *const IMAGE_BITS_PER_SAMPLE_INFO = "bits_per_sample";
+static const char *const IMAGE_BITS_PER_PIXEL_INFO = "bits_per_pixel";
 static const char *const IMAGE_COLOUR_KIND_INFO = "colour_kind";
 static const char *const IMAGE_ALPHA_INFO = "alpha";
 static const char *const IMAGE_INTERLACED_INFO = "interlaced";
