@@ -50,6 +50,16 @@ std::string RoffSpelling(const std::string &option)
 	return roff;
 }
 
+// The text of the manual page's section, up to the next one.
+std::string Section(const std::string &manual, const std::string &name)
+{
+	size_t start = manual.find("\n.SH " + name + "\n");
+	if (start == std::string::npos) {
+		return "";
+	}
+	return manual.substr(start, manual.find("\n.SH ", start + 1) - start);
+}
+
 class ManualAndCompletionTest : public HostTest {
 protected:
 	// What the completion offers for the words, the last one being
@@ -96,10 +106,13 @@ TEST_F(ManualAndCompletionTest, EveryCommandAndOptionOfHelpIsInBoth)
 	std::set<std::string> commands = HelpCommands();
 	ASSERT_GE(commands.size(), 4u);
 	EXPECT_EQ(Complete({"quorvel", ""}), commands);
+	std::string synopsis = Section(manual, "SYNOPSIS");
 	for (const std::string &command : commands) {
 		EXPECT_TRUE(std::regex_search(manual,
 			std::regex("\n\\.BI? \"?" + command + "[ \"\n]")))
 			<< "the manual page has no entry for " << command;
+		EXPECT_NE(synopsis.find("\n.B " + command + "\n"), std::string::npos)
+			<< "the synopsis has no " << command;
 	}
 
 	std::set<std::string> options = Matches(Help(),
@@ -138,6 +151,21 @@ TEST_F(ManualAndCompletionTest, TheFormatsOfToAreThoseTheProgramTakes)
 		EXPECT_TRUE(std::regex_search(manual,
 			std::regex("\n\\.BR? " + format + "( |\n)")))
 			<< "the manual page does not describe --to " << format;
+	}
+}
+
+TEST_F(ManualAndCompletionTest, TheDescriptionNamesEveryLoadedTranslatorsFormat)
+{
+	// "PNG images, version 100: ..." names the format in its first word.
+	RunResult listed = Run({"translators"});
+	ASSERT_EQ(listed.exitCode, 0) << listed.err;
+	std::set<std::string> formats = Matches(listed.out,
+		std::regex("\n([A-Z]+) images, version"), 1);
+	ASSERT_GE(formats.size(), 5u) << listed.out;
+	std::string description = Section(ReadText(kManual), "DESCRIPTION");
+	for (const std::string &format : formats) {
+		EXPECT_NE(description.find(format), std::string::npos)
+			<< "the description does not name " << format;
 	}
 }
 
