@@ -30,6 +30,8 @@ void ReportImageFacts(BMessage *message, const PilotImageLayout &layout)
 	message->AddBool(PILOT_PACKED_INFO, layout.packed);
 	ReplaceInt32(message, PILOT_WIDTH_INFO, header.width);
 	ReplaceInt32(message, PILOT_HEIGHT_INFO, header.height);
+	ReplaceInt32(message, PILOT_ROW_BYTES_INFO, (int32)StoredRowBytes(
+		header.width, layout.bitsPerPixel));
 }
 
 void ReportMissingPixels(BMessage *message, uint32 rows, uint32 pixels)

@@ -9,8 +9,8 @@
 
 #include "PilotImageCheck.h"
 
-// Adds the database name, the bits a pixel, packing and size that the
-// headers give. Does nothing when message is NULL.
+// Adds the database name, the bits a pixel, packing, size and stored row
+// length that the headers give. Does nothing when message is NULL.
 void ReportImageFacts(BMessage *message, const PilotImageLayout &layout);
 
 // Adds how much of the picture's pixel data never arrived. Does nothing

@@ -104,7 +104,8 @@ void SetSizes(PilotImageLayout *layout)
 	layout->width = (uint32)layout->header.width;
 	layout->height = (uint32)layout->header.height;
 	const bool oneBit = layout->bitsPerPixel == 1;
-	layout->storedRowBytes = layout->width / (8 / layout->bitsPerPixel);
+	layout->storedRowBytes = StoredRowBytes(layout->header.width,
+		layout->bitsPerPixel);
 	layout->storedSize = layout->storedRowBytes * layout->height;
 	layout->rowBytes = oneBit ? (layout->width + 7) / 8 : layout->width;
 	layout->dataSize = layout->rowBytes * layout->height;
@@ -112,6 +113,11 @@ void SetSizes(PilotImageLayout *layout)
 }
 
 } // namespace
+
+uint32 StoredRowBytes(int32 width, uint32 bitsPerPixel)
+{
+	return width > 0 ? (uint32)width / (8 / bitsPerPixel) : 0;
+}
 
 HeaderCheck CheckPilotImage(BPositionIO *source, HeaderUse use,
 	PilotImageLayout *layout)

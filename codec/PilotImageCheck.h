@@ -37,6 +37,10 @@ struct PilotImageLayout {
 	uint32 unpackRoom;
 };
 
+// The bytes a row of pixel data takes as stored: whole pixels only, the
+// width's last bits of a byte not filled (0 for a width of 0 or less).
+uint32 StoredRowBytes(int32 width, uint32 bitsPerPixel);
+
 // Seeks the source to byte 0 and checks the headers for the use. Once the
 // acceptance rule holds, layout's header, bitsPerPixel and packed are set.
 // On kHeaderAccepted the source stands at the first byte of the pixel data.

@@ -12,6 +12,8 @@
 #define STB_IMAGE_RESIZE_STATIC
 #include <stb/stb_image_resize.h>
 
+#include <PilotTranslator.h>
+
 #include "PixelRows.h"
 
 namespace {
@@ -30,10 +32,18 @@ bool ParseSide(const std::string &text, int32 *side)
 
 } // namespace
 
+FitBox ScreenBox()
+{
+	FitBox box;
+	box.width = PILOT_SCREEN_WIDTH;
+	box.height = PILOT_SCREEN_HEIGHT;
+	return box;
+}
+
 bool ParseFitBox(const std::string &text, FitBox *box)
 {
 	if (text == "screen") {
-		box->width = box->height = kHandheldScreen;
+		*box = ScreenBox();
 		return true;
 	}
 	size_t cross = text.find_first_of("xX");

@@ -18,10 +18,11 @@ struct FitBox {
 	bool enlarge = false;
 };
 
-// The Pilot handheld's screen, "--fit screen".
-const int32 kHandheldScreen = 160;
+// The handheld's screen, "--fit screen".
+FitBox ScreenBox();
 
-// "160x160", "320X240" or "screen"; false for anything else, or sides
+// "160x160", "320X240" or "screen" (the handheld's screen, as the Pilot
+// translator publishes it); false for anything else, or sides
 // outside 1 .. 16384.
 bool ParseFitBox(const std::string &text, FitBox *box);
 

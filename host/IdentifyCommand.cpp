@@ -274,7 +274,7 @@ std::string DescribeAsJson(const std::string &name, const FileFacts &facts)
 	const bool checked = facts.pilot && pilot.checked;
 	object["packed"] = When(described, pilot.packed);
 	object["database_name"] = When(described, pilot.name);
-	object["row_bytes"] = When(described, PilotRowBytes(pilot));
+	object["row_bytes"] = When(described, pilot.rowBytes);
 	object["cut_short"] = When(checked, pilot.CutShort());
 	object["missing_rows"] = When(checked, pilot.missingRows);
 	object["missing_pixels"] = When(checked, pilot.missingPixels);

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include <PilotTranslator.h>
+
 #include "Bilevel.h"
 #include "Failure.h"
 #include "PixelRows.h"
@@ -42,8 +44,19 @@ BBitmap *Grey8(const BBitmap &bitmap)
 	return grey.release();
 }
 
-// Pilot image sides are signed 16-bit numbers.
-const int32 kLargestPilotSide = 32767;
+std::string SizeText(int32 width, int32 height)
+{
+	return std::to_string(width) + " x " + std::to_string(height);
+}
+
+// What --fit screen makes of a picture of that size.
+std::string ScreenFitText(int32 width, int32 height)
+{
+	int32 fittedWidth;
+	int32 fittedHeight;
+	FittedSize(ScreenBox(), width, height, &fittedWidth, &fittedHeight);
+	return "--fit screen scales it to " + SizeText(fittedWidth, fittedHeight);
+}
 
 } // namespace
 
@@ -53,19 +66,24 @@ void NoteSize(const ShapingRequest &request, int32 width, int32 height,
 	if (request.format != OutputFormat::Pilot) {
 		return;
 	}
-	const std::string size = std::to_string(width) + " x "
-		+ std::to_string(height);
-	if (width > kLargestPilotSide || height > kLargestPilotSide) {
+	const std::string size = SizeText(width, height);
+	if (width > PILOT_MAX_SIDE || height > PILOT_MAX_SIDE) {
 		throw Failure("too large for a Pilot image: " + size + " pixels (at "
-			"most 32767 a side; --fit screen scales it to 160 x 160)");
+			"most " + std::to_string(PILOT_MAX_SIDE) + " a side; "
+			+ ScreenFitText(width, height) + ")");
+	}
+	// A box given is the size asked for: what it leads to is no news.
+	if (request.fit) {
+		return;
 	}
 	if (width > 2 * kLargestScreenSide || height > 2 * kLargestScreenSide) {
 		notes->push_back("the " + size + " picture is far larger than any "
-			"handheld's screen (--fit screen scales it to 160 x 160)");
-	} else if (width < kHandheldScreen || height < kHandheldScreen) {
+			"handheld's screen (" + ScreenFitText(width, height) + ")");
+	} else if (width < PILOT_SCREEN_WIDTH || height < PILOT_SCREEN_HEIGHT) {
 		notes->push_back("the " + size + " picture is padded with white to "
-			"at least 160 x 160, the handheld's screen (--fit screen "
-			"--enlarge scales it up instead)");
+			"at least " + SizeText(PILOT_SCREEN_WIDTH, PILOT_SCREEN_HEIGHT)
+			+ ", the handheld's screen (--fit screen --enlarge scales it up "
+			"instead)");
 	}
 }
 

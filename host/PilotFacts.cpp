@@ -73,14 +73,6 @@ PilotFacts ReadPilotFacts(const BMessage &extension)
 	return facts;
 }
 
-int32 PilotRowBytes(const PilotFacts &facts)
-{
-	if (facts.rowBytes > 0) {
-		return facts.rowBytes;
-	}
-	return (int32)(((int64)facts.width * facts.bitsPerPixel + 7) / 8);
-}
-
 std::string DescribePilotFacts(const PilotFacts &facts)
 {
 	if (!facts.described) {
@@ -90,7 +82,8 @@ std::string DescribePilotFacts(const PilotFacts &facts)
 		+ std::to_string(facts.height) + " pixels, "
 		+ DepthText(facts.bitsPerPixel) + ", "
 		+ (facts.packed ? "packed" : "plain") + ", rows of "
-		+ std::to_string(PilotRowBytes(facts)) + " bytes, database "
+		+ std::to_string(facts.rowBytes)
+		+ (facts.rowBytes == 1 ? " byte" : " bytes") + ", database "
 		+ QuotedName(facts.name);
 	if (facts.checked) {
 		text += facts.CutShort() ? ", cut short: " + MissingText(facts)

@@ -17,8 +17,8 @@ struct PilotFacts {
 	bool packed = false;
 	int32 width = 0;
 	int32 height = 0;
-	// The row length the translator gives (PILOT_ROW_BYTES_INFO); 0 when
-	// it does not.
+	// The bytes a row takes in the file, as the translator reads it
+	// (PILOT_ROW_BYTES_INFO).
 	int32 rowBytes = 0;
 	// The translator read the file and said how much of it was missing.
 	bool checked = false;
@@ -29,11 +29,6 @@ struct PilotFacts {
 };
 
 PilotFacts ReadPilotFacts(const BMessage &extension);
-
-// The bytes of one row of pixel data as the file lays it out (unpacked):
-// the translator's word when it gives one, else width times bits a pixel
-// in whole bytes.
-int32 PilotRowBytes(const PilotFacts &facts);
 
 // "160 x 160 pixels, 4-bit grey (sixteen levels), packed, rows of 80
 // bytes, database "Beach", complete" (or "cut short: ...").

@@ -8,12 +8,13 @@
 #include <optional>
 #include <string>
 
-#include <SupportDefs.h>
+#include <PilotTranslator.h>
 
-// 128 Mpx: an 11585 x 11585 picture, 512 MiB as a 32-bit bitmap.
-const uint64 kDefaultMaxPixels = (uint64)1 << 27;
-// 2^28 pixels (16384 x 16384): the translators refuse anything larger.
-const uint64 kLargestMaxPixels = (uint64)1 << 28;
+// The translators' own cap: they refuse anything larger.
+const uint64 kLargestMaxPixels = (uint64)PILOT_MAX_PIXELS;
+// Half of it (128 Mpx, an 11585 x 11585 picture, 512 MiB as a 32-bit
+// bitmap) unless asked for more.
+const uint64 kDefaultMaxPixels = kLargestMaxPixels / 2;
 
 const char kMaxPixelsVariable[] = "QUORVEL_MAX_PIXELS";
 

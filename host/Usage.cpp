@@ -2,6 +2,7 @@
 #include <stdio.h>
 
 #include "Commands.h"
+#include "PixelLimit.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ const char kHelp[] =
 	"  --depth 1|2|auto       the Pilot image's depth: black and white, four\n"
 	"                         greys, or (auto) 1 for black-and-white\n"
 	"                         pictures and 2 for the rest\n"
-	"  --fit WxH, --fit screen  scale down to fit WxH (screen: 160x160),\n"
+	"  --fit WxH, --fit screen  scale down to fit WxH (screen: %dx%d),\n"
 	"                         keeping the aspect ratio; --enlarge scales\n"
 	"                         small pictures up as well\n"
 	"  --preview              show the Pilot image in the terminal instead\n"
@@ -65,7 +66,7 @@ const char kHelp[] =
 	"                         (otherwise it converts, the missing part\n"
 	"                         white, with a warning)\n"
 	"  --max-pixels N         refuse pictures of more than N pixels (default\n"
-	"                         134217728, at most 268435456; also\n"
+	"                         %llu, at most %llu; also\n"
 	"                         QUORVEL_MAX_PIXELS=N)\n"
 	"Translator options not given keep the translator's stored defaults.\n"
 	"An output that is a symbolic link replaces the file it points to; a\n"
@@ -164,7 +165,10 @@ int UsageError(const std::string &message)
 
 void PrintHelp()
 {
-	fputs(kHelp, stdout);
+	// The limits from where they are defined, not restated here.
+	printf(kHelp, (int)PILOT_SCREEN_WIDTH, (int)PILOT_SCREEN_HEIGHT,
+		(unsigned long long)kDefaultMaxPixels,
+		(unsigned long long)kLargestMaxPixels);
 }
 
 void PrintVersion()

@@ -128,7 +128,7 @@ TEST_F(PilotFactsTest, TranslateSaysHowMuchOfThePictureNeverArrived)
 	EXPECT_EQ(0, facts.missingRows);
 	EXPECT_EQ(0, facts.missingPixels);
 	EXPECT_TRUE(facts.packed);
-	EXPECT_EQ(7, extension.CountNames(B_ANY_TYPE));
+	EXPECT_EQ(8, extension.CountNames(B_ANY_TYPE));
 
 	// A packed stream whose last run the file cuts off: that run's rows.
 	file.pixels.resize(file.pixels.size() - 1);

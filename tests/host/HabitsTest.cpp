@@ -118,7 +118,7 @@ TEST_F(HabitsTest, RefusalsSayWhatCanBeDoneInstead)
 	EXPECT_EQ(wide.exitCode, 1);
 	EXPECT_EQ(wide.err, "quorvel: wide.pgm: too large for a Pilot image: "
 		"40000 x 1 pixels (at most 32767 a side; --fit screen scales it to "
-		"160 x 160)\n");
+		"160 x 1)\n");
 	EXPECT_EQ(Run({"convert", "--fit", "screen", "wide.pgm", "wide.pdb"})
 		.exitCode, 0);
 }

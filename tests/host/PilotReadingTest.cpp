@@ -103,8 +103,10 @@ TEST_F(PilotReadingTest, IdentifyGivesDepthPackingNameAndWhetherCutShort)
 	// 5 bytes a row: 12 are two rows and 4 pixels of the third.
 	WriteBytes(Path("cut.pdb"), PilotImageOfType(10, 5,
 		kSixteenGreyPixelType, 0, Bytes(12, 0x5A)));
-	WriteBytes(Path("four.pdb"), PilotImage(16, 3, false, false, Bytes(12)));
-	WriteBytes(Path("one.pdb"), TealPaintImage(9, 2, true, Bytes(2)));
+	// Rows as stored: whole pixels only, so 4 bytes for 17 pixels of four
+	// greys and 2 for 21 of black and white.
+	WriteBytes(Path("four.pdb"), PilotImage(17, 3, false, false, Bytes(12)));
+	WriteBytes(Path("one.pdb"), TealPaintImage(21, 2, true, Bytes(4)));
 	const RunResult result = Run({"identify", "sixteen.pdb", "cut.pdb",
 		"four.pdb", "one.pdb"});
 	EXPECT_EQ(result.exitCode, 0) << result.err;
@@ -115,9 +117,9 @@ TEST_F(PilotReadingTest, IdentifyGivesDepthPackingNameAndWhetherCutShort)
 		"cut.pdb" + pilot + "10 x 5 pixels, 4-bit grey (sixteen levels), "
 		"plain, rows of 5 bytes, database \"Sample\", cut short: 26 of 50 pixels missing "
 		"(the last 3 of 5 rows); translator: Quorvel\n"
-		"four.pdb" + pilot + "16 x 3 pixels, 2-bit grey (four levels), plain, "
+		"four.pdb" + pilot + "17 x 3 pixels, 2-bit grey (four levels), plain, "
 		"rows of 4 bytes, database \"Sample\", complete; translator: Quorvel\n"
-		"one.pdb" + pilot + "9 x 2 pixels, 1-bit black and white, plain, "
+		"one.pdb" + pilot + "21 x 2 pixels, 1-bit black and white, plain, "
 		"rows of 2 bytes, database \"Sample\", complete; translator: Quorvel\n");
 }
 
