@@ -13,18 +13,19 @@
 
 #include <DataIO.h>
 #include <Message.h>
+#include <PilotSettingTable.h>
 #include <PilotTranslator.h>
 
 #include "HeaderCheck.h"
 
-// How a Pilot image is written.
+// How a Pilot image is written; the defaults are the translator's.
 struct PilotOptions {
 	// Pack the pixel data in runs.
-	bool compression = true;
+	bool compression = PILOT_SETTINGS[PILOT_COMPRESS_ROW].defaultOn;
 	// Spread each pixel's rounding error over its neighbours.
-	bool dithering = true;
+	bool dithering = PILOT_SETTINGS[PILOT_DITHER_ROW].defaultOn;
 	// Quantise to four greys with the stronger contrast.
-	bool highContrast = false;
+	bool highContrast = PILOT_SETTINGS[PILOT_CONTRAST_ROW].defaultOn;
 	// NUL-terminated, at most PILOT_DB_NAME_SIZE - 1 bytes; when empty the
 	// name comes from where the picture came from (SavePilotImage).
 	char databaseName[PILOT_DB_NAME_SIZE] = {};

@@ -15,87 +15,83 @@ static const uint32 kControlFlags = B_WILL_DRAW | B_NAVIGABLE;
 // The field refuses what would not fit the store's name with its NUL.
 static const int32 kNameMaxBytes = PILOT_DB_NAME_SIZE - 1;
 
-// Each control is held by a unique_ptr until it is a child: if a later
-// allocation throws, BView's destructor deletes the children, the
-// unique_ptr the control not yet added, and the BAutolock frees the lock.
 PilotConfigView::PilotConfigView()
 	: BView(BRect(0, 0, 0, 0), "Config", B_FOLLOW_ALL_SIDES, B_WILL_DRAW),
-	  fNameControl(NULL), fCompressionBox(NULL), fDitheringBox(NULL),
-	  fContrastBox(NULL)
+	  fControls()
 {
 	BAutolock lock(gSettingsLock);
-
-	std::unique_ptr<BTextControl> name(new BTextControl(BRect(0, 0, 0, 0),
-		"Name", "Database name:", gSettings.databaseName,
-		new BMessage(PILOT_NAME_CHANGED), kControlResizingMode,
-		kControlFlags));
-	name->TextView()->SetMaxBytes(kNameMaxBytes);
-	name->ResizeToPreferred();
-	// The field, and the text view in it, stretch with the view.
-	name->SetResizingMode(B_FOLLOW_LEFT_RIGHT);
-	name->TextView()->SetResizingMode(B_FOLLOW_LEFT_RIGHT);
-	AddChild(name.get());
-	fNameControl = name.release();
-
-	fCompressionBox = AddCheckBox("Compression", "Compression",
-		PILOT_COMPRESSION_CHANGED, gSettings.compression, fNameControl);
-	fDitheringBox = AddCheckBox("Dithering", "Dithering",
-		PILOT_DITHERING_CHANGED, gSettings.dithering, fCompressionBox);
-	fContrastBox = AddCheckBox("Contrast", "High contrast",
-		PILOT_CONTRAST_CHANGED, gSettings.highContrast, fDitheringBox);
-
-	ResizeTo(fNameControl->Frame().right, fContrastBox->Frame().bottom);
+	const BView *above = NULL;
+	for (int row = 0; row < PILOT_SETTING_COUNT; row++) {
+		fControls[row] = AddControl(row, above);
+		above = fControls[row];
+	}
+	ResizeTo(NameControl()->Frame().right, above->Frame().bottom);
 }
 
-// A box flush left, its top on the bottom of the control above it.
-BCheckBox *PilotConfigView::AddCheckBox(const char *name, const char *label,
-	uint32 what, bool on, const BView *above)
+// The row's control, flush left, its top on the bottom of the control
+// above it (none for the first), showing the row's option in gSettings.
+// Each control is held by a unique_ptr until it is a child: if a later
+// allocation throws, BView's destructor deletes the children, the
+// unique_ptr the control not yet added, and the caller's BAutolock frees
+// the lock.
+BControl *PilotConfigView::AddControl(int row, const BView *above)
 {
-	std::unique_ptr<BCheckBox> box(new BCheckBox(
-		BRect(0, above->Frame().bottom, 0, 0), name, label,
-		new BMessage(what), kControlResizingMode, kControlFlags));
-	if (on) {
-		box->SetValue(B_CONTROL_ON);
+	const PilotSettingRow &setting = PILOT_SETTINGS[row];
+	const BRect frame(0, above != NULL ? above->Frame().bottom : 0, 0, 0);
+	std::unique_ptr<BControl> control;
+	if (setting.type == B_STRING_TYPE) {
+		BTextControl *name = new BTextControl(frame, setting.control,
+			setting.label, gSettings.databaseName,
+			new BMessage(setting.changedCode), kControlResizingMode,
+			kControlFlags);
+		control.reset(name);
+		name->TextView()->SetMaxBytes(kNameMaxBytes);
+		name->ResizeToPreferred();
+		// The field, and the text view in it, stretch with the view.
+		name->SetResizingMode(B_FOLLOW_LEFT_RIGHT);
+		name->TextView()->SetResizingMode(B_FOLLOW_LEFT_RIGHT);
+	} else {
+		control.reset(new BCheckBox(frame, setting.control, setting.label,
+			new BMessage(setting.changedCode), kControlResizingMode,
+			kControlFlags));
+		if (SwitchField(gSettings, row)) {
+			control->SetValue(B_CONTROL_ON);
+		}
+		control->ResizeToPreferred();
 	}
-	box->ResizeToPreferred();
-	AddChild(box.get());
-	return box.release();
+	AddChild(control.get());
+	return control.release();
+}
+
+BTextControl *PilotConfigView::NameControl() const
+{
+	return static_cast<BTextControl *>(fControls[PILOT_NAME_ROW]);
 }
 
 void PilotConfigView::AttachedToWindow()
 {
-	fNameControl->SetTarget(this);
-	fCompressionBox->SetTarget(this);
-	fDitheringBox->SetTarget(this);
-	fContrastBox->SetTarget(this);
+	for (BControl *control : fControls) {
+		control->SetTarget(this);
+	}
 	BView::AttachedToWindow();
 }
 
 void PilotConfigView::MessageReceived(BMessage *message)
 {
-	switch (message->what) {
-		case PILOT_COMPRESSION_CHANGED: {
-			BAutolock lock(gSettingsLock);
-			gSettings.compression = fCompressionBox->Value() == B_CONTROL_ON;
-			break;
+	for (int row = 0; row < PILOT_SETTING_COUNT; row++) {
+		if (message->what != PILOT_SETTINGS[row].changedCode) {
+			continue;
 		}
-		case PILOT_DITHERING_CHANGED: {
-			BAutolock lock(gSettingsLock);
-			gSettings.dithering = fDitheringBox->Value() == B_CONTROL_ON;
-			break;
-		}
-		case PILOT_CONTRAST_CHANGED: {
-			BAutolock lock(gSettingsLock);
-			gSettings.highContrast = fContrastBox->Value() == B_CONTROL_ON;
-			break;
-		}
-		case PILOT_NAME_CHANGED:
+		if (PILOT_SETTINGS[row].type == B_STRING_TYPE) {
 			CopyName();
-			break;
-		default:
-			BView::MessageReceived(message);
-			break;
+		} else {
+			BAutolock lock(gSettingsLock);
+			SwitchField(gSettings, row)
+				= fControls[row]->Value() == B_CONTROL_ON;
+		}
+		return;
 	}
+	BView::MessageReceived(message);
 }
 
 void PilotConfigView::AllDetached()
@@ -109,5 +105,5 @@ void PilotConfigView::AllDetached()
 void PilotConfigView::CopyName()
 {
 	BAutolock lock(gSettingsLock);
-	CopyDatabaseName(gSettings.databaseName, fNameControl->Text());
+	CopyDatabaseName(gSettings.databaseName, NameControl()->Text());
 }

@@ -4,9 +4,11 @@
 // it, under gSettingsLock, so that every job built afterwards uses it; it
 // keeps no options of its own.
 //
-// Each control reports to the view ('chnm' from the name field when its
-// text is committed with Enter, 'chcp', 'chdi' and 'chct' from the boxes),
-// and the view copies that one control's state into the store. When the
+// The controls are the rows of the options' table (PilotSettingTable.h),
+// its labels and order. Each control reports to the view with its row's
+// code ('chnm' from the name field when its text is committed with Enter,
+// 'chcp', 'chdi' and 'chct' from the boxes), and the view copies that one
+// control's state into the store. When the
 // view leaves its window it copies the name field once more, so that a
 // name typed but never committed is kept too.
 //
@@ -14,18 +16,11 @@
 #ifndef QUORVEL_PILOT_CONFIG_VIEW_H
 #define QUORVEL_PILOT_CONFIG_VIEW_H
 
+#include <PilotSettingTable.h>
 #include <View.h>
 
-class BCheckBox;
+class BControl;
 class BTextControl;
-
-// What each control sends to the view.
-enum {
-	PILOT_NAME_CHANGED = 'chnm',
-	PILOT_COMPRESSION_CHANGED = 'chcp',
-	PILOT_DITHERING_CHANGED = 'chdi',
-	PILOT_CONTRAST_CHANGED = 'chct'
-};
 
 class PilotConfigView : public BView {
 public:
@@ -42,14 +37,13 @@ public:
 	virtual void AllDetached();
 
 private:
-	BCheckBox *AddCheckBox(const char *name, const char *label, uint32 what,
-		bool on, const BView *above);
+	BControl *AddControl(int row, const BView *above);
+	BTextControl *NameControl() const;
 	void CopyName();
 
-	BTextControl *fNameControl;
-	BCheckBox *fCompressionBox;
-	BCheckBox *fDitheringBox;
-	BCheckBox *fContrastBox;
+	// One a row of the options' table, in its order: the name field, then
+	// the Compression, Dithering and High contrast boxes.
+	BControl *fControls[PILOT_SETTING_COUNT];
 };
 
 #endif // QUORVEL_PILOT_CONFIG_VIEW_H

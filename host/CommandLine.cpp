@@ -2,6 +2,8 @@
 
 #include <stdlib.h>
 
+#include <PilotSettingTable.h>
+
 namespace {
 
 const char *const kCommands[] = {"convert", "identify", "view", "settings",
@@ -46,6 +48,18 @@ private:
 	std::vector<std::string> fArguments;
 	size_t fNext = 0;
 };
+
+// The row of the Pilot translator's options whose flag takes a text value
+// ("--name"), or NULL.
+const PilotSettingRow *TextSetting(const std::string &flag)
+{
+	for (const PilotSettingRow &row : PILOT_SETTINGS) {
+		if (row.type == B_STRING_TYPE && flag == row.flag) {
+			return &row;
+		}
+	}
+	return NULL;
+}
 
 bool ParseJobs(const std::string &text, unsigned *jobs)
 {
@@ -116,8 +130,8 @@ private:
 			return "";
 		}
 		std::string value;
-		if (name == "--translators" || name == "--to" || name == "--name"
-			|| name == "-o" || name == "--output-dir" || name == "-j"
+		if (name == "--translators" || name == "--to"
+			|| TextSetting(name) != NULL || name == "-o" || name == "--output-dir" || name == "-j"
 			|| name == "--jobs" || name == "--max-pixels" || name == "--depth"
 			|| name == "--fit") {
 			if (!fReader.TakeValue(inlineValue, hasInline, &value)) {
@@ -130,7 +144,6 @@ private:
 
 	bool ParseFlag(const std::string &name)
 	{
-		ConversionOptions &options = fLine->options;
 		if (name == "-h" || name == "--help") {
 			fLine->help = true;
 		} else if (name == "-V" || name == "--version") {
@@ -162,14 +175,7 @@ private:
 		} else if (name == "--strict") {
 			fLine->strict = true;
 			NoteConvertOption(name);
-		} else if (name == "--compression" || name == "--no-compression") {
-			options.compression = name == "--compression";
-			NoteConvertOption(name);
-		} else if (name == "--dither" || name == "--no-dither") {
-			options.dithering = name == "--dither";
-			NoteConvertOption(name);
-		} else if (name == "--high-contrast" || name == "--no-high-contrast") {
-			options.highContrast = name == "--high-contrast";
+		} else if (ParseSettingSwitch(name)) {
 			NoteConvertOption(name);
 		} else {
 			return false;
@@ -194,8 +200,10 @@ private:
 				return UnknownOutputFormat(value);
 			}
 			fLine->to = value;
-		} else if (name == "--name") {
-			fLine->options.name = value;
+		} else if (const PilotSettingRow *row = TextSetting(name)) {
+			BMessage &settings = fLine->options.pilotSettings;
+			settings.RemoveName(row->key);
+			settings.AddString(row->key, value.c_str());
 		} else if (name == "--depth") {
 			if (!ParsePilotDepth(value, &fLine->options.depth)) {
 				return "option --depth takes 1 (black and white), 2 (four "
@@ -226,6 +234,24 @@ private:
 				+ std::to_string(kMaxJobs) + ", not '" + value + "'";
 		}
 		return "";
+	}
+
+	// A switch of the Pilot translator's options: "--dither" turns it on,
+	// "--no-dither" off; the last one given counts.
+	bool ParseSettingSwitch(const std::string &name)
+	{
+		for (const PilotSettingRow &row : PILOT_SETTINGS) {
+			const std::string flag = row.flag;
+			const bool on = name == flag;
+			if (row.type == B_BOOL_TYPE
+				&& (on || name == "--no-" + flag.substr(2))) {
+				BMessage &settings = fLine->options.pilotSettings;
+				settings.RemoveName(row.key);
+				settings.AddBool(row.key, on);
+				return true;
+			}
+		}
+		return false;
 	}
 
 	// An option that belongs to one command other than convert.

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include <Bitmap.h>
+#include <PilotSettingTable.h>
 #include <TranslatorFormats.h>
 
 #include "Failure.h"
@@ -89,8 +90,9 @@ bool IsGrey(const BMessage &extension)
 // the translator's four greys.
 bool Dithering(TranslatorHost &host, const ConversionOptions &options)
 {
-	if (options.dithering) {
-		return *options.dithering;
+	bool given;
+	if (options.pilotSettings.FindBool(PILOT_DITHER_SETTING, &given) == B_OK) {
+		return given;
 	}
 	BMessage settings;
 	bool stored = true;
@@ -273,20 +275,21 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 void BuildExtension(const ConversionOptions &options,
 	const std::string &inputPath, BMessage *extension)
 {
-	if (options.name) {
-		extension->AddString(PILOT_DB_NAME_SETTING, options.name->c_str());
-	} else if (inputPath != "-") {
+	const BMessage &given = options.pilotSettings;
+	if (!given.HasString(PILOT_DB_NAME_SETTING) && inputPath != "-") {
 		extension->AddString(B_TRANSLATOR_EXT_COMMENT,
 			BaseName(inputPath).c_str());
 	}
-	if (options.compression) {
-		extension->AddBool(PILOT_COMPRESS_SETTING, *options.compression);
-	}
-	if (options.dithering) {
-		extension->AddBool(PILOT_DITHER_SETTING, *options.dithering);
-	}
-	if (options.highContrast) {
-		extension->AddBool(PILOT_CONTRAST_SETTING, *options.highContrast);
+	for (const PilotSettingRow &row : PILOT_SETTINGS) {
+		const char *text;
+		bool on;
+		if (row.type == B_STRING_TYPE) {
+			if (given.FindString(row.key, &text) == B_OK) {
+				extension->AddString(row.key, text);
+			}
+		} else if (given.FindBool(row.key, &on) == B_OK) {
+			extension->AddBool(row.key, on);
+		}
 	}
 }
 

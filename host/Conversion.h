@@ -12,6 +12,8 @@
 #include <vector>
 #include <string>
 
+#include <Message.h>
+
 #include "ByteVectorIO.h"
 #include "PicturePipe.h"
 #include "FileFormats.h"
@@ -21,13 +23,11 @@
 #include "PixelLimit.h"
 #include "TranslatorHost.h"
 
-// The translator's options for this conversion; those not given keep the
+// The translator's options for this conversion, under the keys of its
+// options' table (PilotSettingTable.h); those not given keep the
 // translator's stored defaults. And the largest picture converted.
 struct ConversionOptions {
-	std::optional<std::string> name;
-	std::optional<bool> compression;
-	std::optional<bool> dithering;
-	std::optional<bool> highContrast;
+	BMessage pilotSettings;
 	uint64 maxPixels = kDefaultMaxPixels;
 	// What the host does to the picture itself (PictureShaping.h).
 	PilotDepth depth = PilotDepth::Auto;

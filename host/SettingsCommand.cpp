@@ -11,6 +11,7 @@
 
 #include <DefaultSettingsStore.h>
 #include <Message.h>
+#include <PilotSettingTable.h>
 
 #include "Commands.h"
 #include "ConfigurationWindow.h"
@@ -20,38 +21,41 @@
 
 namespace {
 
-// A setting as the user names it, and the control that edits it in the
-// configuration view.
-struct SettingKey {
-	const char *name;
-	const char *alias;
-	const char *control;
-	const char *messageKey;
-	bool isText;
-};
-
-const SettingKey kSettingKeys[] = {
-	{"name", "database_name", "Name", PILOT_DB_NAME_SETTING, true},
-	{"compression", "compress", "Compression", PILOT_COMPRESS_SETTING, false},
-	{"dithering", "dither", "Dithering", PILOT_DITHER_SETTING, false},
-	{"high-contrast", "high_contrast", "Contrast", PILOT_CONTRAST_SETTING,
-		false},
-};
-
+// A setting as the user names it (its word in the options' table), the
+// control that edits it in the configuration view and its key in the
+// translator's messages all come from PILOT_SETTINGS.
 struct SettingChange {
-	const SettingKey *key = NULL;
+	const PilotSettingRow *setting = NULL;
 	std::string text;
 	bool on = false;
 };
 
-const SettingKey *FindKey(const std::string &name)
+bool IsText(const PilotSettingRow &setting)
 {
-	for (const SettingKey &key : kSettingKeys) {
-		if (name == key.name || name == key.alias) {
-			return &key;
+	return setting.type == B_STRING_TYPE;
+}
+
+const PilotSettingRow *FindKey(const std::string &name)
+{
+	for (const PilotSettingRow &setting : PILOT_SETTINGS) {
+		if (name == setting.word || name == setting.alias) {
+			return &setting;
 		}
 	}
 	return NULL;
+}
+
+// "name, compression, dithering or high-contrast"
+std::string SettingWords()
+{
+	std::string words;
+	for (int row = 0; row < PILOT_SETTING_COUNT; row++) {
+		if (row > 0) {
+			words += row + 1 < PILOT_SETTING_COUNT ? ", " : " or ";
+		}
+		words += PILOT_SETTINGS[row].word;
+	}
+	return words;
 }
 
 bool ParseSwitch(const std::string &value, bool *on)
@@ -80,13 +84,12 @@ std::string ParseChange(const std::string &operand, SettingChange *change)
 		return "expected KEY=VALUE, not '" + operand + "'";
 	}
 	std::string name = operand.substr(0, equals);
-	change->key = FindKey(name);
-	if (change->key == NULL) {
-		return "unknown setting '" + name + "' (name, compression, "
-			"dithering or high-contrast)";
+	change->setting = FindKey(name);
+	if (change->setting == NULL) {
+		return "unknown setting '" + name + "' (" + SettingWords() + ")";
 	}
 	change->text = operand.substr(equals + 1);
-	if (!change->key->isText && !ParseSwitch(change->text, &change->on)) {
+	if (!IsText(*change->setting) && !ParseSwitch(change->text, &change->on)) {
 		return "setting " + name + " takes on or off, not '" + change->text
 			+ "'";
 	}
@@ -95,30 +98,31 @@ std::string ParseChange(const std::string &operand, SettingChange *change)
 
 void Apply(ConfigurationWindow &window, const SettingChange &change)
 {
-	bool found = change.key->isText
-		? window.EnterText(change.key->control, change.text.c_str())
-		: window.SetCheckBox(change.key->control, change.on);
+	bool found = IsText(*change.setting)
+		? window.EnterText(change.setting->control, change.text.c_str())
+		: window.SetCheckBox(change.setting->control, change.on);
 	if (!found) {
 		throw Failure(std::string("the configuration view has no control "
-			"named \"") + change.key->control + "\"");
+			"named \"") + change.setting->control + "\"");
 	}
 }
 
-bool IsChanged(const SettingKey &key, const std::vector<SettingChange> &changes)
+bool IsChanged(const PilotSettingRow &setting,
+	const std::vector<SettingChange> &changes)
 {
 	for (const SettingChange &change : changes) {
-		if (change.key == &key) {
+		if (change.setting == &setting) {
 			return true;
 		}
 	}
 	return false;
 }
 
-bool HasValue(const BMessage &settings, const SettingKey &key)
+bool HasValue(const BMessage &settings, const PilotSettingRow &setting)
 {
 	type_code type;
-	return settings.GetInfo(key.messageKey, &type) == B_OK
-		&& type == (key.isText ? B_STRING_TYPE : B_BOOL_TYPE);
+	return settings.GetInfo(setting.key, &type) == B_OK
+		&& type == setting.type;
 }
 
 // Stores the changed settings over those stored now; a setting the file
@@ -131,16 +135,16 @@ BMessage StoreChanges(const char *name, int32 version,
 	BMessage result;
 	status_t status = BPrivate::UpdateDefaultSettings(name, version,
 		[&](BMessage &stored) -> status_t {
-			for (const SettingKey &key : kSettingKeys) {
-				if (!IsChanged(key, changes) && HasValue(stored, key)) {
+			for (const PilotSettingRow &setting : PILOT_SETTINGS) {
+				if (!IsChanged(setting, changes) && HasValue(stored, setting)) {
 					continue;
 				}
-				stored.RemoveName(key.messageKey);
-				status_t added = key.isText
-					? stored.AddString(key.messageKey,
-						current.GetString(key.messageKey, ""))
-					: stored.AddBool(key.messageKey,
-						current.GetBool(key.messageKey, false));
+				stored.RemoveName(setting.key);
+				status_t added = IsText(setting)
+					? stored.AddString(setting.key,
+						current.GetString(setting.key, ""))
+					: stored.AddBool(setting.key,
+						current.GetBool(setting.key, false));
 				if (added != B_OK) {
 					return added;
 				}
@@ -192,13 +196,13 @@ std::string StoreLine(const char *name, const std::string &path)
 
 void PrintSettings(const BMessage &settings, const std::string &storeLine)
 {
-	for (const SettingKey &key : kSettingKeys) {
-		if (key.isText) {
-			printf("%s=%s\n", key.name,
-				settings.GetString(key.messageKey, ""));
+	for (const PilotSettingRow &setting : PILOT_SETTINGS) {
+		if (IsText(setting)) {
+			printf("%s=%s\n", setting.word,
+				settings.GetString(setting.key, ""));
 		} else {
-			printf("%s=%s\n", key.name,
-				settings.GetBool(key.messageKey, false) ? "on" : "off");
+			printf("%s=%s\n", setting.word,
+				settings.GetBool(setting.key, false) ? "on" : "off");
 		}
 	}
 	printf("%s\n", storeLine.c_str());

@@ -13,6 +13,31 @@
 PilotSettings gSettings;
 BLocker gSettingsLock("Quorvel settings lock");
 
+namespace {
+
+// Where each switch of the table is kept, by row; the table's one text
+// option is the database name.
+bool PilotOptions::*const kSwitchFields[PILOT_SETTING_COUNT] = {
+	nullptr, &PilotOptions::compression, &PilotOptions::dithering,
+	&PilotOptions::highContrast};
+
+bool IsText(const PilotSettingRow &row)
+{
+	return row.type == B_STRING_TYPE;
+}
+
+} // namespace
+
+bool &SwitchField(PilotOptions &options, int row)
+{
+	return options.*kSwitchFields[row];
+}
+
+bool SwitchField(const PilotOptions &options, int row)
+{
+	return options.*kSwitchFields[row];
+}
+
 void CopyDatabaseName(char (&name)[PILOT_DB_NAME_SIZE], const char *text)
 {
 	const size_t length = FittingNameLength(text, strlen(text));
@@ -20,61 +45,51 @@ void CopyDatabaseName(char (&name)[PILOT_DB_NAME_SIZE], const char *text)
 	name[length] = '\0';
 }
 
-void MergeOptions(const BMessage *message, bool &compression, bool &dithering,
-	bool &highContrast, char (&databaseName)[PILOT_DB_NAME_SIZE])
+void MergeOptions(const BMessage *message, PilotOptions &options)
 {
 	if (message == NULL) {
 		return;
 	}
-	const char *name;
-	if (message->FindString(PILOT_DB_NAME_SETTING, &name) == B_OK) {
-		CopyDatabaseName(databaseName, name);
-	}
-	bool value;
-	if (message->FindBool(PILOT_COMPRESS_SETTING, &value) == B_OK) {
-		compression = value;
-	}
-	if (message->FindBool(PILOT_DITHER_SETTING, &value) == B_OK) {
-		dithering = value;
-	}
-	if (message->FindBool(PILOT_CONTRAST_SETTING, &value) == B_OK) {
-		highContrast = value;
+	for (int row = 0; row < PILOT_SETTING_COUNT; row++) {
+		const char *key = PILOT_SETTINGS[row].key;
+		const char *text;
+		bool on;
+		if (IsText(PILOT_SETTINGS[row])) {
+			if (message->FindString(key, &text) == B_OK) {
+				CopyDatabaseName(options.databaseName, text);
+			}
+		} else if (message->FindBool(key, &on) == B_OK) {
+			SwitchField(options, row) = on;
+		}
 	}
 }
 
-void WriteOptions(BMessage *message, bool compression, bool dithering,
-	bool highContrast, const char *databaseName)
+void WriteOptions(BMessage *message, const PilotOptions &options)
 {
-	message->RemoveName(PILOT_DB_NAME_SETTING);
-	message->RemoveName(PILOT_COMPRESS_SETTING);
-	message->RemoveName(PILOT_DITHER_SETTING);
-	message->RemoveName(PILOT_CONTRAST_SETTING);
-	message->AddString(PILOT_DB_NAME_SETTING, databaseName);
-	message->AddBool(PILOT_COMPRESS_SETTING, compression);
-	message->AddBool(PILOT_DITHER_SETTING, dithering);
-	message->AddBool(PILOT_CONTRAST_SETTING, highContrast);
+	for (const PilotSettingRow &row : PILOT_SETTINGS) {
+		message->RemoveName(row.key);
+	}
+	for (int row = 0; row < PILOT_SETTING_COUNT; row++) {
+		const char *key = PILOT_SETTINGS[row].key;
+		if (IsText(PILOT_SETTINGS[row])) {
+			message->AddString(key, options.databaseName);
+		} else {
+			message->AddBool(key, SwitchField(options, row));
+		}
+	}
 }
 
 PilotSettings::PilotSettings()
-	: compression(true), dithering(true), highContrast(false)
 {
-	databaseName[0] = '\0';
 	BMessage *stored = BTranslationUtils::GetDefaultSettings(translatorName,
 		translatorVersion);
 	GetSettings(stored);
 	delete stored;
 }
 
-PilotSettings::PilotSettings(const PilotSettings &other)
-	: compression(other.compression), dithering(other.dithering),
-	  highContrast(other.highContrast)
-{
-	strcpy(databaseName, other.databaseName);
-}
-
 status_t PilotSettings::GetSettings(const BMessage *message)
 {
-	MergeOptions(message, compression, dithering, highContrast, databaseName);
+	MergeOptions(message, *this);
 	return B_OK;
 }
 
@@ -83,7 +98,7 @@ status_t PilotSettings::PutSettings(BMessage *message) const
 	if (message == NULL) {
 		return B_BAD_VALUE;
 	}
-	WriteOptions(message, compression, dithering, highContrast, databaseName);
+	WriteOptions(message, *this);
 	return B_OK;
 }
 
@@ -93,7 +108,6 @@ _EXPORT status_t GetConfigMessage(BMessage *ioExtension)
 	if (ioExtension == NULL) {
 		return B_BAD_VALUE;
 	}
-	WriteOptions(ioExtension, gSettings.compression, gSettings.dithering,
-		gSettings.highContrast, gSettings.databaseName);
+	WriteOptions(ioExtension, gSettings);
 	return B_OK;
 }

@@ -8,14 +8,10 @@
 
 PilotTranslate::PilotTranslate(BPositionIO *source, BMessage *extension,
 	BPositionIO *destination)
-	: source(source), extension(extension), destination(destination)
+	: source(source), extension(extension), destination(destination),
+	  options(gSettings)
 {
-	options.compression = gSettings.compression;
-	options.dithering = gSettings.dithering;
-	options.highContrast = gSettings.highContrast;
-	CopyDatabaseName(options.databaseName, gSettings.databaseName);
-	MergeOptions(extension, options.compression, options.dithering,
-		options.highContrast, options.databaseName);
+	MergeOptions(extension, options);
 }
 
 status_t PilotTranslate::IdentifyPilotImage()

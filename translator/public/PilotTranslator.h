@@ -6,7 +6,8 @@
 // PILOT_IMAGE_TYPE is the Pilot image format's type code. The options'
 // keys name them in extension messages and stored settings: the database
 // name (a string, of which PILOT_DB_NAME_SIZE - 1 bytes are kept), and
-// compression, dithering and high contrast (bools).
+// compression, dithering and high contrast (bools); PilotSettingTable.h
+// gives each its type, default, label and command-line flag.
 //
 // Facts about a Pilot image. Identify and Translate add them to the
 // ioExtension message they are given, when there is one, replacing any
@@ -50,10 +51,12 @@ const uint32 PILOT_IMAGE_TYPE = 'PPiv';
 // The database name's field, in the options and in the file.
 const size_t PILOT_DB_NAME_SIZE = 32;
 
-static const char *const PILOT_DB_NAME_SETTING = "database_name";
-static const char *const PILOT_COMPRESS_SETTING = "compression";
-static const char *const PILOT_DITHER_SETTING = "dithering";
-static const char *const PILOT_CONTRAST_SETTING = "high_contrast";
+// Constant expressions, so that the options' table (PilotSettingTable.h)
+// is one.
+static constexpr const char *PILOT_DB_NAME_SETTING = "database_name";
+static constexpr const char *PILOT_COMPRESS_SETTING = "compression";
+static constexpr const char *PILOT_DITHER_SETTING = "dithering";
+static constexpr const char *PILOT_CONTRAST_SETTING = "high_contrast";
 
 static const char *const PILOT_DB_NAME_INFO = "pilot:database_name";
 static const char *const PILOT_BITS_PER_PIXEL_INFO = "pilot:bits_per_pixel";
