@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "Failure.h"
+#include "StandardDescriptors.h"
 #include "TemporaryFiles.h"
 
 namespace {
@@ -30,6 +31,9 @@ int Run(const CommandLine &line)
 
 int main(int argc, char **argv)
 {
+	if (!HoldStandardDescriptorsOpen()) {
+		return kExitFailure;
+	}
 	CommandLine line;
 	std::string error = ParseCommandLine(argc, argv, &line);
 	if (!error.empty()) {
