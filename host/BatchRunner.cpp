@@ -1,7 +1,6 @@
 #include "BatchRunner.h"
 
 #include <stdio.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,9 +10,9 @@
 #include <set>
 #include <system_error>
 #include <thread>
-#include <utility>
 
 #include "Failure.h"
+#include "FileIdentity.h"
 #include "InputFile.h"
 #include "TemporaryFiles.h"
 
@@ -84,24 +83,22 @@ private:
 	bool fOnTerminal;
 };
 
-typedef std::pair<dev_t, ino_t> FileIdentity;
-
 // The jobs whose output is the same file as an input, found by device and
 // inode so that another path, a hard link or a symbolic link to an input
 // counts as well.
 std::vector<bool> OutputsThatAreInputs(const std::vector<BatchJob> &jobs)
 {
 	std::set<FileIdentity> inputs;
-	struct stat status;
+	FileIdentity identity;
 	for (const BatchJob &job : jobs) {
-		if (stat(job.input.c_str(), &status) == 0) {
-			inputs.insert(FileIdentity(status.st_dev, status.st_ino));
+		if (IdentifyFile(job.input, &identity)) {
+			inputs.insert(identity);
 		}
 	}
 	std::vector<bool> refused(jobs.size(), false);
 	for (size_t i = 0; i < jobs.size(); i++) {
-		refused[i] = stat(jobs[i].output.c_str(), &status) == 0
-			&& inputs.count(FileIdentity(status.st_dev, status.st_ino)) > 0;
+		refused[i] = IdentifyFile(jobs[i].output, &identity)
+			&& inputs.count(identity) > 0;
 	}
 	return refused;
 }

@@ -14,6 +14,7 @@
 #include "BatchRunner.h"
 #include "Commands.h"
 #include "Failure.h"
+#include "FileIdentity.h"
 #include "InputFile.h"
 
 namespace {
@@ -67,6 +68,21 @@ int Preview(const CommandLine &line, const ConversionOptions &options)
 	return kExitSuccess;
 }
 
+// Writing over the input would lose it, whatever name (another path, a
+// hard or symbolic link) the output reaches it by. A device or FIFO read
+// and written at once (a terminal) is no file to lose.
+void RefuseOutputThatIsInput(const std::string &input,
+	const std::string &output)
+{
+	FileIdentity read;
+	FileIdentity written;
+	mode_t mode;
+	if (input != "-" && IdentifyFile(input, &read, &mode) && S_ISREG(mode)
+		&& IdentifyFile(output, &written) && read == written) {
+		throw Failure(output, "is the input; not overwritten");
+	}
+}
+
 int ConvertOne(const CommandLine &line, const ConversionOptions &options)
 {
 	const std::string &input = line.operands[0];
@@ -87,6 +103,7 @@ int ConvertOne(const CommandLine &line, const ConversionOptions &options)
 	}
 	TranslatorHost host(line.translatorsFolder);
 	try {
+		RefuseOutputThatIsInput(input, output);
 		PrintNotes(line, ConvertFile(host, input, output, format, options,
 			ExistingOutputOf(line), line.strict));
 	} catch (const Failure &failure) {
@@ -116,7 +133,15 @@ int ConvertBatch(const CommandLine &line, const ConversionOptions &options)
 		fprintf(stderr, "%s\n", failure.Line().c_str());
 		return kExitFailure;
 	}
-	size_t failures = RunBatch(plan.jobs, line.jobs, [&](const BatchJob &job) {
+	error = FindSharedOutputs(plan);
+	if (!error.empty()) {
+		return UsageError(error);
+	}
+	for (const std::string &unreadable : plan.unreadable) {
+		fprintf(stderr, "%s\n", unreadable.c_str());
+	}
+	size_t failures = plan.unreadable.size() + RunBatch(plan.jobs, line.jobs,
+		[&](const BatchJob &job) {
 		std::string notes = ConvertFile(host, job.input, job.output,
 			plan.formats.at(job.output), options, ExistingOutputOf(line),
 			line.strict);
@@ -126,7 +151,8 @@ int ConvertBatch(const CommandLine &line, const ConversionOptions &options)
 		}
 		return line.quiet ? std::string() : notes;
 	});
-	const size_t total = plan.jobs.size();
+	PrintNotes(line, SkippedFilesLine(plan));
+	const size_t total = plan.jobs.size() + plan.unreadable.size();
 	if (failures > 0) {
 		fprintf(stderr, "quorvel: %zu of %zu files failed\n", failures, total);
 		return kExitFailure;

@@ -68,6 +68,19 @@ std::string FolderOf(const std::string &path)
 	throw Failure(path, "already exists; not overwritten (--no-clobber)");
 }
 
+// A file its user may not write, though its folder lets it be replaced:
+// refused as cp refuses it. A file whose owner took away their own write
+// permission counts for the owner even when root, whom the system lets
+// write anything.
+bool IsWriteProtected(const std::string &target, const struct stat &status)
+{
+	if (status.st_uid == geteuid() && (status.st_mode & S_IWUSR) == 0) {
+		return true;
+	}
+	return faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0
+		&& errno == EACCES;
+}
+
 void WriteDescriptor(const std::string &name, int fd, const ByteVector &bytes)
 {
 	int error = WriteAll(fd, bytes);
@@ -395,6 +408,11 @@ void WriteRegularFile(const std::string &path, const std::string &target,
 
 } // namespace
 
+std::string FollowOutputLinks(const std::string &path)
+{
+	return FollowLinks(path).path;
+}
+
 void WriteOutputFile(const std::string &path, const ByteVector &bytes,
 	ExistingOutput existing)
 {
@@ -419,6 +437,10 @@ void WriteOutputFile(const std::string &path, const ByteVector &bytes,
 	}
 	if (exists && existing == ExistingOutput::Keep) {
 		AlreadyExists(path);
+	}
+	if (exists && IsWriteProtected(target, status)) {
+		throw Failure(path, "write-protected; not overwritten (make it "
+			"writable, or remove it, first)");
 	}
 	WriteRegularFile(path, target, exists ? &status : NULL, bytes, existing);
 }

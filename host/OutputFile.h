@@ -27,9 +27,15 @@ enum class ExistingOutput { Replace, Keep };
 
 // "-" writes to standard output. Throws Failure naming the file: folder
 // not found, permission denied, disk full, write failed, already exists
-// (with ExistingOutput::Keep).
+// (with ExistingOutput::Keep), write-protected (a file the user may not
+// write, or whose owner took away their own write permission: refused as
+// cp refuses it, though the folder would let it be replaced).
 void WriteOutputFile(const std::string &path, const ByteVector &bytes,
 	ExistingOutput existing = ExistingOutput::Replace);
+
+// The file that writing to path replaces or creates: path with the
+// symbolic links it ends in followed. Throws Failure for a loop of links.
+std::string FollowOutputLinks(const std::string &path);
 
 // Set (to anything) in the environment, QUORVEL_NAMED_TEMPORARY_FILES
 // makes the temporary files named from the start even where O_TMPFILE
