@@ -3,25 +3,29 @@
 #include <errno.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <set>
+#include <tuple>
 
 #include "Conversion.h"
 #include "Failure.h"
+#include "FileIdentity.h"
+#include "FolderWalk.h"
 #include "InputFile.h"
+#include "OutputFile.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+// The files skipped that the line about them names.
+const size_t kSkippedNamed = 5;
 
 // An input's type as the roster recognises it; 0 when none reads it.
+// Throws Failure when the file cannot be opened.
 uint32 RecognisedType(TranslatorHost &host, const std::string &path)
 {
+	std::unique_ptr<BPositionIO> source = OpenInputFile(path);
 	try {
-		std::unique_ptr<BPositionIO> source = OpenInputFile(path);
 		BMessage identified;
 		return RecogniseInput(host, *source, &identified).type;
 	} catch (const Failure &) {
@@ -41,6 +45,13 @@ bool IsFolder(const std::string &path)
 {
 	struct stat status;
 	return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::string FolderOf(const std::string &path)
+{
+	size_t slash = path.rfind('/');
+	return slash == std::string::npos ? "." : slash == 0 ? "/"
+		: path.substr(0, slash);
 }
 
 class Planner {
@@ -65,7 +76,7 @@ public:
 				return error;
 			}
 		}
-		if (fPlan->jobs.empty()) {
+		if (fPlan->jobs.empty() && fPlan->unreadable.empty()) {
 			return "no pictures found among the inputs";
 		}
 		return "";
@@ -78,42 +89,40 @@ private:
 			return "'" + folder + "' is a folder (-r converts the pictures "
 				"in it and in its subfolders)";
 		}
-		std::vector<fs::path> files;
-		std::error_code error;
-		for (fs::recursive_directory_iterator it(folder, error), end;
-			!error && it != end; it.increment(error)) {
-			if (it->is_regular_file(error)
-				&& it->path().filename().string()[0] != '.') {
-				files.push_back(it->path());
-			}
-		}
-		if (error) {
-			return "cannot walk '" + folder + "': " + error.message();
-		}
-		// The same order on every file system.
-		std::sort(files.begin(), files.end());
-		for (const fs::path &file : files) {
-			std::string relative = file.parent_path().lexically_relative(
-				folder).string();
-			std::string added = Add(file.string(),
-				relative == "." ? "" : relative, true);
-			if (!added.empty()) {
-				return added;
-			}
-		}
-		return "";
+		FolderVisitor visitor;
+		visitor.file = [this](const std::string &path,
+			const std::string &subfolder) {
+			return Add(path, subfolder, true);
+		};
+		visitor.unreadable = [this](const std::string &path, bool isFolder,
+			int error) {
+			fPlan->unreadable.push_back(Failure(path, (isFolder
+				? "cannot read the folder: " : "") + DescribeError(error))
+				.Line());
+		};
+		return WalkFolder(folder, visitor);
 	}
 
 	// An input, its output going into the subfolder of -o DIR; in a
-	// walked folder, files no translator reads are passed over.
+	// walked folder, files no translator reads are passed over, and those
+	// that cannot be opened are failures.
 	std::string Add(const std::string &input, const std::string &subfolder,
 		bool walked)
 	{
 		OutputFormat format = fTo;
 		if (!fLine.to || walked) {
-			uint32 type = RecognisedType(fHost, input);
+			uint32 type = 0;
+			try {
+				type = RecognisedType(fHost, input);
+			} catch (const Failure &failure) {
+				// Given by name, the job says why it fails.
+				if (walked) {
+					fPlan->unreadable.push_back(failure.Named(input).Line());
+					return "";
+				}
+			}
 			if (type == 0 && walked) {
-				fPlan->skipped++;
+				Skip(input);
 				return "";
 			}
 			if (!fLine.to) {
@@ -135,6 +144,14 @@ private:
 		return "";
 	}
 
+	void Skip(const std::string &input)
+	{
+		if (fPlan->skippedNames.size() < kSkippedNamed) {
+			fPlan->skippedNames.push_back(input);
+		}
+		fPlan->skipped++;
+	}
+
 	TranslatorHost &fHost;
 	const CommandLine &fLine;
 	BatchPlan *fPlan;
@@ -142,6 +159,7 @@ private:
 	std::map<std::string, std::string> fWriters;
 };
 
+// The folder, and those above it that are missing (mkdir -p).
 void MakeFolder(const std::string &folder)
 {
 	struct stat status;
@@ -151,11 +169,25 @@ void MakeFolder(const std::string &folder)
 		}
 		return;
 	}
-	if (mkdir(folder.c_str(), 0777) != 0) {
+	if (errno == ENOENT && folder.find('/') != std::string::npos) {
+		MakeFolder(FolderOf(folder));
+	}
+	if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
 		throw Failure(folder, "cannot create the folder: "
 			+ DescribeError(errno));
 	}
 }
+
+// Where an output lands: its folder, by device and inode, and its name.
+struct OutputPlace {
+	FileIdentity folder;
+	std::string name;
+
+	bool operator<(const OutputPlace &other) const
+	{
+		return std::tie(folder, name) < std::tie(other.folder, other.name);
+	}
+};
 
 } // namespace
 
@@ -170,15 +202,55 @@ void MakeOutputFolders(const BatchPlan &plan)
 {
 	std::set<std::string> folders;
 	for (const BatchJob &job : plan.jobs) {
-		folders.insert(fs::path(job.output).parent_path().string());
+		folders.insert(FolderOf(job.output));
 	}
-	// Parents before children: the set is sorted, and a parent's path is
-	// a prefix of its children's.
+	// Parents before children, as the set sorts them: each folder is then
+	// made with one call.
 	for (const std::string &folder : folders) {
-		fs::path partial;
-		for (const fs::path &part : fs::path(folder)) {
-			partial /= part;
-			MakeFolder(partial.string());
+		MakeFolder(folder);
+	}
+}
+
+std::string FindSharedOutputs(const BatchPlan &plan)
+{
+	std::map<OutputPlace, const BatchJob *> writers;
+	for (const BatchJob &job : plan.jobs) {
+		std::string target;
+		try {
+			target = FollowOutputLinks(job.output);
+		} catch (const Failure &) {
+			// A loop of links: the job says so.
+			continue;
+		}
+		OutputPlace place;
+		if (!IdentifyFile(FolderOf(target), &place.folder)) {
+			continue;
+		}
+		place.name = BaseName(target);
+		auto known = writers.emplace(place, &job);
+		if (!known.second) {
+			const BatchJob &other = *known.first->second;
+			return "'" + other.input + "' and '" + job.input + "' would "
+				"both be written to one file, " + other.output + " and "
+				+ job.output + " being the same";
 		}
 	}
+	return "";
+}
+
+std::string SkippedFilesLine(const BatchPlan &plan)
+{
+	if (plan.skipped == 0) {
+		return "";
+	}
+	std::string line = "quorvel: skipped " + std::to_string(plan.skipped)
+		+ (plan.skipped == 1 ? " file" : " files") + " no translator reads: ";
+	for (size_t i = 0; i < plan.skippedNames.size(); i++) {
+		line += (i == 0 ? "" : ", ") + plan.skippedNames[i];
+	}
+	if (plan.skipped > plan.skippedNames.size()) {
+		line += " and " + std::to_string(plan.skipped
+			- plan.skippedNames.size()) + " more";
+	}
+	return line;
 }

@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <stdio.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -143,6 +144,9 @@ std::string DescribeError(int error)
 			return "disk full";
 		case EROFS:
 			return "read-only file system";
+		case ENAMETOOLONG:
+			return "path too long (more than " + std::to_string(PATH_MAX)
+				+ " bytes)";
 	}
 	return strerror(error);
 }
