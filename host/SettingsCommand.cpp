@@ -17,6 +17,7 @@
 #include "ConfigurationWindow.h"
 #include "Failure.h"
 #include "StatusText.h"
+#include "TemporaryFiles.h"
 #include "TranslatorHost.h"
 
 namespace {
@@ -125,6 +126,22 @@ bool HasValue(const BMessage &settings, const PilotSettingRow &setting)
 		&& type == setting.type;
 }
 
+// The settings file written aside, removed as outputs' temporary files are
+// when a signal stops quorvel.
+class SignalSafeTemporaryFile : public BPrivate::TemporaryFileKeeper {
+public:
+	int Create(const std::string &path,
+		const std::function<int()> &create) override
+	{
+		return fName.Create(path, create);
+	}
+
+	void Forget() override { fName.Forget(); }
+
+private:
+	TemporaryName fName;
+};
+
 // Stores the changed settings over those stored now; a setting the file
 // lacks (or holds with the wrong type) gets the translator's current value.
 // Gives the settings as stored.
@@ -133,6 +150,7 @@ BMessage StoreChanges(const char *name, int32 version,
 	const std::string &path)
 {
 	BMessage result;
+	SignalSafeTemporaryFile temporary;
 	status_t status = BPrivate::UpdateDefaultSettings(name, version,
 		[&](BMessage &stored) -> status_t {
 			for (const PilotSettingRow &setting : PILOT_SETTINGS) {
@@ -151,10 +169,12 @@ BMessage StoreChanges(const char *name, int32 version,
 			}
 			result = stored;
 			return B_OK;
-		});
+		}, &temporary);
 	if (status != B_OK) {
 		throw Failure(path.empty() ? std::string(name) : path,
-			"cannot store the settings (" + DescribeStatus(status) + ")");
+			"cannot store the settings (" + (status == B_BAD_TYPE
+				? std::string("not a regular file; left as it is")
+				: DescribeStatus(status)) + ")");
 	}
 	return result;
 }
@@ -171,6 +191,8 @@ std::string UnusableBecause(status_t status)
 				+ " KiB";
 		case B_MISMATCHED_VALUES:
 			return "it holds another translator's settings";
+		case B_BAD_TYPE:
+			return "not a regular file";
 	}
 	return DescribeStatus(status);
 }

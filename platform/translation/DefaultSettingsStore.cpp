@@ -13,7 +13,6 @@
 
 #include <DataIO.h>
 #include <ErrnoStatus.h>
-#include <File.h>
 #include <Message.h>
 #include <StorageDefs.h>
 
@@ -61,19 +60,70 @@ status_t MakeFolders(const std::string &folder)
 }
 
 
-// The whole file, if it is not larger than the store allows. A file that
-// grows while it is read is not trusted either.
+// Only a regular file holds settings. A FIFO or a device is never opened:
+// opening or reading one could wait for ever, or have an effect of its own.
+status_t SettingsFileKind(const struct stat &status)
+{
+	if (S_ISDIR(status.st_mode)) {
+		return B_IS_A_DIRECTORY;
+	}
+	return S_ISREG(status.st_mode) ? B_OK : B_BAD_TYPE;
+}
+
+
+class Descriptor {
+public:
+	explicit Descriptor(int fd) : fDescriptor(fd) {}
+	~Descriptor()
+	{
+		if (fDescriptor >= 0) {
+			close(fDescriptor);
+		}
+	}
+	int Get() const { return fDescriptor; }
+	int Release()
+	{
+		int fd = fDescriptor;
+		fDescriptor = -1;
+		return fd;
+	}
+
+private:
+	Descriptor(const Descriptor &) = delete;
+	Descriptor &operator=(const Descriptor &) = delete;
+
+	int fDescriptor;
+};
+
+
+// The whole file, if it is a regular file not larger than the store
+// allows. A file that grows while it is read is not trusted either.
 status_t ReadSettingsFile(const std::string &path, std::vector<char> *data)
 {
-	BFile file(path.c_str(), B_READ_ONLY);
-	off_t size;
-	status_t status = file.InitCheck();
-	if (status == B_OK) {
-		status = file.GetSize(&size);
+	struct stat status;
+	if (stat(path.c_str(), &status) != 0) {
+		return StatusForErrno(errno);
 	}
-	if (status != B_OK) {
-		return status;
+	if (SettingsFileKind(status) != B_OK) {
+		return SettingsFileKind(status);
 	}
+	// O_NONBLOCK: should a FIFO take the file's place meanwhile, opening
+	// it does not wait for a writer; it is then refused as above.
+	int fd;
+	do {
+		fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+	} while (fd < 0 && errno == EINTR);
+	if (fd < 0) {
+		return StatusForErrno(errno);
+	}
+	Descriptor file(fd);
+	if (fstat(file.Get(), &status) != 0) {
+		return StatusForErrno(errno);
+	}
+	if (SettingsFileKind(status) != B_OK) {
+		return SettingsFileKind(status);
+	}
+	off_t size = status.st_size;
 	if (size <= 0) {
 		return B_BAD_DATA;
 	}
@@ -83,9 +133,13 @@ status_t ReadSettingsFile(const std::string &path, std::vector<char> *data)
 	data->resize((size_t)size + 1);
 	size_t filled = 0;
 	while (filled < data->size()) {
-		ssize_t got = file.Read(data->data() + filled, data->size() - filled);
+		ssize_t got = read(file.Get(), data->data() + filled,
+			data->size() - filled);
+		if (got < 0 && errno == EINTR) {
+			continue;
+		}
 		if (got < 0) {
-			return (status_t)got;
+			return StatusForErrno(errno);
 		}
 		if (got == 0) {
 			break;
@@ -152,25 +206,56 @@ std::string TemporaryPath(const std::string &folder)
 }
 
 
-status_t WriteAside(const std::string &folder, const BMessage &message,
-	std::string *_temporary)
+status_t WriteAll(int fd, const BMallocIO &bytes)
 {
+	const char *data = static_cast<const char *>(bytes.Buffer());
+	size_t done = 0;
+	while (done < bytes.BufferLength()) {
+		ssize_t count = write(fd, data + done, bytes.BufferLength() - done);
+		if (count < 0 && errno == EINTR) {
+			continue;
+		}
+		if (count <= 0) {
+			return count < 0 ? StatusForErrno(errno) : B_IO_ERROR;
+		}
+		done += (size_t)count;
+	}
+	return fsync(fd) == 0 ? B_OK : StatusForErrno(errno);
+}
+
+
+status_t WriteAside(const std::string &folder, const BMessage &message,
+	TemporaryFileKeeper *keeper, std::string *_temporary)
+{
+	BMallocIO flattened;
+	status_t status = message.Flatten(&flattened);
+	if (status != B_OK) {
+		return status;
+	}
 	for (int attempt = 0; attempt < 100; attempt++) {
 		std::string temporary = TemporaryPath(folder);
-		BFile file(temporary.c_str(),
-			B_WRITE_ONLY | B_CREATE_FILE | B_FAIL_IF_EXISTS);
-		status_t status = file.InitCheck();
-		if (status != B_OK) {
+		auto create = [&]() {
+			int fd;
+			do {
+				fd = open(temporary.c_str(),
+					O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+			} while (fd < 0 && errno == EINTR);
+			return fd;
+		};
+		int fd = keeper != NULL ? keeper->Create(temporary, create)
+			: create();
+		if (fd < 0) {
 			// A leftover of an earlier process with the same id.
-			if (access(temporary.c_str(), F_OK) == 0) {
+			if (errno == EEXIST) {
 				continue;
 			}
-			return status;
+			return StatusForErrno(errno);
 		}
+		Descriptor file(fd);
 		*_temporary = temporary;
-		status = message.Flatten(&file);
-		if (status == B_OK) {
-			status = file.Sync();
+		status = WriteAll(file.Get(), flattened);
+		if (status == B_OK && close(file.Release()) != 0 && errno != EINTR) {
+			status = StatusForErrno(errno);
 		}
 		return status;
 	}
@@ -255,7 +340,8 @@ StoreDefaultSettings(const char *translatorName, int32 translatorVersion,
 
 status_t
 UpdateDefaultSettings(const char *translatorName, int32 translatorVersion,
-	const std::function<status_t(BMessage &settings)> &change)
+	const std::function<status_t(BMessage &settings)> &change,
+	TemporaryFileKeeper *keeper)
 {
 	std::string path = DefaultSettingsPath(translatorName);
 	if (path.empty()) {
@@ -269,6 +355,14 @@ UpdateDefaultSettings(const char *translatorName, int32 translatorVersion,
 	SettingsLock lock(path);
 	if (lock.InitCheck() != B_OK) {
 		return lock.InitCheck();
+	}
+	// A FIFO or a device in the file's place, or at the end of a link
+	// there (to /dev/null, say, to keep nothing), was put there by the
+	// user: not ours to replace.
+	struct stat existing;
+	if (stat(path.c_str(), &existing) == 0
+		&& SettingsFileKind(existing) != B_OK) {
+		return SettingsFileKind(existing);
 	}
 
 	BMessage stored;
@@ -287,14 +381,17 @@ UpdateDefaultSettings(const char *translatorName, int32 translatorVersion,
 	}
 
 	std::string temporary;
-	status = WriteAside(folder, stored, &temporary);
-	if (status == B_OK && rename(temporary.c_str(), path.c_str()) != 0) {
-		status = StatusForErrno(errno);
+	status_t result = WriteAside(folder, stored, keeper, &temporary);
+	if (result == B_OK && rename(temporary.c_str(), path.c_str()) != 0) {
+		result = StatusForErrno(errno);
 	}
-	if (status != B_OK && !temporary.empty()) {
+	if (result != B_OK && !temporary.empty()) {
 		unlink(temporary.c_str());
 	}
-	return status;
+	if (keeper != NULL) {
+		keeper->Forget();
+	}
+	return result;
 }
 
 } // namespace BPrivate

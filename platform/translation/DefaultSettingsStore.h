@@ -44,7 +44,8 @@ BMessage *LoadDefaultSettings(const char *translatorName);
 // used when they cannot: B_ENTRY_NOT_FOUND when none are stored,
 // B_BAD_VALUE for a name that DefaultSettingsPath refuses, the file's
 // status when it cannot be read (B_PERMISSION_DENIED, B_IS_A_DIRECTORY,
-// ...), B_FILE_TOO_LARGE when it is larger than kMaxDefaultSettingsSize,
+// ...), B_BAD_TYPE when it is neither a regular file nor a folder (a FIFO,
+// a device or a socket, which is never opened), B_FILE_TOO_LARGE when it is larger than kMaxDefaultSettingsSize,
 // B_BAD_DATA when it is empty or not one whole flattened message, and
 // B_MISMATCHED_VALUES when it was stored for another translator.
 status_t ReadDefaultSettings(const char *translatorName, BMessage *settings);
@@ -57,16 +58,35 @@ status_t ReadDefaultSettings(const char *translatorName, BMessage *settings);
 status_t StoreDefaultSettings(const char *translatorName,
 	int32 translatorVersion, const BMessage &settings);
 
+// The file an update writes aside before it takes the settings file's
+// place, for a caller that removes its temporary files when a signal
+// stops the process.
+class TemporaryFileKeeper {
+public:
+	virtual ~TemporaryFileKeeper() {}
+	// Runs create, which makes the file named path and gives its
+	// descriptor (or -1 with errno set), and gives that result; the name
+	// is known to the keeper from then on.
+	virtual int Create(const std::string &path,
+		const std::function<int()> &create) = 0;
+	// The file took the settings file's place, or was removed.
+	virtual void Forget() = 0;
+};
+
 // Reads, changes and stores the settings as one step: change receives the
 // stored settings (empty when none can be used) and edits them; they are
 // stored when it returns B_OK, and nothing is stored otherwise (its status
 // is returned). Every store and update of a translator's settings holds an
 // advisory lock on "<name>.settings.lock" beside the file meanwhile, so
 // that changes made at the same time, by threads or by processes, follow
-// one another and none is lost.
+// one another and none is lost. A FIFO, a device or a folder where the
+// settings file goes, or where a symbolic link there leads, is not
+// replaced (B_BAD_TYPE, B_IS_A_DIRECTORY). The
+// file written aside is made through keeper when one is given.
 status_t UpdateDefaultSettings(const char *translatorName,
 	int32 translatorVersion,
-	const std::function<status_t(BMessage &settings)> &change);
+	const std::function<status_t(BMessage &settings)> &change,
+	TemporaryFileKeeper *keeper = NULL);
 
 } // namespace BPrivate
 
