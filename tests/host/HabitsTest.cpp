@@ -101,6 +101,74 @@ TEST_F(HabitsTest, BatchesPickTheirTargetAndWalkFoldersIntoAMirror)
 	EXPECT_EQ(Listing("back"), (std::vector<std::string>{"a.png", "b.png"}));
 }
 
+// A folder for nobody to read, a picture for nobody to open, a tree too
+// deep to open at the end (its paths longer than PATH_MAX), and files no
+// translator reads: the first three are failures named one a line, the
+// last are named after the batch, the first few by path. Run as root, the
+// walk is made by nobody, for whom permissions hold.
+TEST_F(HabitsTest, WalksNameWhatTheyCannotReadAndWhatTheySkip)
+{
+	std::string asUser;
+	if (geteuid() == 0) {
+		if (Shell("command -v setpriv").exitCode != 0) {
+			GTEST_SKIP() << "run as root, without setpriv to be another user";
+		}
+		asUser = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+		fs::permissions(fFolder, fs::perms::all);
+	}
+	fs::create_directories(Path("w/locked"));
+	fs::create_directories(Path("w/sub"));
+	WritePicture("w/a.pgm");
+	WritePicture("w/locked/b.pgm");
+	WritePicture("w/sub/c.pgm");
+	WritePicture("w/sub/secret.pgm");
+	fs::permissions(Path("w/locked"), fs::perms::none);
+	fs::permissions(Path("w/sub/secret.pgm"), fs::perms::none);
+	for (int i = 1; i <= 6; i++) {
+		WriteBytes(Path("w/n" + std::to_string(i) + ".txt"),
+			BytesOfText("not a picture"));
+	}
+	// 2100 levels of "d/", made a level at a time from the one above.
+	int folder = open(Path("w").c_str(), O_RDONLY | O_DIRECTORY);
+	for (int level = 0; level < 2100 && folder >= 0; level++) {
+		mkdirat(folder, "d", 0755);
+		int below = openat(folder, "d", O_RDONLY | O_DIRECTORY);
+		close(folder);
+		folder = below;
+		if (level == 4) {
+			WritePicture("w/d/d/d/d/d/p.pgm");
+		}
+	}
+	ASSERT_GE(folder, 0);
+	close(folder);
+
+	RunResult walked = Shell(asUser + "$Q convert -r w -o out");
+	// The tree is too deep for the test folder's removal.
+	Shell("rm -rf w/d");
+	EXPECT_EQ(walked.exitCode, 1);
+	EXPECT_LT(walked.peakMemory, 64 << 20);
+	std::vector<std::string> lines = walked.ErrorLines();
+	for (const std::string &expected : {
+			std::string("quorvel: w/locked: cannot read the folder: permission "
+				"denied"),
+			std::string("quorvel: w/sub/secret.pgm: permission denied"),
+			std::string("quorvel: skipped 6 files no translator reads: "
+				"w/n1.txt, w/n2.txt, w/n3.txt, w/n4.txt, w/n5.txt and 1 more"),
+			std::string("quorvel: 3 of 6 files failed")}) {
+		EXPECT_EQ(std::count(lines.begin(), lines.end(), expected), 1)
+			<< expected << "\n" << walked.err;
+	}
+	EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string
+		&line) {
+		return line.rfind("quorvel: w/d/d/d/", 0) == 0 && line.find(": path "
+			"too long (more than 4096 bytes)") != std::string::npos;
+	}), 1) << walked.err.substr(0, 1000);
+	for (const char *output : {"out/a.pdb", "out/sub/c.pdb",
+			"out/d/d/d/d/d/p.pdb"}) {
+		EXPECT_TRUE(fs::exists(Path(output))) << output;
+	}
+}
+
 TEST_F(HabitsTest, RefusalsSayWhatCanBeDoneInstead)
 {
 	WritePicture("a.pgm");

@@ -1,6 +1,9 @@
 // The translator's options as quorvel passes them: database names from
 // file names or --name, the option flags changing the Pilot image, and
 // stored settings changing the next run.
+#include <sys/stat.h>
+
+#include <functional>
 #include <regex>
 
 #include "HostTool.h"
@@ -166,6 +169,49 @@ TEST_F(OptionsTest, UnusableSettingsFileIsReportedWithTheDefaults)
 	EXPECT_EQ(refused.exitCode, 1);
 	EXPECT_EQ(refused.err, "quorvel: " + Path("config/TranslationKit/"
 		"Quorvel.settings") + ": cannot store the settings (not a folder)\n");
+}
+
+// A FIFO, a device or a folder where the settings file goes is never
+// opened (a FIFO would keep every command waiting) nor replaced: the
+// defaults apply and the change is refused. A store stopped by a signal
+// (here SIGXFSZ, the file size limit) leaves no file written aside.
+TEST_F(OptionsTest, SettingsPathsThatHoldNoFileAreLeftAlone)
+{
+	const std::string settings = "config/TranslationKit/Quorvel.settings";
+	std::filesystem::create_directories(Path("config/TranslationKit"));
+	const struct {
+		const char *kind;
+		std::function<void()> make;
+		const char *reason;
+		const char *refusal;
+	} kCases[] = {
+		{"FIFO", [&] { mkfifo(Path(settings).c_str(), 0600); },
+			"not a regular file", "not a regular file; left as it is"},
+		{"device", [&] {
+			std::filesystem::create_symlink("/dev/zero", Path(settings)); },
+			"not a regular file", "not a regular file; left as it is"},
+		{"folder", [&] { std::filesystem::create_directory(Path(settings)); },
+			"is a folder", "is a folder"},
+	};
+	for (const auto &inTheWay : kCases) {
+		SCOPED_TRACE(inTheWay.kind);
+		std::filesystem::remove_all(Path(settings));
+		inTheWay.make();
+		RunResult shown = Shell("timeout 60 $Q settings | tail -n 1; "
+			"timeout 60 $Q convert -q grey.png out.pdb; echo $?; "
+			"timeout 60 $Q settings dithering=off; echo $?");
+		EXPECT_EQ(shown.out, "# defaults apply: " + Path(settings)
+			+ " cannot be used (" + inTheWay.reason + ")\n0\n1\n");
+		EXPECT_EQ(shown.err, "quorvel: " + Path(settings) + ": cannot store "
+			"the settings (" + inTheWay.refusal + ")\n");
+		EXPECT_FALSE(std::filesystem::is_regular_file(Path(settings)));
+	}
+
+	std::filesystem::remove_all(Path(settings));
+	RunResult stopped = Shell("ulimit -f 0; $Q settings dithering=off");
+	EXPECT_EQ(stopped.exitCode, 128 + SIGXFSZ);
+	EXPECT_EQ(Listing("config/TranslationKit"),
+		(std::vector<std::string>{"Quorvel.settings.lock"}));
 }
 
 } // namespace

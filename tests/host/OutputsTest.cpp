@@ -1,6 +1,8 @@
 // Where outputs go: device nodes, FIFOs, sockets and the process's own
-// descriptors are written in place, symbolic links are followed, long names fit, --no-clobber keeps what is
-// there, and the signals that stop quorvel leave no temporary file.
+// descriptors are written in place, symbolic links are followed, long names
+// fit, --no-clobber keeps what is there, an input or a write-protected file
+// is never replaced, and the signals that stop quorvel leave no temporary
+// file.
 // Device nodes are made in the test's own folder, never taken from /dev.
 #include <signal.h>
 #include <sys/socket.h>
@@ -181,6 +183,94 @@ TEST_F(OutputsTest, LongestNamesAndNoClobberWithEitherTemporaryFile)
 		EXPECT_EQ(ReadBytes(Path("fresh.pdb")), fExpected);
 		ExpectNoTemporaryFile();
 	}
+}
+
+// Each command would lose a file: the input (by its own name, a symbolic
+// or a hard link), a file its owner protected, or one of two batch outputs
+// that reach one file through a linked folder.
+TEST_F(OutputsTest, OutputsThatWouldLoseAFileAreRefused)
+{
+	fs::copy_file(Path("expected.pdb"), Path("a.pdb"));
+	fs::create_symlink("a.pdb", Path("link.pdb"));
+	fs::create_hard_link(Path("a.pdb"), Path("hard.pdb"));
+	WriteBytes(Path("locked.pdb"), BytesOfText("old"));
+	fs::permissions(Path("locked.pdb"), fs::perms::owner_read
+		| fs::perms::group_read | fs::perms::others_read);
+	fs::create_directories(Path("tree/s1"));
+	fs::create_directories(Path("tree/s2"));
+	fs::copy_file(Path("in.pgm"), Path("tree/s1/x.pgm"));
+	fs::copy_file(Path("in.pgm"), Path("tree/s2/x.pgm"));
+	fs::create_directories(Path("cto/s1"));
+	fs::create_symlink("s1", Path("cto/s2"));
+
+	const struct {
+		std::vector<std::string> arguments;
+		int exitCode;
+		std::string error;
+	} kCases[] = {
+		{{"a.pdb", "a.pdb"}, 1, "quorvel: a.pdb: is the input; not "
+			"overwritten\n"},
+		{{"--to", "pdb", "a.pdb", "link.pdb"}, 1, "quorvel: link.pdb: is the "
+			"input; not overwritten\n"},
+		{{"--to", "pdb", "a.pdb", "hard.pdb"}, 1, "quorvel: hard.pdb: is the "
+			"input; not overwritten\n"},
+		{{"in.pgm", "locked.pdb"}, 1, "quorvel: locked.pdb: write-protected; "
+			"not overwritten (make it writable, or remove it, first)\n"},
+		{{"-r", "tree", "-o", "cto"}, 2, "quorvel: 'tree/s1/x.pgm' and "
+			"'tree/s2/x.pgm' would both be written to one file, cto/s1/x.pdb "
+			"and cto/s2/x.pdb being the same\nTry 'quorvel --help' for "
+			"more.\n"},
+	};
+	for (const auto &refused : kCases) {
+		std::vector<std::string> arguments = {"convert", "-q"};
+		arguments.insert(arguments.end(), refused.arguments.begin(),
+			refused.arguments.end());
+		SCOPED_TRACE(arguments.back());
+		RunResult result = Run(arguments);
+		EXPECT_EQ(result.exitCode, refused.exitCode);
+		EXPECT_EQ(result.err, refused.error);
+	}
+	EXPECT_EQ(ReadBytes(Path("a.pdb")), fExpected);
+	EXPECT_EQ(ReadBytes(Path("locked.pdb")), BytesOfText("old"));
+	EXPECT_TRUE(fs::is_empty(Path("cto/s1")));
+	ExpectNoTemporaryFile();
+}
+
+// Started with descriptors 0, 1 or 2 closed, quorvel opens no file in
+// their place: a warning printed by one job would land in another's
+// output. Bad inputs among the batch print while outputs are written.
+TEST_F(OutputsTest, ClosedStandardDescriptorsAreNeverTakenByFiles)
+{
+	Bytes picture = BytesOfText("P5 600 600 255\n");
+	picture.resize(picture.size() + 600 * 600, 0x60);
+	WriteBytes(Path("big.pgm"), picture);
+	ASSERT_EQ(Run({"convert", "big.pgm", "--to", "bits", "big.bits"})
+		.exitCode, 0);
+	Bytes expected = ReadBytes(Path("big.bits"));
+	std::string batch = "$Q convert -j 4 --to bits -o out";
+	for (int i = 0; i < 16; i++) {
+		std::string number = std::to_string(i);
+		fs::copy_file(Path("big.pgm"), Path("in" + number + ".pgm"));
+		WriteBytes(Path("bad" + number + ".pgm"), BytesOfText("junk"));
+		batch += " in" + number + ".pgm bad" + number + ".pgm";
+	}
+	for (int trial = 0; trial < 6; trial++) {
+		fs::remove_all(Path("out"));
+		EXPECT_EQ(Shell(batch + " 2>&-; echo $?").out, "1\n");
+		for (int i = 0; i < 16; i++) {
+			EXPECT_EQ(ReadBytes(Path("out/in" + std::to_string(i) + ".bits")),
+				expected) << "trial " << trial << ", file " << i;
+		}
+	}
+
+	// The descriptors held open still fail as closed ones do.
+	RunResult closed = Shell("$Q convert in.pgm --to pdb - >&-; echo $?; "
+		"$Q convert - --to pdb one.pdb <&- 2>/dev/null; echo $?; "
+		"$Q convert -q in.pgm all.pdb <&- >&- 2>&-; echo $?");
+	EXPECT_EQ(closed.out, "1\n1\n0\n");
+	EXPECT_EQ(closed.err, "quorvel: standard output: write failed: Bad file "
+		"descriptor\n");
+	EXPECT_EQ(ReadBytes(Path("all.pdb")), fExpected);
 }
 
 // A batch into out/, with named temporary files, stopped by each signal

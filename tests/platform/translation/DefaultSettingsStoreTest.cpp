@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -238,6 +239,14 @@ TEST_F(DefaultSettingsStoreTest, UnusableFilesGiveNullAndSayWhy)
 	expectUnusable(B_ENTRY_NOT_FOUND);
 	fs::create_directory(fPath);
 	expectUnusable(B_IS_A_DIRECTORY);
+	// A FIFO would keep the reader waiting for a writer: never opened, nor
+	// replaced.
+	fs::remove(fPath);
+	ASSERT_EQ(mkfifo(fPath.c_str(), 0600), 0);
+	expectUnusable(B_BAD_TYPE);
+	EXPECT_EQ(StoreDefaultSettings(kName, kVersion, SampleSettings()),
+		B_BAD_TYPE);
+	EXPECT_TRUE(fs::is_fifo(fPath));
 }
 
 
