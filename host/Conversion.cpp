@@ -112,11 +112,11 @@ bool Dithering(TranslatorHost &host, const ConversionOptions &options)
 // not.
 void CheckReading(TranslatorHost &host, const translator_info &info,
 	const PictureStream &picture, status_t status,
-	const BMessage &readExtension)
+	const BMessage &readExtension, const PixelAllowance &allowance)
 {
 	if (picture.OverLimit()) {
 		throw Failure(DescribeOverLimit(picture.Width(), picture.Height(),
-			picture.MaxPixels()));
+			allowance));
 	}
 	if (picture.HeaderRefusal() == B_NO_MEMORY) {
 		throw std::bad_alloc();
@@ -136,12 +136,13 @@ void CheckReading(TranslatorHost &host, const translator_info &info,
 // Reads the input into picture, with what its translator said of it on
 // recognising it (identified) and of a Pilot image as it read it (facts).
 void ReadInput(TranslatorHost &host, BPositionIO &source,
-	const translator_info &info, PictureStream &picture, PilotFacts *facts)
+	const translator_info &info, PictureStream &picture,
+	const PixelAllowance &allowance, PilotFacts *facts)
 {
 	BMessage readExtension;
 	status_t status = ReadPicture(host, source, info, picture,
 		&readExtension);
-	CheckReading(host, info, picture, status, readExtension);
+	CheckReading(host, info, picture, status, readExtension, allowance);
 	*facts = ReadPilotFacts(readExtension);
 }
 
@@ -175,10 +176,10 @@ bool PassesThroughPipe(OutputFormat format, const ConversionOptions &options,
 // bitmap path throws, the reading translator's failure first.
 bool ConvertPassing(TranslatorHost &host, BPositionIO &source,
 	const translator_info &info, const BMessage &identified,
-	BMessage *writeExtension, uint64 maxPixels,
+	BMessage *writeExtension, const PixelAllowance &allowance,
 	std::vector<std::string> *notes, ByteVector *bytes)
 {
-	PicturePipe pipe(maxPixels);
+	PicturePipe pipe(allowance.pixels);
 	BMessage readExtension;
 	status_t readStatus = B_ERROR;
 	std::thread reader;
@@ -199,7 +200,7 @@ bool ConvertPassing(TranslatorHost &host, BPositionIO &source,
 		if (!pipe.WaitForHeader()) {
 			reader.join();
 			CheckReading(host, info, pipe.Header(), readStatus,
-				readExtension);
+				readExtension, allowance);
 			throw Failure(host.TranslatorName(info.translator)
 				+ " refused it (it wrote no bitmap header)");
 		}
@@ -218,7 +219,7 @@ bool ConvertPassing(TranslatorHost &host, BPositionIO &source,
 			reader.join();
 			if (finished) {
 				CheckReading(host, info, pipe.Header(), readStatus,
-					readExtension);
+					readExtension, allowance);
 			}
 		}
 		throw;
@@ -227,7 +228,8 @@ bool ConvertPassing(TranslatorHost &host, BPositionIO &source,
 	// writes now is not needed.
 	pipe.Drain();
 	reader.join();
-	CheckReading(host, info, pipe.Header(), readStatus, readExtension);
+	CheckReading(host, info, pipe.Header(), readStatus, readExtension,
+		allowance);
 	return true;
 }
 
@@ -246,15 +248,17 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	if (format == OutputFormat::Pilot) {
 		BuildExtension(options, inputPath, &writeExtension);
 	}
+	const PixelAllowance allowance = AllowanceForInput(options.maxPixels,
+		source);
 	ByteVector passed;
 	if (PassesThroughPipe(format, options, info, identified)
 		&& ConvertPassing(host, source, info, identified, &writeExtension,
-			options.maxPixels, notes, &passed)) {
+			allowance, notes, &passed)) {
 		return passed;
 	}
 	// Otherwise (or with no thread to read in) the whole picture.
-	PictureStream picture(options.maxPixels);
-	ReadInput(host, source, info, picture, facts);
+	PictureStream picture(allowance.pixels);
+	ReadInput(host, source, info, picture, allowance, facts);
 	const std::string described = DescribePicture(picture, identified);
 	ShapingRequest request;
 	request.format = format;
@@ -262,6 +266,7 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	request.fit = options.fit;
 	request.dither = Dithering(host, options);
 	request.greyFile = IsGrey(identified);
+	request.allowance = allowance;
 	BBitmap *shaped = ShapePicture(picture, request, notes);
 	if (shaped != NULL) {
 		BBitmapStream stream(shaped);
@@ -365,14 +370,25 @@ std::string DescribePicture(const PictureStream &picture,
 		+ std::to_string(picture.Height()) + " " + kind + " picture";
 }
 
+PixelAllowance AllowanceForInput(const PixelLimit &limit,
+	BPositionIO &source)
+{
+	off_t size = -1;
+	if (source.GetSize(&size) != B_OK) {
+		size = -1;
+	}
+	return AllowanceFor(limit, size);
+}
+
 std::unique_ptr<BBitmap> ReadBitmap(TranslatorHost &host,
-	BPositionIO &source, uint64 maxPixels)
+	BPositionIO &source, const PixelLimit &limit)
 {
 	BMessage identified;
 	PilotFacts facts;
-	PictureStream picture(maxPixels);
+	const PixelAllowance allowance = AllowanceForInput(limit, source);
+	PictureStream picture(allowance.pixels);
 	ReadInput(host, source, RecogniseInput(host, source, &identified),
-		picture, &facts);
+		picture, allowance, &facts);
 	BBitmap *bitmap = NULL;
 	if (picture.DetachBitmap(&bitmap) != B_OK) {
 		throw Failure("the picture was lost");

@@ -28,7 +28,7 @@
 // translator's stored defaults. And the largest picture converted.
 struct ConversionOptions {
 	BMessage pilotSettings;
-	uint64 maxPixels = kDefaultMaxPixels;
+	PixelLimit maxPixels;
 	// What the host does to the picture itself (PictureShaping.h).
 	PilotDepth depth = PilotDepth::Auto;
 	std::optional<FitBox> fit;
@@ -67,10 +67,14 @@ ByteVector WritePicture(TranslatorHost &host, BPositionIO &picture,
 std::string DescribePicture(const PictureStream &picture,
 	const BMessage &identified);
 
+// The most pixels the picture of source may have under limit.
+PixelAllowance AllowanceForInput(const PixelLimit &limit,
+	BPositionIO &source);
+
 // A picture read whole into a bitmap through its translator, for the
 // host's own use (showing it). Throws Failure.
 std::unique_ptr<BBitmap> ReadBitmap(TranslatorHost &host,
-	BPositionIO &source, uint64 maxPixels);
+	BPositionIO &source, const PixelLimit &limit);
 
 // The output's bytes for inputPath, and the lines to tell the user
 // (a Pilot image cut short, a picture padded or far too large) in notes.

@@ -3,9 +3,9 @@
 // sample, colour kind, alpha, interlacing; for a Pilot image its database
 // name, packing and rows) and the translator's name; as text or, with
 // --json, one JSON object a line, of the same keys for every format. Only
-// headers are read: the translator writes the picture's header into a
-// stream that refuses the rows after it, so no
-// pixel is decoded. A Pilot image alone is read whole, into a stream that
+// headers are read: what the translator says on recognising the file, or
+// else the picture's header it writes into a stream that refuses the rows
+// after it, so no pixel is decoded. A Pilot image alone is read whole, into a stream that
 // keeps nothing, since only the reading tells whether it is cut short.
 #include <stdio.h>
 
@@ -128,6 +128,18 @@ PilotFacts ReadPilot(TranslatorHost &host, BPositionIO &source,
 	return ReadPilotFacts(extension);
 }
 
+// Whether the translator said, on recognising the file from its headers,
+// all that identify tells: then nothing is decoded, for a progressive JPEG
+// or an interlaced PNG yields its first row only once all of it is.
+bool DescribedOnRecognising(const BMessage &identified)
+{
+	int32 value = 0;
+	return identified.FindInt32(IMAGE_WIDTH_INFO, &value) == B_OK
+		&& value > 0 && identified.FindInt32(IMAGE_HEIGHT_INFO, &value) == B_OK
+		&& value > 0
+		&& identified.FindInt32(IMAGE_BITS_PER_PIXEL_INFO, &value) == B_OK;
+}
+
 FileFacts Examine(TranslatorHost &host, BPositionIO &source)
 {
 	BMessage identified;
@@ -148,6 +160,10 @@ FileFacts Examine(TranslatorHost &host, BPositionIO &source)
 			facts.colourKind = IMAGE_KIND_GREY;
 			facts.alpha = facts.interlaced = false;
 		}
+		return facts;
+	}
+	if (DescribedOnRecognising(identified)) {
+		ReadStoredFacts(identified, identified, &facts);
 		return facts;
 	}
 	PictureStream header = PictureStream::HeaderOnly();

@@ -121,6 +121,11 @@ BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
 		int32 height;
 		FittedSize(*request.fit, PixelWidth(*bitmap), PixelHeight(*bitmap),
 			&width, &height);
+		if ((uint64)width * (uint64)height > request.allowance.pixels) {
+			throw Failure("cannot fit it to " + std::to_string(width) + " x "
+				+ std::to_string(height) + ": " + DescribeOverLimit(width,
+					height, request.allowance));
+		}
 		if (width != PixelWidth(*bitmap) || height != PixelHeight(*bitmap)) {
 			bitmap.reset(ResizePicture(*bitmap, width, height));
 		}

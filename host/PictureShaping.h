@@ -13,6 +13,7 @@
 
 #include "FileFormats.h"
 #include "Fitting.h"
+#include "PixelLimit.h"
 #include "PictureStream.h"
 
 // The Pilot image's bits a pixel: Auto writes a bilevel picture as 1-bit
@@ -30,6 +31,8 @@ struct ShapingRequest {
 	bool dither = true;
 	// The input's file stores greys (its translator's "depth" said so).
 	bool greyFile = false;
+	// The largest picture the host may make, as the input may be.
+	PixelAllowance allowance;
 };
 
 // The bitmap to write instead of the picture, or NULL to write the

@@ -39,7 +39,7 @@ int RunView(const CommandLine &line)
 	if (RefuseWithoutTerminal(line.force)) {
 		return kExitFailure;
 	}
-	uint64 maxPixels;
+	PixelLimit maxPixels;
 	try {
 		maxPixels = EffectiveMaxPixels(line.maxPixels);
 	} catch (const Failure &failure) {

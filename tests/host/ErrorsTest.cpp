@@ -134,13 +134,34 @@ TEST_F(ErrorsTest, PicturesBeyondTheLimitsAreRefusedBeforeAllocating)
 
 TEST_F(ErrorsTest, PixelLimitIsNamedAndRaisedByOptionOrEnvironment)
 {
-	// 12000 x 12000 pixels, above the default 128 Mpx; its rows cut short.
+	// 12000 x 12000 pixels, above the default 128 Mpx; its rows cut short,
+	// but 9 MiB of them: a file that size may hold that many pixels.
 	WriteBytes(Path("big.bits"), MakeBitmapStream(B_GRAY1, 11999, 11999,
-		1500, 1500 * 12000, Bytes(1500)));
+		1500, 1500 * 12000, Bytes(9 << 20)));
 	ExpectFailure({"convert", "big.bits", "out.pdb"}, "big.bits",
 		"image too large: 12000 x 12000 pixels, more than the limit of "
 		"134217728 pixels (raise it with --max-pixels N or "
 		"QUORVEL_MAX_PIXELS=N, up to 268435456)");
+	// 5000 x 5000 from a few bytes: below the limit, past what so small a
+	// file may claim unless a limit is given, in every command that reads
+	// a picture.
+	WriteBytes(Path("claim.bits"), MakeBitmapStream(B_GRAY1, 4999, 4999,
+		625, 625 * 5000, Bytes(1500)));
+	const std::string budget = "image too large for its file: 5000 x 5000 "
+		"pixels from 1532 bytes, more than the 16777216 it may claim unless "
+		"--max-pixels N (or QUORVEL_MAX_PIXELS=N) is given";
+	ExpectFailure({"convert", "claim.bits", "out.png"}, "claim.bits", budget,
+		"out.png");
+	ExpectFailure({"view", "--force", "claim.bits"}, "claim.bits", budget);
+	// A picture the host makes is held to the same limit.
+	WriteBytes(Path("small.pgm"), BytesOfText("P2 2 1 255 0 255"));
+	ExpectFailure({"convert", "--fit", "16384x8192", "--enlarge",
+		"--max-pixels", "100000000", "small.pgm", "out.png"}, "small.pgm",
+		"cannot fit it to 16384 x 8192: image too large: 16384 x 8192 "
+		"pixels, more than the limit of 100000000", "out.png");
+	RunResult given = Shell("QUORVEL_MAX_PIXELS=134217728 $Q convert "
+		"claim.bits out.png 2>&1 | grep -q 'too large'");
+	EXPECT_EQ(given.exitCode, 1) << "a given limit lifts the budget";
 
 	// Raised, the picture is read and fails only for its missing rows.
 	RunResult option = Run({"convert", "--max-pixels", "144000000",

@@ -109,9 +109,10 @@ TEST_F(MemoryTest, PictureOverTheLimitIsRefusedBeforeItsBitmapExists)
 	RunResult refused = Shell("ulimit -v 400000 && $Q convert claim.bits "
 		"out.pdb");
 	EXPECT_EQ(refused.exitCode, 1);
-	EXPECT_EQ(refused.err, "quorvel: claim.bits: image too large: 16384 x "
-		"16384 pixels, more than the limit of 134217728 pixels (raise it "
-		"with --max-pixels N or QUORVEL_MAX_PIXELS=N, up to 268435456)\n");
+	EXPECT_EQ(refused.err, "quorvel: claim.bits: image too large for its "
+		"file: 16384 x 16384 pixels from 32 bytes, more than the 16777216 it "
+		"may claim unless --max-pixels N (or QUORVEL_MAX_PIXELS=N) is "
+		"given\n");
 
 	RunResult raised = Shell("ulimit -v 400000 && $Q convert " + std::string(
 		kAtTheCap) + " claim.bits out.pdb");

@@ -15,6 +15,25 @@
 
 namespace {
 
+// A progressive or multi-scan JPEG is decoded scan by scan over the whole
+// picture before its first row comes out, and nothing in the format bounds
+// the scans: a few bytes each, repeated a thousand times, cost seconds
+// each on a large picture. Encoders write a score at most (libjpeg's
+// progression: 6 for grey, 10 for colour, 18 for CMYK), so, as
+// libjpeg-turbo advises, a scan limit through the progress monitor stops
+// a file with more.
+const int kMostScans = 32;
+
+void StopPastScanLimit(j_common_ptr common)
+{
+	j_decompress_ptr info = reinterpret_cast<j_decompress_ptr>(common);
+	if (info->input_scan_number > kMostScans) {
+		JpegErrors *errors = reinterpret_cast<JpegErrors *>(info->err);
+		errors->tooManyScans = true;
+		longjmp(errors->jump, 1);
+	}
+}
+
 class JpegDecoder {
 public:
 	JpegDecoder(BPositionIO *source, BPositionIO *destination)
@@ -37,6 +56,8 @@ public:
 			return false;
 		}
 		jpeg_create_decompress(&fInfo);
+		fProgress.progress_monitor = StopPastScanLimit;
+		fInfo.progress = &fProgress;
 		UseJpegSource(&fInfo, &fSource, &fBytes);
 		jpeg_read_header(&fInfo, TRUE);
 		return true;
@@ -125,6 +146,11 @@ private:
 
 	[[noreturn]] void Fail() const
 	{
+		if (fErrors.tooManyScans) {
+			Damaged("not a readable JPEG image (more than "
+				+ std::to_string(kMostScans) + " scans, where encoders write "
+				"a score at most)");
+		}
 		if (fErrors.cutShort) {
 			Damaged("not a readable JPEG image (the file is cut short)");
 		}
@@ -138,6 +164,7 @@ private:
 	jpeg_decompress_struct fInfo;
 	JpegErrors fErrors;
 	JpegSource fSource;
+	jpeg_progress_mgr fProgress = {};
 	std::vector<uint8> fRow;
 };
 

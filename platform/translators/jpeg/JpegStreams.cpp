@@ -126,6 +126,7 @@ void InstallJpegErrors(j_common_ptr info, JpegErrors *errors)
 	errors->base.emit_message = NoteWarning;
 	errors->message[0] = '\0';
 	errors->cutShort = false;
+	errors->tooManyScans = false;
 	errors->writeStatus = B_OK;
 }
 

@@ -24,6 +24,8 @@ struct JpegErrors {
 	bool cutShort;
 	// A write to the destination failed with this status.
 	status_t writeStatus;
+	// The decoding stopped at a scan past the limit (JpegReader.cpp).
+	bool tooManyScans;
 };
 
 // Sets up the handler; the caller's jump buffer must be set before any
