@@ -51,8 +51,11 @@ int Preview(const CommandLine &line, const ConversionOptions &options)
 			PrintNotes(line, note);
 		}
 		BMemoryIO image(pilot.data(), pilot.size());
-		std::unique_ptr<BBitmap> picture = ReadBitmap(host, image,
-			options.maxPixels);
+		// The Pilot image is our own, made from a picture that passed: a
+		// packed one is small for its pixels, and no budget applies.
+		PixelLimit made = options.maxPixels;
+		made.given = true;
+		std::unique_ptr<BBitmap> picture = ReadBitmap(host, image, made);
 		ShowPicture(input + " as a Pilot image (" + std::to_string(
 			picture->Bounds().IntegerWidth() + 1) + " x " + std::to_string(
 			picture->Bounds().IntegerHeight() + 1) + ", not written)",
