@@ -17,6 +17,10 @@ struct JpegOptions {
 	bool progressive = false;
 	// libjpeg's own default.
 	int quality = 75;
+	// The colour space stored, when not libjpeg's default for the input's
+	// (JCS_YCCK from CMYK, say), and whether an Adobe marker says so.
+	J_COLOR_SPACE storedSpace = JCS_UNKNOWN;
+	bool adobeMarker = true;
 };
 
 // pixels holds height rows of width * options.components samples.
@@ -36,6 +40,10 @@ inline Bytes EncodeJpeg(uint32 width, uint32 height, const Bytes &pixels,
 	info.in_color_space = options.colorSpace;
 	jpeg_set_defaults(&info);
 	jpeg_set_quality(&info, options.quality, TRUE);
+	if (options.storedSpace != JCS_UNKNOWN) {
+		jpeg_set_colorspace(&info, options.storedSpace);
+	}
+	info.write_Adobe_marker = info.write_Adobe_marker && options.adobeMarker;
 	info.arith_code = options.arithmetic;
 	if (options.progressive) {
 		jpeg_simple_progression(&info);

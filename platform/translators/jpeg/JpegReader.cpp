@@ -15,6 +15,23 @@
 
 namespace {
 
+// Cyan, magenta, yellow and black as libjpeg gives them, to blue, green,
+// red and an opaque alpha: each colour is what its ink and the black let
+// through. Adobe's applications, whose APP14 marker such files carry,
+// store every ink inverted (255 is none), as every reader takes them.
+void InkRowToBgra(const uint8 *inks, uint32 width, bool inverted,
+	uint8 *row)
+{
+	const uint8 flip = inverted ? 0 : 255;
+	for (uint32 x = 0; x < width; x++, inks += 4, row += 4) {
+		const uint32 black = inks[3] ^ flip;
+		row[0] = (uint8)(((inks[2] ^ flip) * black + 127) / 255);
+		row[1] = (uint8)(((inks[1] ^ flip) * black + 127) / 255);
+		row[2] = (uint8)(((inks[0] ^ flip) * black + 127) / 255);
+		row[3] = 255;
+	}
+}
+
 // A progressive or multi-scan JPEG is decoded scan by scan over the whole
 // picture before its first row comes out, and nothing in the format bounds
 // the scans: a few bytes each, repeated a thousand times, cost seconds
@@ -82,11 +99,6 @@ public:
 		if (!ReadHeader()) {
 			Fail();
 		}
-		if (fInfo.jpeg_color_space == JCS_CMYK
-			|| fInfo.jpeg_color_space == JCS_YCCK) {
-			Refuse("a CMYK JPEG cannot be read (only grey and colour JPEGs "
-				"can)");
-		}
 		CheckPictureSize(fInfo.image_width, fInfo.image_height);
 		CheckEntropyCodedData(fStream, JpegSourcePosition(fSource), &fInfo);
 		WriteBitmapHeader(fDestination, MakeBitmapHeader(fInfo.image_width,
@@ -118,22 +130,35 @@ private:
 		}
 	}
 
+	bool IsInk() const
+	{
+		return fInfo.jpeg_color_space == JCS_CMYK
+			|| fInfo.jpeg_color_space == JCS_YCCK;
+	}
+
 	// libjpeg-turbo writes blue, green, red and an opaque alpha itself,
 	// from grey as from colour, with the same values as its RGB output.
+	// From CMYK and YCCK it gives the four inks (YCCK turned into CMYK),
+	// which InkRowToBgra mixes.
 	bool ReadRows()
 	{
 		if (setjmp(fErrors.jump)) {
 			return false;
 		}
-		fInfo.out_color_space = JCS_EXT_BGRA;
+		fInfo.out_color_space = IsInk() ? JCS_CMYK : JCS_EXT_BGRA;
 		jpeg_start_decompress(&fInfo);
 		if (fInfo.output_components != 4
 			|| fInfo.output_width != fInfo.image_width) {
 			ERREXIT(&fInfo, JERR_CONVERSION_NOTIMPL);
 		}
+		std::vector<uint8> inks(IsInk() ? fRow.size() : 0);
 		while (fInfo.output_scanline < fInfo.output_height) {
-			JSAMPROW row = fRow.data();
+			JSAMPROW row = IsInk() ? inks.data() : fRow.data();
 			jpeg_read_scanlines(&fInfo, &row, 1);
+			if (IsInk()) {
+				InkRowToBgra(inks.data(), fInfo.image_width,
+					fInfo.saw_Adobe_marker != 0, fRow.data());
+			}
 			fErrors.writeStatus = WriteFully(fDestination, fRow.data(),
 				fRow.size());
 			if (fErrors.writeStatus != B_OK) {

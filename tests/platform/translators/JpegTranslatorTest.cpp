@@ -16,7 +16,10 @@ namespace {
 
 const uint32 kJpegType = 'JPEG';
 
-// What libjpeg itself decodes, as B_RGB32 pixels.
+// What libjpeg itself decodes, as B_RGB32 pixels. The inks of a CMYK or
+// YCCK file are mixed as every reader does: each colour is what its ink
+// and the black let through, the inks stored inverted under an Adobe
+// marker.
 Bytes DecodedByLibjpeg(const Bytes &jpeg)
 {
 	jpeg_decompress_struct info;
@@ -25,15 +28,30 @@ Bytes DecodedByLibjpeg(const Bytes &jpeg)
 	jpeg_create_decompress(&info);
 	jpeg_mem_src(&info, jpeg.data(), jpeg.size());
 	jpeg_read_header(&info, TRUE);
-	info.out_color_space = JCS_RGB;
+	const bool inks = info.jpeg_color_space == JCS_CMYK
+		|| info.jpeg_color_space == JCS_YCCK;
+	const int none = info.saw_Adobe_marker ? 255 : 0;
+	auto through = [none](int ink, int black) {
+		const int light = 255 - abs(none - ink);
+		return (uint8)((light * (255 - abs(none - black)) + 127) / 255);
+	};
+	info.out_color_space = inks ? JCS_CMYK : JCS_RGB;
 	jpeg_start_decompress(&info);
-	Bytes row(info.output_width * 3);
+	const int step = inks ? 4 : 3;
+	Bytes row(info.output_width * step);
 	Bytes pixels;
 	while (info.output_scanline < info.output_height) {
 		JSAMPROW rows = row.data();
 		jpeg_read_scanlines(&info, &rows, 1);
-		for (size_t x = 0; x < row.size(); x += 3) {
-			pixels.insert(pixels.end(), {row[x + 2], row[x + 1], row[x], 255});
+		for (size_t x = 0; x < row.size(); x += step) {
+			if (inks) {
+				pixels.insert(pixels.end(), {through(row[x + 2], row[x + 3]),
+					through(row[x + 1], row[x + 3]),
+					through(row[x], row[x + 3]), 255});
+			} else {
+				pixels.insert(pixels.end(), {row[x + 2], row[x + 1], row[x],
+					255});
+			}
 		}
 	}
 	jpeg_finish_decompress(&info);
@@ -138,6 +156,27 @@ TEST_F(JpegTranslatorTest, EveryCodingGivesThePixelsLibjpegGives)
 			EXPECT_EQ(greyRead.depth, "8-bit grey");
 		}
 	}
+
+	// Inks: CMYK and YCCK under Adobe's marker, inverted, and CMYK
+	// without it.
+	const Bytes inks = Gradient(37, 21, 4);
+	for (J_COLOR_SPACE stored : {JCS_CMYK, JCS_YCCK}) {
+		for (bool adobe : {true, false}) {
+			JpegOptions options;
+			options.colorSpace = JCS_CMYK;
+			options.components = 4;
+			options.storedSpace = stored;
+			options.adobeMarker = adobe || stored == JCS_YCCK;
+			SCOPED_TRACE(std::string(stored == JCS_CMYK ? "CMYK" : "YCCK")
+				+ (options.adobeMarker ? ", Adobe" : ""));
+			Bytes jpeg = EncodeJpeg(37, 21, inks, options);
+			Translation read = Read(jpeg);
+			ASSERT_EQ(read.status, B_OK) << read.failure;
+			EXPECT_EQ(read.output, MakeBitmapStream(B_RGB32, 36, 20, 148,
+				148 * 21, DecodedByLibjpeg(jpeg)));
+			EXPECT_EQ(read.depth, "24-bit colour");
+		}
+	}
 }
 
 TEST_F(JpegTranslatorTest, StreamsBecomeJpegsAtTheAskedQuality)
@@ -216,15 +255,36 @@ TEST_F(JpegTranslatorTest, IdentifyReadsTheHeadersAlone)
 	}
 }
 
-TEST_F(JpegTranslatorTest, CmykAndCutFilesAreRefusedWithTheirReason)
+// jpeg with its first scan repeated until the file has scans of them;
+// the repeats follow it, before any table changes.
+Bytes WithScans(const Bytes &jpeg, int scans)
 {
-	JpegOptions cmyk;
-	cmyk.colorSpace = JCS_CMYK;
-	cmyk.components = 4;
-	Translation refused = Read(EncodeJpeg(8, 8, Gradient(8, 8, 4), cmyk));
-	EXPECT_EQ(refused.status, B_NO_TRANSLATOR);
-	EXPECT_EQ(refused.failure, "a CMYK JPEG cannot be read (only grey and "
-		"colour JPEGs can)");
+	const size_t first = FindMarker(jpeg, {0xDA});
+	const size_t after = FindMarker(jpeg, {0xC4, 0xDA, 0xD9}, first + 2);
+	int count = 0;
+	for (size_t at = first; at < jpeg.size();
+			at = FindMarker(jpeg, {0xDA}, at + 2)) {
+		count++;
+	}
+	Bytes many(jpeg.begin(), jpeg.begin() + after);
+	for (; count < scans; count++) {
+		many.insert(many.end(), jpeg.begin() + first, jpeg.begin() + after);
+	}
+	many.insert(many.end(), jpeg.begin() + after, jpeg.end());
+	return many;
+}
+
+TEST_F(JpegTranslatorTest, CutFilesAndScanFloodsAreRefusedWithTheirReason)
+{
+	// Each scan is decoded over the whole picture: a file may have 32.
+	JpegOptions progressive;
+	progressive.progressive = true;
+	const Bytes jpeg = EncodeJpeg(64, 64, Gradient(64, 64, 3), progressive);
+	EXPECT_EQ(Read(WithScans(jpeg, 32)).status, B_OK);
+	Translation flood = Read(WithScans(jpeg, 33));
+	EXPECT_EQ(flood.status, B_ILLEGAL_DATA);
+	EXPECT_EQ(flood.failure, "not a readable JPEG image (more than 32 scans, "
+		"where encoders write a score at most)");
 
 	// Cut inside its tables: not a JPEG that can be read.
 	Bytes tables = SampleJpeg();
