@@ -21,7 +21,9 @@ loads the translator add-on through the kit's roster, as an application
 on the platform does, and converts PNG, JPEG, PNM and bitmap-stream files
 to and from Pilot images, and reads GIF and BMP pictures. The package holds
 the command, the add-on, the kit's standard PNG, JPEG, PNM, GIF and BMP
-translators and private stand-ins for the platform's kit libraries.")
+translators and private stand-ins for the platform's kit libraries, and
+brings Pilot images to the desktop: the MIME type image/x-pilotimage, a
+gdk-pixbuf loader and a thumbnailer entry.")
 set(QUORVEL_PACKAGE_MAINTAINER "Quorvel developers" CACHE STRING
 	"The Maintainer field of the Debian package")
 set(CPACK_PACKAGE_CONTACT ${QUORVEL_PACKAGE_MAINTAINER})
@@ -32,5 +34,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS bash-completion)
+# The MIME database names Pilot images, without which gdk-pixbuf never
+# picks their loader; the thumbnailer entry runs gdk-pixbuf-thumbnailer.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, libgdk-pixbuf2.0-bin")
+# The MIME database and gdk-pixbuf's loader cache are refreshed by the
+# file triggers their packages declare on /usr/share/mime/packages and on
+# the loaders folder: dpkg fires them whenever this package puts files
+# there or takes them away, so no maintainer script of ours is needed.
 
 include(CPack)
