@@ -1,0 +1,65 @@
+// One Pilot image loaded for gdk-pixbuf, from the bytes it hands over in
+// pieces. The Pilot rules are all the codec's (PilotCodec.h): this only
+// keeps the bytes, asks the codec what they hold as soon as the headers
+// are in, and draws the bitmap stream the codec writes into a pixbuf.
+//
+// As soon as the codec recognises the headers the pixbuf's size is agreed
+// with the caller (a thumbnailer asks for a smaller one), checked against
+// the limits and the pixbuf made, white, and handed over; bytes past the
+// most the picture can use are not kept. At the end the codec reads the
+// picture, what a cut-short file lacks staying white, and the pixbuf is
+// reported updated.
+#ifndef QUORVEL_PILOT_PIXBUF_LOAD_H
+#define QUORVEL_PILOT_PIXBUF_LOAD_H
+
+#define GDK_PIXBUF_ENABLE_BACKEND
+#include <gdk-pixbuf/gdk-pixbuf-io.h>
+#undef GDK_PIXBUF_ENABLE_BACKEND
+
+#include <DataIO.h>
+
+// What the caller of a load gave gdk-pixbuf's begin_load.
+struct PixbufCallbacks {
+	GdkPixbufModuleSizeFunc size;
+	GdkPixbufModulePreparedFunc prepared;
+	GdkPixbufModuleUpdatedFunc updated;
+	gpointer userData;
+};
+
+class PilotPixbufLoad {
+public:
+	explicit PilotPixbufLoad(const PixbufCallbacks &callbacks);
+	~PilotPixbufLoad();
+
+	// False, with error set, once the bytes cannot be a picture we load.
+	bool Append(const uint8 *bytes, size_t size, GError **error);
+	// Reads the picture into the pixbuf. False, with error set, when there
+	// is none.
+	bool Finish(GError **error);
+
+	// The pixbuf, once the headers are in; the load keeps its reference.
+	GdkPixbuf *Pixbuf() const { return fPixbuf; }
+
+private:
+	PilotPixbufLoad(const PilotPixbufLoad &);
+	PilotPixbufLoad &operator=(const PilotPixbufLoad &);
+
+	// Asks the codec about the bytes so far; once it recognises them,
+	// prepares the pixbuf.
+	bool TryIdentify(bool final, GError **error);
+	bool PreparePixbuf(uint32 width, uint32 height, GError **error);
+	bool ReadPicture(GError **error);
+
+	PixbufCallbacks fCallbacks;
+	BMallocIO fBytes;
+	bool fIdentified = false;
+	// Once a piece was refused, the load is over.
+	bool fFailed = false;
+	// How many bytes the picture can use at most, once identified.
+	uint64 fUsefulBytes = 0;
+	uint32 fWidth = 0;
+	uint32 fHeight = 0;
+	GdkPixbuf *fPixbuf = NULL;
+};
+
+#endif // QUORVEL_PILOT_PIXBUF_LOAD_H
