@@ -6,8 +6,8 @@
 #
 #   fuzz/run-fuzzers.sh [seconds per fuzzer (180)] [build folder] [fuzzer...]
 #
-# Fuzzers: translate bitmap pack settings png jpeg pnm gif bmp (all by
-# default).
+# Fuzzers: translate bitmap pack settings png jpeg pnm gif bmp pixbuf (all
+# by default).
 # FUZZ_PARALLEL=2 runs two fuzzers at a time. Without a build folder it
 # configures and builds the fuzz preset (build/fuzz). Needs clang with its
 # libFuzzer runtime (Debian: clang, libclang-rt-dev), libpng, libjpeg and
@@ -26,7 +26,7 @@ else
 	(cd "$source_dir" && cmake --preset fuzz >/dev/null)
 fi
 shift $(($# < 2 ? $# : 2))
-fuzzers=${*:-translate bitmap pack settings png jpeg pnm gif bmp}
+fuzzers=${*:-translate bitmap pack settings png jpeg pnm gif bmp pixbuf}
 parallel=${FUZZ_PARALLEL:-1}
 
 targets=quorvel_fuzz_seeds
@@ -50,6 +50,11 @@ for format in png jpeg pnm gif bmp; do
 	mkdir -p "$seeds/$format"
 	cp "$seeds"/pictures/* "$seeds/$format/"
 done
+
+# The desktop's loader starts from the Pilot images, whose last byte it
+# reads as its own choices.
+mkdir -p "$seeds/pixbuf"
+cp "$seeds"/translate/* "$seeds/pixbuf/"
 
 run_one() {
 	fuzzer=$1
