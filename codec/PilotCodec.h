@@ -16,6 +16,8 @@
 #include <PilotSettingTable.h>
 #include <PilotTranslator.h>
 
+// Each call may tell why it refused its source in a PilotRefusal, whose
+// RefusalText is a line for a person.
 #include "HeaderCheck.h"
 
 // How a Pilot image is written; the defaults are the translator's.
@@ -29,11 +31,6 @@ struct PilotOptions {
 	// NUL-terminated, at most PILOT_DB_NAME_SIZE - 1 bytes; when empty the
 	// name comes from where the picture came from (SavePilotImage).
 	char databaseName[PILOT_DB_NAME_SIZE] = {};
-};
-
-// Why a call refused its source: kHeaderAccepted when it did not.
-struct PilotRefusal {
-	HeaderCheck check = kHeaderAccepted;
 };
 
 // B_OK when the source holds a Pilot image; its facts (PilotTranslator.h)

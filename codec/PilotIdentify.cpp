@@ -6,19 +6,6 @@
 #include "PilotFacts.h"
 #include "PilotImageCheck.h"
 
-namespace {
-
-// The status of a check, noted in refusal when there is one.
-status_t Concluded(HeaderCheck check, PilotRefusal *refusal)
-{
-	if (refusal != NULL) {
-		refusal->check = check;
-	}
-	return StatusOf(check);
-}
-
-} // namespace
-
 status_t IdentifyPilotImage(BPositionIO &source, BMessage *facts,
 	PilotRefusal *refusal)
 {

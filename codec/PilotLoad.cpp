@@ -118,13 +118,11 @@ status_t WriteRows(BPositionIO &destination, const PilotImageLayout &layout,
 status_t LoadPilotImage(BPositionIO &source, BPositionIO &destination,
 	BMessage *facts, PilotRefusal *refusal)
 {
-	PilotImageLayout layout;
+	PilotImageLayout layout = PilotImageLayout();
 	const HeaderCheck check = CheckPilotImage(&source, kConverting, &layout);
-	if (refusal != NULL) {
-		refusal->check = check;
-	}
 	if (check != kHeaderAccepted) {
-		return StatusOf(check);
+		return Concluded(check, refusal, layout.header.width,
+			layout.header.height);
 	}
 	const bool oneBit = layout.bitsPerPixel == 1;
 

@@ -16,14 +16,17 @@ status_t SavePilotImage(BPositionIO &source, BPositionIO &destination,
 	PilotRefusal *refusal)
 {
 	PilotWrite write = {source, destination, options, {}, {}};
-	PilotSize size;
+	PilotSize size = {0, 0};
 	const HeaderCheck check = CheckBitmapHeader(&source, kConverting,
 		&write.bitmap, &size);
-	if (refusal != NULL) {
-		refusal->check = check;
+	if (check == kBeyondPilotFields) {
+		const BRect &bounds = write.bitmap.bounds;
+		return Concluded(check, refusal,
+			(double)bounds.right - (double)bounds.left + 1.0,
+			(double)bounds.bottom - (double)bounds.top + 1.0);
 	}
 	if (check != kHeaderAccepted) {
-		return StatusOf(check);
+		return Concluded(check, refusal, size.width, size.height);
 	}
 
 	const bool oneBit = write.bitmap.colors == B_GRAY1;

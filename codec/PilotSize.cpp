@@ -39,10 +39,8 @@ HeaderCheck PilotSizeForBounds(const BRect &bounds, bool oneBit,
 	if (width > kLargestSide) {
 		return kBeyondPilotFields;
 	}
-	if (!PilotSizeWithinLimits(width, height)) {
-		return kPictureBeyondCap;
-	}
 	size->width = (int16)width;
 	size->height = (int16)height;
-	return kHeaderAccepted;
+	return PilotSizeWithinLimits(width, height) ? kHeaderAccepted
+		: kPictureBeyondCap;
 }

@@ -21,7 +21,8 @@ struct PilotSize {
 
 // The Pilot size for a bitmap of the given (ordered) bounds, unless W or H
 // does not fit the image header's signed 16-bit fields (kBeyondPilotFields)
-// or W x H is beyond the codec's pixel cap (kPictureBeyondCap).
+// or W x H is beyond the codec's pixel cap (kPictureBeyondCap, the size
+// set all the same).
 HeaderCheck PilotSizeForBounds(const BRect &bounds, bool oneBit,
 	PilotSize *size);
 

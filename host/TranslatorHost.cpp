@@ -6,8 +6,10 @@
 #include <mutex>
 
 #include <SkippedAddOns.h>
+#include <TranslatorFailure.h>
 
 #include "Failure.h"
+#include "StatusText.h"
 #include "TranslatorSearchPath.h"
 
 namespace {
@@ -61,27 +63,6 @@ BTranslatorRoster *LoadedRoster(const std::string &folder)
 
 } // namespace
 
-std::string StatusName(status_t status)
-{
-	switch (status) {
-		case B_OK:
-			return "B_OK";
-		case B_ERROR:
-			return "B_ERROR";
-		case B_NO_TRANSLATOR:
-			return "B_NO_TRANSLATOR";
-		case B_BAD_VALUE:
-			return "B_BAD_VALUE";
-		case B_NO_MEMORY:
-			return "B_NO_MEMORY";
-		case B_ILLEGAL_DATA:
-			return "B_ILLEGAL_DATA";
-	}
-	char code[32];
-	snprintf(code, sizeof(code), "status %d", (int)status);
-	return code;
-}
-
 std::string RefusalReason(const BMessage &extension, status_t status,
 	const std::string &refusal)
 {
@@ -93,7 +74,7 @@ std::string RefusalReason(const BMessage &extension, status_t status,
 	if (status == B_NO_MEMORY) {
 		return "out of memory";
 	}
-	return refusal + " (" + StatusName(status) + ")";
+	return refusal + " (" + DescribeStatus(status) + ")";
 }
 
 TranslatorHost::TranslatorHost(const std::string &folder)

@@ -39,12 +39,9 @@ private:
 	std::string fLoadPath;
 };
 
-// "B_NO_TRANSLATOR" and the like, for messages.
-std::string StatusName(status_t status);
-
 // Why a translator's call failed: the reason it left in the extension
-// message, else "out of memory" or what it refused to do and its status
-// ("PNGTranslator refused it (B_ILLEGAL_DATA)").
+// message, else "out of memory" or what it refused to do and its status in
+// words ("PNGTranslator refused it (illegal data)").
 std::string RefusalReason(const BMessage &extension, status_t status,
 	const std::string &refusal);
 

@@ -2,6 +2,7 @@
 // by the call's extension message, and handing its streams to the codec.
 #include "PilotTranslate.h"
 
+#include <TranslatorFailure.h>
 #include <TranslatorFormats.h>
 
 #include "PilotSettings.h"
@@ -26,7 +27,9 @@ status_t PilotTranslate::IdentifyBitmapStream()
 
 status_t PilotTranslate::LoadPilotImage()
 {
-	return ::LoadPilotImage(*source, *destination, extension);
+	PilotRefusal refusal;
+	return Reported(::LoadPilotImage(*source, *destination, extension,
+		&refusal), refusal);
 }
 
 status_t PilotTranslate::SavePilotImage()
@@ -36,5 +39,17 @@ status_t PilotTranslate::SavePilotImage()
 			&comment) != B_OK) {
 		comment = NULL;
 	}
-	return ::SavePilotImage(*source, *destination, options, comment);
+	PilotRefusal refusal;
+	return Reported(::SavePilotImage(*source, *destination, options, comment,
+		&refusal), refusal);
+}
+
+// As every translator does, so that a host can say why.
+status_t PilotTranslate::Reported(status_t status,
+	const PilotRefusal &refusal) const
+{
+	if (refusal.check != kHeaderAccepted) {
+		ReportTranslatorFailure(extension, RefusalText(refusal).c_str());
+	}
+	return status;
 }

@@ -18,7 +18,8 @@ public:
 		BPositionIO *destination);
 
 	// The codec's operations on the job's streams; the Pilot image's facts
-	// go to the extension message.
+	// go to the extension message, and so does, in words, why Load or Save
+	// refused its source (TRANSLATOR_FAILURE_INFO).
 	status_t IdentifyPilotImage();
 	status_t IdentifyBitmapStream();
 	status_t LoadPilotImage();
@@ -30,6 +31,9 @@ public:
 	BMessage *extension;
 	BPositionIO *destination;
 	PilotOptions options;
+
+private:
+	status_t Reported(status_t status, const PilotRefusal &refusal) const;
 };
 
 #endif // QUORVEL_PILOT_TRANSLATE_H

@@ -13,6 +13,7 @@
 
 #include "BitmapHeader.h"
 #include "BitmapStreamBytes.h"
+#include "PilotCodec.h"
 #include "PilotImageBytes.h"
 #include "PilotImageCheck.h"
 
@@ -336,13 +337,56 @@ TEST(BitmapHeaderCheck, ConvertingGivesThePilotSize)
 	EXPECT_EQ(170, size.height);
 }
 
-TEST(HeaderCheckNames, EachReasonHasItsOwnName)
+TEST(HeaderCheckNames, EachReasonHasItsOwnNameAndWords)
 {
 	std::set<std::string> names;
+	std::set<std::string> words;
 	for (int check = 0; check < kHeaderCheckCount; check++) {
 		names.insert(HeaderCheckName((HeaderCheck)check));
+		words.insert(RefusalText({(HeaderCheck)check, 20000, 20000}));
 	}
 	EXPECT_EQ((size_t)kHeaderCheckCount, names.size());
+	EXPECT_EQ((size_t)kHeaderCheckCount, words.size());
 	EXPECT_EQ(0u, names.count("?"));
 	EXPECT_STREQ("?", HeaderCheckName(kHeaderCheckCount));
+}
+
+// The size that decided a refusal is said: a Pilot image's own, or the
+// size a bitmap would take as one (its own when it has none).
+TEST(HeaderCheckNames, RefusalsSayTheSizeThatDecided)
+{
+	struct Case {
+		float right;
+		float bottom;
+		const char *words;
+	} cases[] = {
+		{32760, 0, "32761 x 1 is larger than a Pilot image may be (at most "
+			"32767 pixels a side)"},
+		{INFINITY, 0, "the bitmap's size is larger than a Pilot image may "
+			"be"},
+		{16383, 16384, "16384 x 16385 is more pixels than a Pilot image may "
+			"hold (at most 268435456, such as 16384 x 16384)"},
+	};
+	for (const Case &c : cases) {
+		BitmapStreamBytes bitmap;
+		bitmap.right = c.right;
+		bitmap.bottom = c.bottom;
+		const Bytes stream = bitmap.Serialize();
+		BMemoryIO source(stream.data(), stream.size());
+		BMallocIO destination;
+		PilotRefusal refusal;
+		EXPECT_EQ(B_NO_TRANSLATOR, SavePilotImage(source, destination,
+			PilotOptions(), NULL, &refusal));
+		EXPECT_EQ(0, RefusalText(refusal).rfind(c.words, 0))
+			<< RefusalText(refusal);
+	}
+
+	const Bytes file = PilotImageOfType(20000, 20000, 0, 0, Bytes());
+	BMemoryIO source(file.data(), file.size());
+	BMallocIO destination;
+	PilotRefusal refusal;
+	EXPECT_EQ(B_NO_TRANSLATOR, LoadPilotImage(source, destination, NULL,
+		&refusal));
+	EXPECT_EQ("20000 x 20000 is more pixels than a Pilot image may hold (at "
+		"most 268435456, such as 16384 x 16384)", RefusalText(refusal));
 }

@@ -24,6 +24,11 @@ protected:
 		EXPECT_EQ(lines[0].rfind("quorvel: " + file + ": ", 0), 0u)
 			<< lines[0];
 		EXPECT_NE(lines[0].find(reason), std::string::npos) << lines[0];
+		for (const char *status : {"B_NO_TRANSLATOR", "B_ILLEGAL_DATA",
+				"B_BAD_VALUE", "B_ERROR", "B_NO_MEMORY"}) {
+			EXPECT_EQ(lines[0].find(status), std::string::npos)
+				<< "a status in words, not its constant: " << lines[0];
+		}
 		EXPECT_EQ(ReadBytes(Path(output)), BytesOfText("keep"));
 		EXPECT_EQ(Listing(), before) << "no temporary file left";
 	}
@@ -119,6 +124,16 @@ TEST_F(ErrorsTest, PicturesBeyondTheLimitsAreRefusedBeforeAllocating)
 	WriteBytes(Path("huge.png"), png);
 	ExpectFailure({"convert", "huge.png", "out.pdb"}, "huge.png",
 		"image too large");
+
+	// The Pilot translator says why it refuses one of its own files.
+	WriteBytes(Path("huge.pdb"), PilotImageOfType(20000, 20000, 0, 0,
+		Bytes()));
+	ExpectFailure({"convert", "huge.pdb", "out.png"}, "huge.pdb",
+		"20000 x 20000 is more pixels than a Pilot image may hold",
+		"out.png");
+	WriteBytes(Path("flat.pdb"), PilotImageOfType(160, 0, 0, 0, Bytes()));
+	ExpectFailure({"convert", "flat.pdb", "out.png"}, "flat.pdb",
+		"160 x 0 is no picture", "out.png");
 
 	// Within the limits, but wider than a Pilot image can be.
 	WriteBytes(Path("wide.pbm"), BytesOfText("P4 40000 1\n"

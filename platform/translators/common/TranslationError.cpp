@@ -18,9 +18,6 @@ void Damaged(const std::string &reason)
 
 status_t Report(BMessage *ioExtension, const TranslationError &error)
 {
-	if (ioExtension != NULL) {
-		ioExtension->RemoveName(TRANSLATOR_FAILURE_INFO);
-		ioExtension->AddString(TRANSLATOR_FAILURE_INFO, error.reason.c_str());
-	}
+	ReportTranslatorFailure(ioExtension, error.reason.c_str());
 	return error.status;
 }

@@ -30,15 +30,16 @@
 //     IMAGE_INTERLACED_INFO      bool    Adam7 PNG, progressive JPEG,
 //                                        interlaced GIF
 //
-//   by Translate when it fails:
-//     TRANSLATOR_FAILURE_INFO    string  one line in the user's words: why,
-//                                        and what can be done instead
+//   by Translate when it fails, as every translator does:
+//     TRANSLATOR_FAILURE_INFO (TranslatorFailure.h)
 //
 //   read by the JPEG translator when it writes (GetConfigMessage gives
 //   the default):
 //     JPEG_QUALITY_OPTION        int32   1 to 100, 90 when absent
 #ifndef QUORVEL_STANDARD_IMAGE_INFO_H
 #define QUORVEL_STANDARD_IMAGE_INFO_H
+
+#include "TranslatorFailure.h"
 
 static const char *const IMAGE_WIDTH_INFO = "width";
 static const char *const IMAGE_HEIGHT_INFO = "height";
@@ -48,7 +49,6 @@ static const char *const IMAGE_BITS_PER_PIXEL_INFO = "bits_per_pixel";
 static const char *const IMAGE_COLOUR_KIND_INFO = "colour_kind";
 static const char *const IMAGE_ALPHA_INFO = "alpha";
 static const char *const IMAGE_INTERLACED_INFO = "interlaced";
-static const char *const TRANSLATOR_FAILURE_INFO = "failure";
 static const char *const JPEG_QUALITY_OPTION = "quality";
 
 // The words of IMAGE_DEPTH_INFO.
