@@ -20,8 +20,8 @@ const Reason kReasons[] = {
 	{"accepted", "accepted"},
 	{"database-header-cut", "the file ends within its Pilot database header"},
 	{"no-records", "the Pilot database holds no records"},
-	{"not-an-image-database", "not a Pilot image: the database is neither of "
-		"type vIMG nor a TealPaint one"},
+	{"not-an-image-database", "the database is neither of type 'vIMG' nor "
+		"of creator 'TlPt'"},
 	{"record-entry-cut", "the file ends within its Pilot database's record "
 		"list"},
 	{"record-unreachable", "the picture's record lies beyond the end of the "

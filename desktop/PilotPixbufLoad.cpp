@@ -53,26 +53,6 @@ bool AwaitsMoreBytes(HeaderCheck check)
 	}
 }
 
-const char *DescribeRefusal(HeaderCheck check)
-{
-	switch (check) {
-		case kNoRecords:
-			return "the database holds no records";
-		case kNotImageDatabase:
-			return "the database is neither of type 'vIMG' nor of "
-				"creator 'TlPt'";
-		case kNamesDiffer:
-			return "the image's name differs from the database's";
-		case kRecordUnreachable:
-		case kPixelsUnreachable:
-			return "its record lies outside the file";
-		case kPictureEmpty:
-			return "the picture has no pixels";
-		default:
-			return "the file ends inside its headers";
-	}
-}
-
 // The most bytes a picture can use: its pixel data's offset, plus its
 // pixel data at bitsPerPixel, plus, when packed, the most its runs can
 // take for that data.
@@ -151,7 +131,7 @@ bool PilotPixbufLoad::TryIdentify(bool final, GError **error)
 			&& fBytes.BufferLength() < kMaxBytesBeforeHeaders;
 		if (!wait) {
 			SetError(error, GDK_PIXBUF_ERROR_CORRUPT_IMAGE,
-				"Not a PalmPilot image: %s", DescribeRefusal(refusal.check));
+				"Not a PalmPilot image: %s", RefusalText(refusal).c_str());
 		}
 		return wait;
 	}
@@ -238,7 +218,7 @@ bool PilotPixbufLoad::ReadPicture(GError **error)
 	if (status != B_OK || !sink.Complete()) {
 		SetError(error, GDK_PIXBUF_ERROR_CORRUPT_IMAGE,
 			"The PalmPilot image could not be read: %s",
-			status == B_NO_TRANSLATOR ? DescribeRefusal(refusal.check)
+			status == B_NO_TRANSLATOR ? RefusalText(refusal).c_str()
 				: "its bitmap stream was not the picture identified");
 		return false;
 	}

@@ -110,7 +110,7 @@ TEST(PixbufLoaderTest, RefusesWithAReasonBeforeAllocating)
 		{"another database", otherDatabase.Build(), {-1, -1},
 			"neither of type 'vIMG'"},
 		{"headers cut", Bytes(whole.begin(), whole.begin() + 100), {-1, -1},
-			"ends inside its headers"},
+			"the file ends within its Pilot image header"},
 	};
 	for (const auto &c : cases) {
 		const Outcome outcome = Load(c.file, c.asked);
