@@ -78,14 +78,18 @@ def setting_up(loader, work):
     return cache
 
 
-def pilot_bytes(width, height, pixels):
-    """A plain four-grey Pilot image as an outside program writes one."""
+def pilot_bytes(width, height, pixels, tealpaint=False):
+    """A plain four-grey Pilot image as an outside program writes one, or a
+    TealPaint 'GbDb' record's 1-bit picture (its size at the record's
+    start, its pixels at 24)."""
     name = b"Large".ljust(32, b"\0")
-    database = name + bytes(28) + b"vIMGView" + bytes(8) + struct.pack(">h", 1)
+    codes = b"GbDbTlPt" if tealpaint else b"vIMGView"
+    database = name + bytes(28) + codes + bytes(8) + struct.pack(">h", 1)
     entry = struct.pack(">I", 86) + b"\x40\x6f\x80\x00"
-    image = (name + bytes(18) + b"\xff\xff\xff\xff" +
-             struct.pack(">hh", width, height))
-    return database + entry + image + pixels
+    size = struct.pack(">hh", width, height)
+    if tealpaint:
+        return database + entry + size + bytes(20) + pixels
+    return database + entry + name + bytes(18) + b"\xff" * 4 + size + pixels
 
 
 def quorvel_files(quorvel, work):
@@ -103,6 +107,10 @@ def quorvel_files(quorvel, work):
     with open(files[-1], "rb") as whole, open(cut, "wb") as out:
         out.write(whole.read()[:3000])
     files.append(cut)
+    tealpaint = os.path.join(work, "tealpaint.pdb")
+    with open(tealpaint, "wb") as out:
+        out.write(pilot_bytes(40, 3, bytes(range(15)), tealpaint=True))
+    files.append(tealpaint)
     peers = os.path.join(SOURCE, "tests", "desktop", "peers")
     return files + sorted(os.path.join(peers, name)
                           for name in os.listdir(peers) if name.endswith(".pdb"))
