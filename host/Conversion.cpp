@@ -133,6 +133,26 @@ void CheckReading(TranslatorHost &host, const translator_info &info,
 	}
 }
 
+// What the input's translator said of the file as it read it: a Pilot
+// image's facts, or, told the same way, what a standard translator could
+// not give of a file whose data ends before its picture does.
+PilotFacts ReadFacts(const BMessage &readExtension)
+{
+	PilotFacts facts = ReadPilotFacts(readExtension);
+	int32 rows = 0;
+	int32 pixels = 0;
+	if (!facts.checked
+		&& readExtension.FindInt32(IMAGE_MISSING_ROWS_INFO, &rows) == B_OK
+		&& readExtension.FindInt32(IMAGE_MISSING_PIXELS_INFO, &pixels) == B_OK
+		&& readExtension.FindInt32(IMAGE_WIDTH_INFO, &facts.width) == B_OK
+		&& readExtension.FindInt32(IMAGE_HEIGHT_INFO, &facts.height) == B_OK) {
+		facts.checked = true;
+		facts.missingRows = rows;
+		facts.missingPixels = pixels;
+	}
+	return facts;
+}
+
 // Reads the input into picture, with what its translator said of it on
 // recognising it (identified) and of a Pilot image as it read it (facts).
 void ReadInput(TranslatorHost &host, BPositionIO &source,
@@ -143,7 +163,7 @@ void ReadInput(TranslatorHost &host, BPositionIO &source,
 	status_t status = ReadPicture(host, source, info, picture,
 		&readExtension);
 	CheckReading(host, info, picture, status, readExtension, allowance);
-	*facts = ReadPilotFacts(readExtension);
+	*facts = ReadFacts(readExtension);
 }
 
 // Whether the picture is to pass from the input's translator to the Pilot
@@ -177,7 +197,7 @@ bool PassesThroughPipe(OutputFormat format, const ConversionOptions &options,
 bool ConvertPassing(TranslatorHost &host, BPositionIO &source,
 	const translator_info &info, const BMessage &identified,
 	BMessage *writeExtension, const PixelAllowance &allowance,
-	std::vector<std::string> *notes, ByteVector *bytes)
+	PilotFacts *facts, std::vector<std::string> *notes, ByteVector *bytes)
 {
 	PicturePipe pipe(allowance.pixels);
 	BMessage readExtension;
@@ -230,6 +250,7 @@ bool ConvertPassing(TranslatorHost &host, BPositionIO &source,
 	reader.join();
 	CheckReading(host, info, pipe.Header(), readStatus, readExtension,
 		allowance);
+	*facts = ReadFacts(readExtension);
 	return true;
 }
 
@@ -253,7 +274,7 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	ByteVector passed;
 	if (PassesThroughPipe(format, options, info, identified)
 		&& ConvertPassing(host, source, info, identified, &writeExtension,
-			allowance, notes, &passed)) {
+			allowance, facts, notes, &passed)) {
 		return passed;
 	}
 	// Otherwise (or with no thread to read in) the whole picture.

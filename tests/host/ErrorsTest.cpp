@@ -62,6 +62,26 @@ TEST_F(ErrorsTest, UnreadableInputsAreNamedWithTheirReason)
 	WriteBytes(Path("short.pgm"), BytesOfText("P5 4 4 255\nabc"));
 	ExpectFailure({"convert", "short.pgm", "out.pdb"}, "short.pgm",
 		"cut short");
+
+	// Run-length data that ends its picture after 3 of 8 rows decodes, the
+	// rest white, as a Pilot image cut short does: a warning, and with
+	// --strict a refusal.
+	BmpFields early;
+	early.width = 8;
+	early.height = 8;
+	early.bitsPerPixel = 8;
+	early.compression = 1;
+	early.colourTable = Bytes(8, 0);
+	early.data = {8, 1, 0, 0, 8, 1, 0, 0, 8, 1, 0, 0, 4, 1, 0, 1};
+	WriteBytes(Path("early.bmp"), MakeBmp(early));
+	const std::string missing = "cut short: 36 of 64 pixels missing (the "
+		"last 5 of 8 rows)";
+	ExpectFailure({"convert", "--strict", "early.bmp", "out.png"}, "early.bmp",
+		missing + "; refused with --strict", "out.png");
+	RunResult warned = Run({"convert", "early.bmp", "out.png"});
+	EXPECT_EQ(warned.exitCode, 0);
+	EXPECT_EQ(warned.err, "quorvel: early.bmp: warning: " + missing
+		+ ", shown white\n");
 }
 
 TEST_F(ErrorsTest, FilesCutAnywhereFailCleanlyOrConvert)

@@ -29,6 +29,9 @@ public:
 	{
 	}
 
+	// What the run-length data did not give.
+	ReadReport Report() const { return fReport; }
+
 	void Decode()
 	{
 		CheckBmpReadable(fHeader);
@@ -117,10 +120,24 @@ private:
 		if (step == RleStep::EndOfData && !lastRowDone) {
 			CutShort();
 		}
+		if (!lastRowDone) {
+			NoteMissingAfter(end);
+		}
 		// Bands the data never reaches stay see-through.
 		for (; next < order.size(); next++) {
 			fBandStarts[order[next]].second.y = UINT64_MAX;
 		}
+	}
+
+	// The picture ended at end: the rest of its row and the rows after it
+	// were never given.
+	void NoteMissingAfter(const RleState &end)
+	{
+		const uint64 width = fHeader.width;
+		const uint64 rows = fHeader.height - end.y;
+		fReport.missingRows = (uint32)rows;
+		fReport.missingPixels = (uint32)(rows * width
+			- std::min<uint64>(end.x, width));
 	}
 
 	void DecodeBand(uint32 band, uint32 first, uint32 rows)
@@ -181,6 +198,7 @@ private:
 	std::vector<std::pair<uint32, RleState>> fBandStarts;
 	std::vector<uint8> fBand;
 	std::vector<uint8> fOutRow;
+	ReadReport fReport;
 };
 
 // The widest mask, the bits of each sample of a 16- or 32-bit pixel.
@@ -218,8 +236,10 @@ bool IdentifyBmp(BPositionIO *source, ImageFacts *facts)
 	return true;
 }
 
-void ReadBmpToBitmap(BPositionIO *source, BPositionIO *destination)
+void ReadBmpToBitmap(BPositionIO *source, BPositionIO *destination,
+	ReadReport *report)
 {
 	BmpDecoder decoder(source, destination);
 	decoder.Decode();
+	*report = decoder.Report();
 }

@@ -5,7 +5,9 @@
 // and colour table first (BmpHeader.h), then the pixel data: an
 // uncompressed file must hold all its rows; run-length data is decoded
 // once without keeping a pixel, and must reach the end of the picture
-// (its last row, or the end-of-picture code) before the file ends. Since
+// (its last row, or the end-of-picture code) before the file ends. An
+// end-of-picture code before the last row leaves the rest white, as a
+// file cut short would; how much that is goes in the read's report. Since
 // its codes may legally pass over any number of pixels, a few bytes can
 // describe a large picture: only the pixel limit of whoever takes the
 // stream bounds those, as for arithmetic-coded JPEGs.
@@ -24,7 +26,9 @@
 // What the headers say, for Identify; false unless they hold together.
 bool IdentifyBmp(BPositionIO *source, ImageFacts *facts);
 
-// Throws TranslationError.
-void ReadBmpToBitmap(BPositionIO *source, BPositionIO *destination);
+// Throws TranslationError. Run-length data that ends the picture before
+// its last row is told in report.
+void ReadBmpToBitmap(BPositionIO *source, BPositionIO *destination,
+	ReadReport *report);
 
 #endif // QUORVEL_BMP_READER_H

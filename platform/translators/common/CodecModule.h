@@ -104,7 +104,9 @@ struct CodecBacked {
 			&& Module().Identify(source, facts);
 	}
 
-	static void Read(BPositionIO *source, BPositionIO *destination)
+	// These formats refuse a file cut short: nothing is ever missing.
+	static void Read(BPositionIO *source, BPositionIO *destination,
+		ReadReport *)
 	{
 		Module().Read(source, destination);
 	}

@@ -66,12 +66,14 @@ _EXPORT status_t Translate(BPositionIO *inSource,
 			return B_NO_TRANSLATOR;
 		}
 		return Guarded(ioExtension, [&] {
-			kNativeFormat.read(inSource, outDestination);
+			ReadReport report;
+			kNativeFormat.read(inSource, outDestination, &report);
 			// The headers again, read alone: what the file stores.
 			ImageFacts facts;
 			if (kNativeFormat.identify(inSource, &facts)) {
 				RecordFacts(ioExtension, facts);
 			}
+			RecordReport(ioExtension, report);
 		});
 	}
 	if (kNativeFormat.write == NULL || inInfo->type != B_TRANSLATOR_BITMAP

@@ -83,6 +83,19 @@ void RecordFacts(BMessage *ioExtension, const ImageFacts &facts)
 	ioExtension->AddBool(IMAGE_INTERLACED_INFO, facts.interlaced);
 }
 
+void RecordReport(BMessage *ioExtension, const ReadReport &report)
+{
+	if (ioExtension == NULL) {
+		return;
+	}
+	ioExtension->RemoveName(IMAGE_MISSING_ROWS_INFO);
+	ioExtension->AddInt32(IMAGE_MISSING_ROWS_INFO,
+		(int32)report.missingRows);
+	ioExtension->RemoveName(IMAGE_MISSING_PIXELS_INFO);
+	ioExtension->AddInt32(IMAGE_MISSING_PIXELS_INFO,
+		(int32)report.missingPixels);
+}
+
 status_t MakeDescriptionView(BView **outView, BRect *outExtent)
 {
 	if (outView == NULL || outExtent == NULL) {

@@ -43,6 +43,17 @@ struct ImageFacts {
 // Puts the facts into the extension message, when there is one.
 void RecordFacts(BMessage *ioExtension, const ImageFacts &facts);
 
+// What a reader could not give of a file that still decodes: the rows
+// stored after the point where its data ends (the first of them perhaps
+// in part), which it leaves white, and their pixels that never arrived.
+struct ReadReport {
+	uint32 missingRows = 0;
+	uint32 missingPixels = 0;
+};
+
+// Puts the report into the extension message, when there is one.
+void RecordReport(BMessage *ioExtension, const ReadReport &report);
+
 // A view saying what the translator is: the standard translators have no
 // options a view would change.
 status_t MakeDescriptionView(BView **outView, BRect *outExtent);
@@ -56,8 +67,10 @@ struct NativeFormat {
 	// Whether the stream holds this format, from its headers alone, and
 	// what they say of the picture.
 	bool (*identify)(BPositionIO *source, ImageFacts *facts);
-	// The file to a bitmap stream; throws TranslationError.
-	void (*read)(BPositionIO *source, BPositionIO *destination);
+	// The file to a bitmap stream, what it lacked in report; throws
+	// TranslationError.
+	void (*read)(BPositionIO *source, BPositionIO *destination,
+		ReadReport *report);
 	// A bitmap stream to outType (0 for the translator's choice); throws
 	// TranslationError. NULL for a translator that only reads, which then
 	// lists B_TRANSLATOR_BITMAP among its outputs alone.

@@ -99,5 +99,8 @@ _EXPORT translation_format outputFormats[] = {
 	END_FORMAT_ROW
 };
 
-const NativeFormat kNativeFormat = {kPpmType, IdentifyPnm, ReadPnmToBitmap,
-	WritePnm, CanWritePnm, NULL};
+// A PNM file cut short is refused: nothing is ever missing.
+const NativeFormat kNativeFormat = {kPpmType, IdentifyPnm,
+	[](BPositionIO *source, BPositionIO *destination, ReadReport *) {
+		ReadPnmToBitmap(source, destination);
+	}, WritePnm, CanWritePnm, NULL};

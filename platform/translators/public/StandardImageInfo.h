@@ -30,6 +30,17 @@
 //     IMAGE_INTERLACED_INFO      bool    Adam7 PNG, progressive JPEG,
 //                                        interlaced GIF
 //
+//   by Translate to a bitmap stream, when the source is the translator's
+//   own format and it decoded (a file cut short is mostly refused, but a
+//   BMP's run-length data may end its picture before the last row):
+//     IMAGE_MISSING_ROWS_INFO    int32   rows, in the order the file
+//                                        stores them, from the first
+//                                        whose pixels did not all arrive
+//                                        to the last; white in the stream
+//     IMAGE_MISSING_PIXELS_INFO  int32   the pixels of those rows that
+//                                        never arrived. Both are 0 for a
+//                                        whole file.
+//
 //   by Translate when it fails, as every translator does:
 //     TRANSLATOR_FAILURE_INFO (TranslatorFailure.h)
 //
@@ -49,6 +60,8 @@ static const char *const IMAGE_BITS_PER_PIXEL_INFO = "bits_per_pixel";
 static const char *const IMAGE_COLOUR_KIND_INFO = "colour_kind";
 static const char *const IMAGE_ALPHA_INFO = "alpha";
 static const char *const IMAGE_INTERLACED_INFO = "interlaced";
+static const char *const IMAGE_MISSING_ROWS_INFO = "missing_rows";
+static const char *const IMAGE_MISSING_PIXELS_INFO = "missing_pixels";
 static const char *const JPEG_QUALITY_OPTION = "quality";
 
 // The words of IMAGE_DEPTH_INFO.

@@ -180,7 +180,8 @@ TEST_F(BmpTranslatorTest, RunLengthDataWithMovesAndEarlyEnds)
 {
 	// 6 x 4 stored bottom up. Row 3 (bottom): run of 2 of index 1, then 4
 	// as they are (2 3 2 3); row 2: move 2 right and 1 on, to row 1 at x 2:
-	// run of 3 of 2, end of row; row 0: end of the picture, all white.
+	// run of 3 of 2, end of row; row 0: end of the picture, all white, and
+	// told missing, as a file cut short there would be.
 	BmpFields rle = Rle8(6, 4, {2, 1, 0, 4, 2, 3, 2, 3, 0, 0, 0, 2, 2, 1, 3, 2,
 		0, 0, 0, 1});
 	const uint8 w[3] = {255, 255, 255};
@@ -198,6 +199,16 @@ TEST_F(BmpTranslatorTest, RunLengthDataWithMovesAndEarlyEnds)
 	Translation eight = fTranslator.Read(MakeBmp(rle));
 	ASSERT_EQ(eight.status, B_OK) << eight.failure;
 	EXPECT_EQ(eight.output, Rgb32Stream(6, 4, rgb));
+	EXPECT_EQ(eight.missingRows, 1);
+	EXPECT_EQ(eight.missingPixels, 6);
+	// Ending inside row 0, after 2 of its pixels; or at its end.
+	BmpFields partial = rle;
+	partial.data.insert(partial.data.end() - 2, {2, 1});
+	Translation inside = fTranslator.Read(MakeBmp(partial));
+	EXPECT_EQ(inside.missingRows, 1);
+	EXPECT_EQ(inside.missingPixels, 4);
+	partial.data.insert(partial.data.end() - 2, {4, 1});
+	EXPECT_EQ(fTranslator.Read(MakeBmp(partial)).missingRows, 0);
 
 	// RLE4: the same codes with nibbles, absolute data padded to a word.
 	rle.bitsPerPixel = 4;

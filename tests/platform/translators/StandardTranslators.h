@@ -6,6 +6,7 @@
 
 #include <DataIO.h>
 #include <Message.h>
+#include <StandardImageInfo.h>
 #include <TranslatorRoster.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +20,9 @@ struct Translation {
 	Bytes output;
 	std::string failure;
 	std::string depth;
+	// What the reader reported missing; -1 when it did not say.
+	int32 missingRows = -1;
+	int32 missingPixels = -1;
 };
 
 // A source over bytes whose bytes from limit on cannot be read: what
@@ -95,6 +99,8 @@ public:
 		if (message->FindString("depth", &text) == B_OK) {
 			result.depth = text;
 		}
+		message->FindInt32(IMAGE_MISSING_ROWS_INFO, &result.missingRows);
+		message->FindInt32(IMAGE_MISSING_PIXELS_INFO, &result.missingPixels);
 		return result;
 	}
 
