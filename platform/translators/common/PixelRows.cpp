@@ -114,6 +114,18 @@ void RgbaToRgb32OnWhite(const uint8 *rgba, uint32 width, uint8 *out)
 	}
 }
 
+void Rgba16ToRgb32OnWhite(const uint8 *rgba, uint32 width, uint8 *out)
+{
+	for (uint32 x = 0; x < width; x++, rgba += 8, out += 4) {
+		const uint32 alpha = (uint32)rgba[6] << 8 | rgba[7];
+		for (int c = 0; c < 3; c++) {
+			out[2 - c] = OverWhite16((uint32)rgba[2 * c] << 8
+				| rgba[2 * c + 1], alpha);
+		}
+		out[3] = 255;
+	}
+}
+
 void PackBlackIndexes(const uint8 *indexes, uint32 width,
 	const bool black[256], uint8 *out)
 {

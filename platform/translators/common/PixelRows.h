@@ -28,6 +28,15 @@ inline uint8 OverWhite(uint8 value, uint8 alpha)
 	return (uint8)((value * alpha + 255 * (255 - alpha) + 127) / 255);
 }
 
+// A 16-bit sample over white with a 16-bit alpha, rounded once to 8 bits:
+// narrowing either first would put a sample off by one.
+inline uint8 OverWhite16(uint32 value, uint32 alpha)
+{
+	const uint64 full = 65535ULL * 65535ULL;
+	const uint64 over = (uint64)value * alpha + 65535ULL * (65535 - alpha);
+	return (uint8)((over * 255 + full / 2) / full);
+}
+
 // Whether bit x of a 1-bit row is set (black).
 inline bool MonoPixel(const uint8 *row, uint32 x)
 {
@@ -39,6 +48,8 @@ void RgbToRgb32(const uint8 *rgb, uint32 width, uint8 *out);
 // Red, green, blue, alpha, composited on white; opaque pixels, the usual
 // case, are taken as they are.
 void RgbaToRgb32OnWhite(const uint8 *rgba, uint32 width, uint8 *out);
+// The same from 16-bit samples, each stored high byte first.
+void Rgba16ToRgb32OnWhite(const uint8 *rgba, uint32 width, uint8 *out);
 
 // Palette indexes, one a byte, as 1-bit pixels: set for the indexes that
 // are black.

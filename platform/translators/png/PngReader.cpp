@@ -172,6 +172,12 @@ private:
 			fWidening = fColorType == PNG_COLOR_TYPE_RGB ? Widening::Rgb
 				: Widening::Grey;
 			rowBytes = (size_t)fWidth * fChannels;
+		} else if (fBitDepth == 16
+			&& (fColorType & PNG_COLOR_MASK_ALPHA) != 0) {
+			// Composited on white at the samples' own precision, here.
+			png_set_gray_to_rgb(fPng);
+			fWidening = Widening::Rgba16;
+			rowBytes = (size_t)fWidth * 8;
 		} else {
 			png_set_expand(fPng);
 			png_set_scale_16(fPng);
@@ -244,6 +250,9 @@ private:
 			case Widening::Grey:
 				GreyToRgb32(decoded, fWidth, fOutRow.data());
 				return fOutRow.data();
+			case Widening::Rgba16:
+				Rgba16ToRgb32OnWhite(decoded, fWidth, fOutRow.data());
+				return fOutRow.data();
 			case Widening::ByLibpng:
 				break;
 		}
@@ -287,8 +296,9 @@ private:
 	PixelKind fKind = PixelKind::Rgb;
 	bool fBlack[256];
 	// How the rows libpng hands over become the stream's: by libpng's own
-	// transformations, or here from indexes, RGB or grey samples.
-	enum class Widening { ByLibpng, Indexes, Rgb, Grey };
+	// transformations, or here from indexes, RGB or grey samples, or
+	// 16-bit samples with alpha.
+	enum class Widening { ByLibpng, Indexes, Rgb, Grey, Rgba16 };
 	Widening fWidening = Widening::ByLibpng;
 	uint8 fTable[256][4];
 	std::vector<uint8> fDecoded;

@@ -138,6 +138,19 @@ TEST_F(PngTranslatorTest, TransparencyIsCompositedOnWhiteAndDeepSamplesNarrowed)
 	EXPECT_EQ(deep.depth, "8-bit grey");
 	Translation greyAlpha = Read(MakePng(2, 1, 8, 4, {0, 255, 0, 0}));
 	EXPECT_EQ(greyAlpha.output, GreyStream(2, 1, {0, 255}));
+
+	// 16-bit samples and alpha composited before narrowing: 0x44CB at
+	// 0x204F is 231.47 over white (232 if both were narrowed first),
+	// 0x0D07 at 0x04B6 250.55 (250).
+	Translation deepAlpha = Read(MakePng(2, 1, 16, 6, {0x44, 0xCB, 0x0D,
+		0x07, 0xFF, 0xFF, 0x20, 0x4F, 0x0D, 0x07, 0x44, 0xCB, 0xFF, 0xFF,
+		0x04, 0xB6}));
+	EXPECT_EQ(deepAlpha.output, MakeBitmapStream(B_RGB32, 1, 0, 8, 8,
+		{255, 224, 231, 255, 255, 252, 251, 255}));
+	Translation deepGreyAlpha = Read(MakePng(1, 1, 16, 4, {0x0D, 0x07, 0x04,
+		0xB6}));
+	EXPECT_EQ(deepGreyAlpha.output, MakeBitmapStream(B_RGB32, 0, 0, 4, 4,
+		{251, 251, 251, 255}));
 }
 
 TEST_F(PngTranslatorTest, BilevelPicturesBecomeGray1)
