@@ -45,11 +45,18 @@ rm -rf "$seeds"
 cp "$source_dir"/samples/scene.png "$source_dir"/samples/scene.jpg \
 	"$seeds/pictures/"
 # The standard translators start from the same pictures, GIF and BMP from
-# their own too.
+# their own too, and each from the hostile files of its format that the
+# crashers folder keeps (a JPEG of many scans, a PNG or BMP that claims
+# far more than its bytes), which fit the fuzzers' size and pixel caps.
+crashers=$source_dir/tests/hardening/crashers
 for format in png jpeg pnm gif bmp; do
 	mkdir -p "$seeds/$format"
 	cp "$seeds"/pictures/* "$seeds/$format/"
 done
+cp "$crashers"/*.png "$seeds/png/"
+cp "$crashers"/*.jpg "$seeds/jpeg/"
+cp "$crashers"/*.bmp "$seeds/bmp/"
+cp "$crashers"/*.ppm "$crashers"/*.pgm "$crashers"/*.pbm "$seeds/pnm/"
 
 # The desktop's loader starts from the Pilot images, whose last byte it
 # reads as its own choices.
@@ -62,8 +69,10 @@ run_one() {
 	mkdir -p "$corpus/$fuzzer"
 	# A slow unit is one that takes more than a minute; the memory limit
 	# leaves room for the largest picture the readers accept.
+	# Inputs of up to 64 KiB: room for every seed, the crashers among
+	# them, and for a JPEG of many scans to grow.
 	"$build/fuzz/quorvel_fuzz_$fuzzer" -max_total_time="$seconds" \
-		-timeout=60 -rss_limit_mb=3072 -use_value_profile=1 \
+		-max_len=65536 -timeout=60 -rss_limit_mb=3072 -use_value_profile=1 \
 		-print_final_stats=1 -artifact_prefix="$artifacts$fuzzer-" \
 		"$corpus/$fuzzer" "$seeds/$fuzzer" >"$log" 2>&1
 }
