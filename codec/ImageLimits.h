@@ -10,9 +10,11 @@
 #ifndef QUORVEL_IMAGE_LIMITS_H
 #define QUORVEL_IMAGE_LIMITS_H
 
+#include <PilotTranslator.h>
 #include <SupportDefs.h>
 
-const int64 kMaxPilotPixels = (int64)1 << 28;
+// Published to applications as PILOT_MAX_PIXELS.
+const int64 kMaxPilotPixels = PILOT_MAX_PIXELS;
 
 // True for a size of at least one pixel each way, within the cap.
 inline bool PilotSizeWithinLimits(int64 width, int64 height)

@@ -4,7 +4,8 @@
 
 namespace {
 
-const int32 kLargestSide = 32767;
+// What the image header's signed 16-bit width and height hold.
+const int32 kLargestSide = PILOT_MAX_SIDE;
 
 // The bitmap's extent along one axis, from its float bounds: (high - low)
 // + 1 in double, truncated toward zero. -1 unless it lies in [1, 32768)

@@ -7,12 +7,16 @@
 #ifndef QUORVEL_PILOT_SIZE_H
 #define QUORVEL_PILOT_SIZE_H
 
+#include <PilotTranslator.h>
 #include <Rect.h>
 #include <SupportDefs.h>
 
 #include "HeaderCheck.h"
 
-const int32 kPilotScreenSize = 160;
+// The handheld's square screen (PILOT_SCREEN_WIDTH x PILOT_SCREEN_HEIGHT).
+const int32 kPilotScreenSize = PILOT_SCREEN_WIDTH;
+static_assert(PILOT_SCREEN_WIDTH == PILOT_SCREEN_HEIGHT,
+	"one least side for both ways");
 
 struct PilotSize {
 	int16 width;
