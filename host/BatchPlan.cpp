@@ -47,13 +47,6 @@ bool IsFolder(const std::string &path)
 	return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-std::string FolderOf(const std::string &path)
-{
-	size_t slash = path.rfind('/');
-	return slash == std::string::npos ? "." : slash == 0 ? "/"
-		: path.substr(0, slash);
-}
-
 class Planner {
 public:
 	Planner(TranslatorHost &host, const CommandLine &line, BatchPlan *plan)

@@ -126,6 +126,15 @@ std::string BaseName(const std::string &path)
 	return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string FolderOf(const std::string &path)
+{
+	size_t slash = path.rfind('/');
+	if (slash == std::string::npos) {
+		return ".";
+	}
+	return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 std::string StemName(const std::string &path)
 {
 	std::string base = BaseName(path);

@@ -49,5 +49,7 @@ bool StoresGreysAsGreys(OutputFormat format);
 // The last component of a path, and that without its extension.
 std::string BaseName(const std::string &path);
 std::string StemName(const std::string &path);
+// The folder a path names a file in: "." for a bare name, "/" at the root.
+std::string FolderOf(const std::string &path);
 
 #endif // QUORVEL_HOST_FILE_FORMATS_H

@@ -46,15 +46,6 @@ int WriteAll(int fd, const ByteVector &bytes)
 	return 0;
 }
 
-std::string FolderOf(const std::string &path)
-{
-	size_t slash = path.rfind('/');
-	if (slash == std::string::npos) {
-		return ".";
-	}
-	return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 [[noreturn]] void WriteFailed(const std::string &path, int error)
 {
 	if (error == ENOSPC || error == EDQUOT) {

@@ -1,8 +1,9 @@
-// The temporary files of the conversions in flight, and the signal
-// handlers that remove them when the process is told to stop: SIGINT,
-// SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXCPU and SIGXFSZ (a file beyond
-// `ulimit -f`). After removing them the handler ends the process with the
-// signal's own status, as if it had not been caught.
+// The temporary files in flight (conversions' outputs, settings written
+// aside), and the signal handlers that remove them when the process is
+// told to stop: SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXCPU and
+// SIGXFSZ (a file beyond `ulimit -f`). After removing them the handler
+// ends the process with the signal's own status, as if it had not been
+// caught.
 //
 // A handler may run at any moment on any thread, so it only does what is
 // safe there: it reads fixed slots of names and calls unlink. A name is
