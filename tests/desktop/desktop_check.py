@@ -17,6 +17,7 @@ Run by CTest with Debian's python3, which has python3-gi. Exits 77
 where that fails.
 """
 import os
+import re
 import resource
 import shutil
 import struct
@@ -93,13 +94,16 @@ def pilot_bytes(width, height, pixels, tealpaint=False):
 
 
 def quorvel_files(quorvel, work):
-    """Pilot images quorvel writes at each depth, packed or not, and one of
-    them cut short; then the peers'."""
+    """Pilot images quorvel writes at each depth its help names, packed, and
+    four greys plain and plain cut short; then the peers'."""
     scene = os.path.join(SOURCE, "samples", "scene.png")
+    usage = subprocess.run([quorvel, "help", "convert"], capture_output=True,
+                           text=True).stdout
+    depths = re.search(r"--depth ([\w|]+)", usage).group(1).split("|")
     files = []
-    for name, options in (("1-bit", ["--depth", "1"]),
-                          ("2-bit", ["--depth", "2"]),
-                          ("2-bit-plain", ["--depth", "2", "--no-compression"])):
+    for name, options in ([(f"{depth}-bit", ["--depth", depth])
+                           for depth in depths if depth.isdigit()] +
+                          [("2-bit-plain", ["--depth", "2", "--no-compression"])]):
         path = os.path.join(work, f"quorvel-{name}.pdb")
         run(quorvel, "convert", "-q", *options, scene, path)
         files.append(path)
