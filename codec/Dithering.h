@@ -1,7 +1,8 @@
 // Floyd-Steinberg error diffusion of a Pilot image's greys in gathering
 // form, over one error row (GreyRowConverter::ConvertRow says how), for
-// GreyConversion.cpp's sources of darkness (kBytesPerPixel, Darkness) and
-// quantisers (Quantize). The arithmetic fixes every output byte.
+// sources of darkness (kBytesPerPixel, Darkness) and quantisers
+// (kBitsPerPixel: 1, 2 or 4, and Quantize). The arithmetic fixes every
+// output byte.
 #ifndef QUORVEL_DITHERING_H
 #define QUORVEL_DITHERING_H
 
@@ -46,10 +47,13 @@ inline void DitherPixel(const Source &source, DitherRowState &row, int32 x,
 	if (value < 0.0f) {
 		value = 0.0f;
 	}
-	const int shift = 6 - 2 * (x & 3);
+	// Pixels fill a byte from its high bits down; x is never negative.
+	const uint32 bits = Quantizer::kBitsPerPixel;
+	const uint32 perByte = 8 / bits;
+	const int shift = (int)(8 - bits * (1 + (uint32)x % perByte));
 	row.byte |= (uint8)(Quantizer::Quantize(value, &row.carry) << shift);
 	if (shift == 0) {
-		row.pixels[x >> 2] = row.byte;
+		row.pixels[(uint32)x / perByte] = row.byte;
 		row.byte = 0;
 	}
 }
@@ -69,7 +73,7 @@ template<class Quantizer, class Source, int kRows>
 void DitherRows(const Source &source, const uint8 *const rows[],
 	int32 width, float *errorRow, uint8 *pixels)
 {
-	const int32 rowSize = width / 4;
+	const int32 rowSize = width * Quantizer::kBitsPerPixel / 8;
 	const int32 lag = kWavefrontLag;
 	DitherRowState state[kRows];
 	for (int k = 0; k < kRows; k++) {
@@ -109,7 +113,7 @@ template<class Quantizer, class Source>
 void DitherRowGroup(const Source &source, const uint8 *const rows[],
 	int count, int32 width, float *errorRow, uint8 *pixels)
 {
-	const size_t rowSize = width / 4;
+	const size_t rowSize = width * Quantizer::kBitsPerPixel / 8;
 	while (count > 0) {
 		if (count >= 4) {
 			DitherRows<Quantizer, Source, 4>(source, rows, width, errorRow,

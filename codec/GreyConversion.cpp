@@ -38,6 +38,7 @@ inline float TableRgbDarkness(const RgbTerms &terms, const uint8 *pixel)
 }
 
 struct NormalQuantizer {
+	static const int kBitsPerPixel = 2;
 	static uint8 Quantize(float value, float *residual)
 	{
 		return QuantizeNormal(value, residual);
@@ -45,6 +46,7 @@ struct NormalQuantizer {
 };
 
 struct HighContrastQuantizer {
+	static const int kBitsPerPixel = 2;
 	static uint8 Quantize(float value, float *residual)
 	{
 		return QuantizeHighContrast(value, residual);
