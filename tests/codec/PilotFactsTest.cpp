@@ -19,6 +19,7 @@ struct Facts {
 	bool packed = false;
 	int32 width = -1;
 	int32 height = -1;
+	int32 rowBytes = -1;
 	int32 missingRows = -1;
 	int32 missingPixels = -1;
 };
@@ -34,6 +35,7 @@ Facts FactsIn(const BMessage &message)
 	message.FindBool(PILOT_PACKED_INFO, &facts.packed);
 	message.FindInt32(PILOT_WIDTH_INFO, &facts.width);
 	message.FindInt32(PILOT_HEIGHT_INFO, &facts.height);
+	message.FindInt32(PILOT_ROW_BYTES_INFO, &facts.rowBytes);
 	message.FindInt32(PILOT_MISSING_ROWS_INFO, &facts.missingRows);
 	message.FindInt32(PILOT_MISSING_PIXELS_INFO, &facts.missingPixels);
 	return facts;
@@ -79,24 +81,30 @@ PilotBytes FileOf(uint8 pixelType, uint8 packing, int16 width, int16 height)
 
 TEST_F(PilotFactsTest, IdentifyGivesNameDepthPackingAndSizeAsStored)
 {
-	// The depth and packing rules are HeaderCheckTest's; these are two
-	// kinds that differ in each fact.
+	// The depth and packing rules are HeaderCheckTest's; these are kinds
+	// that differ in each fact. A row stores the whole bytes its pixels
+	// fill.
 	const struct {
 		uint8 pixelType;
 		uint8 packing;
+		int16 width;
 		int32 bitsPerPixel;
 		bool packed;
-	} kinds[] = {{kOneBitPixelType, 0x11, 1, true},
-		{kSixteenGreyPixelType, 0x0A, 4, false}};
+		int32 rowBytes;
+	} kinds[] = {{kOneBitPixelType, 0x11, 21, 1, true, 2},
+		{kSixteenGreyPixelType, 0x0A, 24, 4, false, 12},
+		{kFourGreyPixelType, 0x00, 17, 2, false, 4},
+		{kFourGreyPixelType, 0x00, -5, 2, false, 0}};
 	for (const auto &kind : kinds) {
 		BMessage extension;
-		const Facts facts = Identify(FileOf(kind.pixelType, kind.packing, 24,
-			-3).Build(), &extension);
-		SCOPED_TRACE((int)kind.pixelType);
+		const Facts facts = Identify(FileOf(kind.pixelType, kind.packing,
+			kind.width, -3).Build(), &extension);
+		SCOPED_TRACE(kind.width);
 		EXPECT_EQ("Holiday", facts.name);
 		EXPECT_EQ(kind.bitsPerPixel, facts.bitsPerPixel);
 		EXPECT_EQ(kind.packed, facts.packed);
-		EXPECT_EQ(24, facts.width);
+		EXPECT_EQ(kind.rowBytes, facts.rowBytes);
+		EXPECT_EQ(kind.width, facts.width);
 		EXPECT_EQ(-3, facts.height);
 		EXPECT_EQ(-1, facts.missingRows) << "only Translate reads the data";
 	}
@@ -120,6 +128,7 @@ TEST_F(PilotFactsTest, TranslateSaysHowMuchOfThePictureNeverArrived)
 	EXPECT_EQ(3, facts.missingRows);
 	EXPECT_EQ(26, facts.missingPixels);
 	EXPECT_EQ(4, facts.bitsPerPixel);
+	EXPECT_EQ(5, facts.rowBytes);
 
 	// The same message again, whole and packed: the old values go.
 	file.pixels = LiteralRuns(Bytes(25, 0x11));
