@@ -20,14 +20,22 @@
 // RefusalText is a line for a person.
 #include "HeaderCheck.h"
 
+// PilotOptions' depth when the caller names none: 1-bit images from B_GRAY1
+// bitmaps, four greys from the others.
+const int32 kDepthOfSource = -1;
+
 // How a Pilot image is written; the defaults are the translator's.
 struct PilotOptions {
 	// Pack the pixel data in runs.
 	bool compression = PILOT_SETTINGS[PILOT_COMPRESS_ROW].defaultOn;
 	// Spread each pixel's rounding error over its neighbours.
 	bool dithering = PILOT_SETTINGS[PILOT_DITHER_ROW].defaultOn;
-	// Quantise to four greys with the stronger contrast.
+	// Quantise with the stronger contrast (DepthConversion.h says what
+	// that is at each depth).
 	bool highContrast = PILOT_SETTINGS[PILOT_CONTRAST_ROW].defaultOn;
+	// The bits a pixel: 1, 2, 4, PILOT_DEPTH_AUTO (1 for a picture of only
+	// black and white, 2 otherwise) or kDepthOfSource.
+	int32 depth = kDepthOfSource;
 	// NUL-terminated, at most PILOT_DB_NAME_SIZE - 1 bytes; when empty the
 	// name comes from where the picture came from (SavePilotImage).
 	char databaseName[PILOT_DB_NAME_SIZE] = {};
@@ -61,6 +69,7 @@ status_t LoadPilotImage(BPositionIO &source, BPositionIO &destination,
 // sourceName, when not NULL, tells where the picture came from, as the
 // kit's B_TRANSLATOR_EXT_COMMENT does (typically a file name); it names
 // the database when options.databaseName is empty (PilotNaming.h).
+// B_BAD_VALUE, with nothing read or written, for a depth not listed above;
 // B_NO_TRANSLATOR, with nothing written, when the header is refused;
 // B_NO_MEMORY, with nothing written, when the buffers cannot be had;
 // B_ERROR when the source ends early or the destination takes less than

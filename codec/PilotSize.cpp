@@ -42,6 +42,7 @@ HeaderCheck PilotSizeForBounds(const BRect &bounds, bool oneBit,
 	}
 	size->width = (int16)width;
 	size->height = (int16)height;
+	size->pictureWidth = sourceWidth;
 	return PilotSizeWithinLimits(width, height) ? kHeaderAccepted
 		: kPictureBeyondCap;
 }

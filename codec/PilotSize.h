@@ -21,6 +21,8 @@ static_assert(PILOT_SCREEN_WIDTH == PILOT_SCREEN_HEIGHT,
 struct PilotSize {
 	int16 width;
 	int16 height;
+	// W0, the bitmap's own width.
+	int32 pictureWidth;
 };
 
 // The Pilot size for a bitmap of the given (ordered) bounds, unless W or H

@@ -44,19 +44,29 @@ bool ReadSourceRow(BPositionIO *source, uint32 rowBytes, uint8 *row,
 	return true;
 }
 
-PilotPixelData::PilotPixelData(size_t rowSize, int32 height, bool packed)
+PilotPixelData::PilotPixelData(size_t rowSize, int32 height, bool packed,
+	bool packingRoomLater)
 	: fRowSize(rowSize), fSize(rowSize * (size_t)height),
-	  fPackedWanted(packed),
+	  fPackedWanted(packed), fPackingRoomLater(packingRoomLater),
 	  fPixels(new (std::nothrow) uint8[fSize]())
 {
-	if (packed) {
-		fPacked.reset(new (std::nothrow) uint8[PackedSizeBound(fSize)]);
+	if (!packingRoomLater) {
+		TakePackingRoom();
 	}
 }
 
 bool PilotPixelData::IsValid() const
 {
-	return fPixels != NULL && (!fPackedWanted || fPacked != NULL);
+	return fPixels != NULL
+		&& (fPackingRoomLater || !fPackedWanted || fPacked != NULL);
+}
+
+bool PilotPixelData::TakePackingRoom()
+{
+	if (fPackedWanted && fPacked == NULL) {
+		fPacked.reset(new (std::nothrow) uint8[PackedSizeBound(fSize)]);
+	}
+	return !fPackedWanted || fPacked != NULL;
 }
 
 status_t PilotPixelData::WriteTo(BPositionIO *destination) const
@@ -64,6 +74,9 @@ status_t PilotPixelData::WriteTo(BPositionIO *destination) const
 	const uint8 *data = fPixels.get();
 	size_t size = fSize;
 	if (fPackedWanted) {
+		if (fPacked == NULL) {
+			return B_NO_MEMORY;
+		}
 		// The pixel cap keeps the size far below 2^32.
 		size = PackRuns(fPacked.get(), fPixels.get(), (uint32)fSize);
 		data = fPacked.get();

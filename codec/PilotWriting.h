@@ -12,23 +12,38 @@
 
 #include "PilotCodec.h"
 #include "PilotDatabase.h"
+#include "PilotSize.h"
 
-// One Pilot image being written: the streams, the options, the source's
-// checked bitmap header and the image header settled for it. The source
+// One Pilot image being written: the streams, the options, where the
+// picture came from (may be NULL), the source's checked bitmap header,
+// the bitmap's own width and the image header settled for it. The source
 // stands at the first pixel row.
 struct PilotWrite {
 	BPositionIO &source;
 	BPositionIO &destination;
 	const PilotOptions &options;
+	const char *sourceName;
 	TranslatorBitmap bitmap;
+	int32 pictureWidth;
 	PilotImageHeader image;
 };
 
+// Names the database and settles the image header for a Pilot image of
+// the depth (1, 2 or 4) and size.
+void SettleImageHeader(PilotWrite &write, int32 depth,
+	const PilotSize &size);
+
 // Each allocates, writes the headers, then converts the rows. B_GRAY1
 // rows are copied as 1-bit pixels (PilotMonochrome.cpp); B_CMAP8 and
-// B_RGB32 rows become four greys (PilotFourGreys.cpp).
+// B_RGB32 rows become four greys (PilotFourGreys.cpp); any other pairing
+// of source and depth goes through a row of darkness (PilotAnyDepth.cpp).
 status_t WriteMonochrome(const PilotWrite &write);
 status_t WriteFourGreys(const PilotWrite &write);
+status_t WriteAnyDepth(const PilotWrite &write);
+// A B_CMAP8 or B_RGB32 bitmap of only black and white as a 1-bit image,
+// any other as four greys; settles the image header once every row has
+// been read, so the headers come last (PilotAutomaticDepth.cpp).
+status_t WriteAutomaticDepth(PilotWrite &write);
 
 // Writes the database header, the record entry and the image header, each
 // with one Write; the database takes the image header's name. B_ERROR as
@@ -47,10 +62,14 @@ bool ReadSourceRow(BPositionIO *source, uint32 rowBytes, uint8 *row,
 // it, allocated at once so that a failure comes before anything is written.
 class PilotPixelData {
 public:
-	PilotPixelData(size_t rowSize, int32 height, bool packed);
+	// With packingRoomLater the room to pack is taken only by
+	// TakePackingRoom, for pixel data that may yet be dropped.
+	PilotPixelData(size_t rowSize, int32 height, bool packed,
+		bool packingRoomLater = false);
 
 	// False when a buffer could not be allocated.
 	bool IsValid() const;
+	bool TakePackingRoom();
 	uint8 *Row(int32 y) { return fPixels.get() + fRowSize * y; }
 	size_t Size() const { return fSize; }
 
@@ -63,6 +82,7 @@ private:
 	size_t fRowSize;
 	size_t fSize;
 	bool fPackedWanted;
+	bool fPackingRoomLater;
 	std::unique_ptr<uint8[]> fPixels;
 	std::unique_ptr<uint8[]> fPacked;
 };

@@ -13,6 +13,13 @@ PilotTranslate::PilotTranslate(BPositionIO *source, BMessage *extension,
 	  options(gSettings)
 {
 	MergeOptions(extension, options);
+	// The depth is chosen per call and never stored; a value the codec
+	// does not know fails the call.
+	int32 depth;
+	if (extension != NULL
+		&& extension->FindInt32(PILOT_DEPTH_OPTION, &depth) == B_OK) {
+		options.depth = depth;
+	}
 }
 
 status_t PilotTranslate::IdentifyPilotImage()

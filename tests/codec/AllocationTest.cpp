@@ -41,11 +41,12 @@ namespace {
 // Reads or writes from input with allocations failing as set, and resets
 // them.
 status_t RunJob(const Bytes &input, bool reading, BMallocIO &destination,
-	bool compression = true)
+	bool compression = true, int32 depth = kDepthOfSource)
 {
 	BMemoryIO source(input.data(), input.size());
 	PilotOptions options;
 	options.compression = compression;
+	options.depth = depth;
 	strcpy(options.databaseName, "memory");
 	const status_t status = reading ? LoadPilotImage(source, destination)
 		: SavePilotImage(source, destination, options);
@@ -83,15 +84,16 @@ TEST(Allocation, AFailedWritingAllocationWritesNothing)
 		bitmap.bottom = 2047;
 		bitmap.rows.clear();
 		const Bytes header = bitmap.Serialize();
-		for (bool compression : {false, true}) {
-			for (size_t failAbove : {(size_t)1000, (size_t)300 * 1024}) {
-				BMallocIO destination;
-				gFailAbove = failAbove;
-				EXPECT_EQ(RunJob(header, false, destination, compression),
-					B_NO_MEMORY) << "colors " << colors << ", limit "
-					<< failAbove;
-				EXPECT_EQ(destination.BufferLength(), 0u);
-			}
+		for (int mask = 0; mask < 16; mask++) {
+			const bool compression = (mask & 1) != 0;
+			const size_t failAbove = (mask & 2) != 0 ? 1000 : 300 * 1024;
+			const int32 depths[] = {kDepthOfSource, 1, 4, PILOT_DEPTH_AUTO};
+			BMallocIO destination;
+			gFailAbove = failAbove;
+			EXPECT_EQ(RunJob(header, false, destination, compression,
+				depths[mask >> 2]), B_NO_MEMORY) << "colors " << colors
+				<< ", options " << mask;
+			EXPECT_EQ(destination.BufferLength(), 0u);
 		}
 	}
 

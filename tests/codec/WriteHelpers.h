@@ -24,9 +24,14 @@ struct PilotWriteOptions {
 	bool dithering = false;
 	bool highContrast = false;
 	std::string name = "test";
+	// PILOT_DEPTH_OPTION's value; below 0, none is given.
+	int32 depth = -1;
 
 	void FillMessage(BMessage &message) const
 	{
+		if (depth >= 0) {
+			message.AddInt32(PILOT_DEPTH_OPTION, depth);
+		}
 		message.AddString(PILOT_DB_NAME_SETTING, name.c_str());
 		message.AddBool(PILOT_COMPRESS_SETTING, compression);
 		message.AddBool(PILOT_DITHER_SETTING, dithering);

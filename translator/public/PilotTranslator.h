@@ -42,6 +42,22 @@
 //                                       (1 for a picture holding only black
 //                                       and white, 2 otherwise). Absent: 1 for
 //                                       a B_GRAY1 source, 2 for any other.
+//     Any other value fails the call with B_BAD_VALUE, nothing written.
+//     Packed data is marked 1 at every depth; sixteen greys are pixel
+//     type 2. With auto the whole picture is read before anything is
+//     written.
+//
+// What dithering and high contrast do at each depth. A pixel's darkness
+// runs from 0 (white) to 255 (black); it takes one of the image's levels,
+// and with dithering the difference is spread over its neighbours
+// (Floyd-Steinberg). Without high contrast the levels are the even steps
+// from white to black (0 and 255; 0, 85, 170 and 255; 0, 17 .. 255) and
+// a pixel takes the nearest, an exact half going to the darker. With high
+// contrast the range is cut into equal bands (of 128, 64 or 16) and a
+// pixel takes its band's level, the difference spread being measured
+// from the band's middle: light and dark areas become solid white and
+// black, and the middle greys keep their contrast. A B_GRAY1 source's
+// pixels are white and black at any depth.
 #ifndef QUORVEL_PILOT_TRANSLATOR_H
 #define QUORVEL_PILOT_TRANSLATOR_H
 
