@@ -68,7 +68,8 @@ const char kHelp[] =
 	"                         part white, with a warning)\n"
 	"  --max-pixels N         refuse pictures of more than N pixels (default\n"
 	"                         %llu, at most %llu; also\n"
-	"                         QUORVEL_MAX_PIXELS=N)\n"
+	"                         QUORVEL_MAX_PIXELS=N). Without it a file may\n"
+	"                         claim %llu pixels a byte, any file %llu\n"
 	"Translator options not given keep the translator's stored defaults.\n"
 	"An output that is a symbolic link replaces the file it points to; a\n"
 	"batch never writes over one of its inputs.\n"
@@ -169,7 +170,9 @@ void PrintHelp()
 	// The limits from where they are defined, not restated here.
 	printf(kHelp, (int)PILOT_SCREEN_WIDTH, (int)PILOT_SCREEN_HEIGHT,
 		(unsigned long long)kDefaultMaxPixels,
-		(unsigned long long)kLargestMaxPixels);
+		(unsigned long long)kLargestMaxPixels,
+		(unsigned long long)kPixelsPerFileByte,
+		(unsigned long long)kPixelsForAnyFile);
 }
 
 void PrintVersion()
