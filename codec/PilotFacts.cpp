@@ -1,5 +1,6 @@
 #include "PilotFacts.h"
 
+#include <stdint.h>
 #include <string.h>
 
 #include <PilotTranslator.h>
@@ -32,6 +33,17 @@ void ReportImageFacts(BMessage *message, const PilotImageLayout &layout)
 	ReplaceInt32(message, PILOT_HEIGHT_INFO, header.height);
 	ReplaceInt32(message, PILOT_ROW_BYTES_INFO, (int32)StoredRowBytes(
 		header.width, layout.bitsPerPixel));
+}
+
+void ReportRecordLength(BMessage *message, const PilotImageLayout &layout,
+	off_t size)
+{
+	const off_t length = size - layout.recordOffset;
+	if (message == NULL || layout.recordOffset < 0 || length < 0
+		|| length > INT32_MAX) {
+		return;
+	}
+	ReplaceInt32(message, PILOT_RECORD_BYTES_INFO, (int32)length);
 }
 
 void ReportMissingPixels(BMessage *message, uint32 rows, uint32 pixels)

@@ -13,6 +13,11 @@
 // length that the headers give. Does nothing when message is NULL.
 void ReportImageFacts(BMessage *message, const PilotImageLayout &layout);
 
+// Adds the length of the first record, from its start to the end of a
+// source of size bytes; nothing when it starts beyond that.
+void ReportRecordLength(BMessage *message, const PilotImageLayout &layout,
+	off_t size);
+
 // Adds how much of the picture's pixel data never arrived. Does nothing
 // when message is NULL.
 void ReportMissingPixels(BMessage *message, uint32 rows, uint32 pixels);

@@ -11,8 +11,12 @@ status_t IdentifyPilotImage(BPositionIO &source, BMessage *facts,
 {
 	PilotImageLayout layout;
 	const HeaderCheck check = CheckPilotImage(&source, kIdentifying, &layout);
+	off_t size = 0;
 	if (check == kHeaderAccepted) {
 		ReportImageFacts(facts, layout);
+		if (source.GetSize(&size) == B_OK) {
+			ReportRecordLength(facts, layout, size);
+		}
 	}
 	return Concluded(check, refusal);
 }

@@ -65,8 +65,9 @@ HeaderCheck ReadViewerHeader(BPositionIO *source, int32 recordOffset,
 	return kHeaderAccepted;
 }
 
-// The acceptance rule; fills header.
-HeaderCheck CheckDatabase(BPositionIO *source, PilotImageHeader *header)
+// The acceptance rule; fills header and the record's offset.
+HeaderCheck CheckDatabase(BPositionIO *source, PilotImageHeader *header,
+	int32 *recordOffset)
 {
 	source->Seek(0, SEEK_SET);
 	uint8 databaseBytes[kDatabaseHeaderSize];
@@ -86,11 +87,11 @@ HeaderCheck CheckDatabase(BPositionIO *source, PilotImageHeader *header)
 	if (!ReadExactly(source, entryBytes, sizeof(entryBytes))) {
 		return kRecordEntryCut;
 	}
-	const int32 recordOffset = (int32)ReadBE32(entryBytes);
+	*recordOffset = (int32)ReadBE32(entryBytes);
 
 	const HeaderCheck check = database.creator == kTealPaintCreator
-		? ReadTealPaintHeader(source, database, recordOffset, header)
-		: ReadViewerHeader(source, recordOffset, header);
+		? ReadTealPaintHeader(source, database, *recordOffset, header)
+		: ReadViewerHeader(source, *recordOffset, header);
 	if (check != kHeaderAccepted) {
 		return check;
 	}
@@ -122,7 +123,8 @@ uint32 StoredRowBytes(int32 width, uint32 bitsPerPixel)
 HeaderCheck CheckPilotImage(BPositionIO *source, HeaderUse use,
 	PilotImageLayout *layout)
 {
-	const HeaderCheck accepted = CheckDatabase(source, &layout->header);
+	const HeaderCheck accepted = CheckDatabase(source, &layout->header,
+		&layout->recordOffset);
 	if (accepted != kHeaderAccepted) {
 		return accepted;
 	}

@@ -21,6 +21,8 @@ struct PilotImageLayout {
 	PilotImageHeader header;
 	uint32 bitsPerPixel;
 	bool packed;
+	// Where the first record starts in the file.
+	int32 recordOffset;
 
 	// Set only once the size has passed (kConverting).
 	uint32 width;

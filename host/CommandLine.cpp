@@ -164,6 +164,9 @@ private:
 		} else if (name == "--preview") {
 			fLine->preview = true;
 			NoteConvertOption(name);
+		} else if (name == "--full-size") {
+			fLine->options.fullSize = true;
+			NoteConvertOption(name);
 		} else if (name == "--enlarge") {
 			fEnlarge = true;
 			NoteConvertOption(name);

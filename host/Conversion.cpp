@@ -13,9 +13,11 @@
 #include <TranslatorFormats.h>
 
 #include "Failure.h"
+#include "HandheldRecord.h"
 #include "InputFile.h"
 #include "PicturePipe.h"
 #include "PilotFacts.h"
+#include "PixelRows.h"
 
 namespace {
 
@@ -85,6 +87,29 @@ bool IsGrey(const BMessage &extension)
 		&& strcmp(depth, IMAGE_DEPTH_GREY) == 0;
 }
 
+// Whether every byte of the picture's rows came: the writer refuses a
+// picture that ends early, and a bitmap of it would not say so.
+bool IsWhole(PictureStream &picture)
+{
+	off_t size = 0;
+	return picture.GetSize(&size) == B_OK
+		&& size >= (off_t)kHeaderSize + (off_t)picture.DataSize();
+}
+
+// The Pilot translator's stored settings; empty when there is no Pilot
+// translator.
+BMessage StoredSettings(TranslatorHost &host)
+{
+	BMessage settings;
+	try {
+		host.Roster().GetConfigurationMessage(host.PilotTranslator(),
+			&settings);
+	} catch (const Failure &) {
+		// No Pilot translator: no settings.
+	}
+	return settings;
+}
+
 // Without --dither or --no-dither, the Pilot translator's stored default,
 // so that the black and white the host makes follows the same setting as
 // the translator's four greys.
@@ -94,17 +119,34 @@ bool Dithering(TranslatorHost &host, const ConversionOptions &options)
 	if (options.pilotSettings.FindBool(PILOT_DITHER_SETTING, &given) == B_OK) {
 		return given;
 	}
-	BMessage settings;
 	bool stored = true;
-	try {
-		if (host.Roster().GetConfigurationMessage(host.PilotTranslator(),
-				&settings) == B_OK) {
-			settings.FindBool(PILOT_DITHER_SETTING, &stored);
-		}
-	} catch (const Failure &) {
-		// No Pilot translator: error diffusion, as its default is.
-	}
+	StoredSettings(host).FindBool(PILOT_DITHER_SETTING, &stored);
 	return stored;
+}
+
+// A line saying which name the database got, when it did not come from
+// the input's own name: the stored name, or one made up for standard
+// input.
+void NoteName(TranslatorHost &host, const ConversionOptions &options,
+	const std::string &inputPath, const WrittenPilot &written,
+	std::vector<Note> *notes)
+{
+	if (options.pilotSettings.HasString(PILOT_DB_NAME_SETTING)
+		|| !written.described) {
+		return;
+	}
+	const char *stored = NULL;
+	std::string whence;
+	if (StoredSettings(host).FindString(PILOT_DB_NAME_SETTING, &stored)
+			== B_OK && stored != NULL && stored[0] != '\0') {
+		whence = "the stored name";
+	} else if (inputPath == "-") {
+		whence = "made up for standard input";
+	} else {
+		return;
+	}
+	notes->push_back({NoteKind::Named, "the database is named \""
+		+ written.name + "\", " + whence + " (--name NAME names it)"});
 }
 
 // Throws the reason the input's translator could not write the picture
@@ -183,7 +225,7 @@ bool PassesThroughPipe(OutputFormat format, const ConversionOptions &options,
 		|| width <= 0 || height <= 0) {
 		return false;
 	}
-	return format == OutputFormat::Pilot && !options.fit
+	return format == OutputFormat::Pilot && options.fullSize && !options.fit
 		&& options.depth == PilotDepth::Auto
 		&& info.type != B_TRANSLATOR_BITMAP
 		&& info.type != PILOT_IMAGE_TYPE
@@ -197,7 +239,7 @@ bool PassesThroughPipe(OutputFormat format, const ConversionOptions &options,
 bool ConvertPassing(TranslatorHost &host, BPositionIO &source,
 	const translator_info &info, const BMessage &identified,
 	BMessage *writeExtension, const PixelAllowance &allowance,
-	PilotFacts *facts, std::vector<std::string> *notes, ByteVector *bytes)
+	PilotFacts *facts, std::vector<Note> *notes, ByteVector *bytes)
 {
 	PicturePipe pipe(allowance.pixels);
 	BMessage readExtension;
@@ -259,7 +301,7 @@ bool ConvertPassing(TranslatorHost &host, BPositionIO &source,
 ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	const std::string &inputPath, OutputFormat format,
 	const ConversionOptions &options, PilotFacts *facts,
-	std::vector<std::string> *notes)
+	std::vector<Note> *notes)
 {
 	BMessage identified;
 	const translator_info info = RecogniseInput(host, source, &identified);
@@ -288,12 +330,33 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	request.dither = Dithering(host, options);
 	request.greyFile = IsGrey(identified);
 	request.allowance = allowance;
+	if (format == OutputFormat::Pilot && !options.fullSize && IsWhole(picture)
+		&& ReadsColours((color_space)picture.Colors())) {
+		return WriteForHandheld(host, std::unique_ptr<BBitmap>(
+			DetachPicture(picture)), request, described, &writeExtension,
+			notes);
+	}
 	BBitmap *shaped = ShapePicture(picture, request, notes);
 	if (shaped != NULL) {
 		BBitmapStream stream(shaped);
 		return WritePicture(host, stream, described, format, &writeExtension);
 	}
 	return WritePicture(host, picture, described, format, &writeExtension);
+}
+
+// What the written Pilot image calls for saying: a record longer than a
+// handheld loads (the full size kept), and a name not the file's own.
+void NoteWrittenPilot(TranslatorHost &host, const ConversionOptions &options,
+	const std::string &inputPath, const WrittenPilot &written,
+	std::vector<Note> *notes)
+{
+	if (!written.HandheldLoads()) {
+		notes->push_back({NoteKind::RecordTooLong, "warning: its record of "
+			+ std::to_string(written.recordBytes) + " bytes is longer than "
+			"the " + std::to_string(PILOT_MAX_RECORD_BYTES) + " a handheld "
+			"loads: handhelds will not load this file"});
+	}
+	NoteName(host, options, inputPath, written, notes);
 }
 
 } // namespace
@@ -419,21 +482,25 @@ std::unique_ptr<BBitmap> ReadBitmap(TranslatorHost &host,
 
 ByteVector ConvertToBytes(TranslatorHost &host, const std::string &inputPath,
 	OutputFormat format, const ConversionOptions &options, bool strict,
-	std::vector<std::string> *notes)
+	std::vector<Note> *notes)
 {
 	std::string inputName = inputPath == "-" ? "standard input" : inputPath;
 	try {
 		std::unique_ptr<BPositionIO> source = OpenInputFile(inputPath);
 		PilotFacts facts;
-		std::vector<std::string> shapingNotes;
+		std::vector<Note> conversionNotes;
 		ByteVector output = Convert(host, *source, inputPath, format, options,
-			&facts, &shapingNotes);
+			&facts, &conversionNotes);
 		std::string warning = CutShortWarning(facts, inputName, strict);
 		if (!warning.empty()) {
-			notes->push_back(warning);
+			notes->push_back({NoteKind::Warning, warning});
 		}
-		for (const std::string &note : shapingNotes) {
-			notes->push_back(Failure(inputName, note).Line());
+		if (format == OutputFormat::Pilot) {
+			NoteWrittenPilot(host, options, inputPath,
+				DescribeWrittenPilot(host, output), &conversionNotes);
+		}
+		for (const Note &note : conversionNotes) {
+			notes->push_back(NamedNote(note, inputName));
 		}
 		return output;
 	} catch (const Failure &failure) {
@@ -443,17 +510,14 @@ ByteVector ConvertToBytes(TranslatorHost &host, const std::string &inputPath,
 	}
 }
 
-std::string ConvertFile(TranslatorHost &host, const std::string &inputPath,
-	const std::string &outputPath, OutputFormat format,
-	const ConversionOptions &options, ExistingOutput existing, bool strict)
+std::vector<Note> ConvertFile(TranslatorHost &host,
+	const std::string &inputPath, const std::string &outputPath,
+	OutputFormat format, const ConversionOptions &options,
+	ExistingOutput existing, bool strict)
 {
-	std::vector<std::string> notes;
+	std::vector<Note> notes;
 	ByteVector output = ConvertToBytes(host, inputPath, format, options,
 		strict, &notes);
 	WriteOutputFile(outputPath, output, existing);
-	std::string lines;
-	for (const std::string &note : notes) {
-		lines += (lines.empty() ? "" : "\n") + note;
-	}
-	return lines;
+	return notes;
 }

@@ -15,6 +15,7 @@
 #include <Message.h>
 
 #include "ByteVectorIO.h"
+#include "ConversionNotes.h"
 #include "PicturePipe.h"
 #include "FileFormats.h"
 #include "OutputFile.h"
@@ -32,6 +33,9 @@ struct ConversionOptions {
 	// What the host does to the picture itself (PictureShaping.h).
 	PilotDepth depth = PilotDepth::Auto;
 	std::optional<FitBox> fit;
+	// Keep a Pilot image's full size even when its record is longer than a
+	// handheld loads (--full-size); otherwise it is scaled down to fit.
+	bool fullSize = false;
 };
 
 // The extension message for a conversion to a Pilot image. Without a
@@ -81,16 +85,15 @@ std::unique_ptr<BBitmap> ReadBitmap(TranslatorHost &host,
 // Throws Failure naming the input.
 ByteVector ConvertToBytes(TranslatorHost &host, const std::string &inputPath,
 	OutputFormat format, const ConversionOptions &options, bool strict,
-	std::vector<std::string> *notes);
+	std::vector<Note> *notes);
 
 // Reads inputPath, converts, and writes outputPath only when everything
 // succeeded. Throws Failure naming the file concerned. A Pilot image cut
-// short is converted, its missing part white, and its warning line
-// returned with any other notes, one a line (empty when there are none);
-// with strict it is refused.
-std::string ConvertFile(TranslatorHost &host, const std::string &inputPath,
-	const std::string &outputPath, OutputFormat format,
-	const ConversionOptions &options,
+// short is converted, its missing part white, and its warning returned
+// with any other notes, each naming the input; with strict it is refused.
+std::vector<Note> ConvertFile(TranslatorHost &host,
+	const std::string &inputPath, const std::string &outputPath,
+	OutputFormat format, const ConversionOptions &options,
 	ExistingOutput existing = ExistingOutput::Replace, bool strict = false);
 
 #endif // QUORVEL_HOST_CONVERSION_H

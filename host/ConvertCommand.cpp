@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <map>
+#include <mutex>
 #include <memory>
 #include <new>
 
@@ -31,6 +32,27 @@ void PrintNotes(const CommandLine &line, const std::string &notes)
 	}
 }
 
+void PrintNotes(const CommandLine &line, const std::vector<Note> &notes)
+{
+	if (line.quiet) {
+		return;
+	}
+	for (const Note &note : notes) {
+		fprintf(stderr, "%s\n", note.line.c_str());
+	}
+}
+
+// The lines for what a batch's files shared, after the batch's own.
+void PrintSummaries(const CommandLine &line, const std::vector<Note> &notes)
+{
+	if (line.quiet) {
+		return;
+	}
+	for (const std::string &summary : SummariseNotes(notes)) {
+		fprintf(stderr, "%s\n", summary.c_str());
+	}
+}
+
 // What the Pilot image will look like, drawn instead of written.
 int Preview(const CommandLine &line, const ConversionOptions &options)
 {
@@ -44,12 +66,10 @@ int Preview(const CommandLine &line, const ConversionOptions &options)
 	const std::string &input = line.operands[0];
 	TranslatorHost host(line.translatorsFolder);
 	try {
-		std::vector<std::string> notes;
+		std::vector<Note> notes;
 		ByteVector pilot = ConvertToBytes(host, input, OutputFormat::Pilot,
 			options, line.strict, &notes);
-		for (const std::string &note : notes) {
-			PrintNotes(line, note);
-		}
+		PrintNotes(line, notes);
 		BMemoryIO image(pilot.data(), pilot.size());
 		// The Pilot image is our own, made from a picture that passed: a
 		// packed one is small for its pixels, and no budget applies.
@@ -143,21 +163,34 @@ int ConvertBatch(const CommandLine &line, const ConversionOptions &options)
 	for (const std::string &unreadable : plan.unreadable) {
 		fprintf(stderr, "%s\n", unreadable.c_str());
 	}
+	// A file's warnings are said as it is converted; what many files share
+	// is said once at the end, unless -v asks for every line.
+	std::mutex sharedLock;
+	std::vector<Note> shared;
 	size_t failures = plan.unreadable.size() + RunBatch(plan.jobs, line.jobs,
 		[&](const BatchJob &job) {
-		std::string notes = ConvertFile(host, job.input, job.output,
-			plan.formats.at(job.output), options, ExistingOutputOf(line),
-			line.strict);
+		std::string lines;
+		for (const Note &note : ConvertFile(host, job.input, job.output,
+				plan.formats.at(job.output), options, ExistingOutputOf(line),
+				line.strict)) {
+			if (note.kind == NoteKind::Warning || line.verbose) {
+				lines += (lines.empty() ? "" : "\n") + note.line;
+			} else {
+				std::lock_guard<std::mutex> lock(sharedLock);
+				shared.push_back(note);
+			}
+		}
 		if (line.verbose) {
-			notes += (notes.empty() ? "" : "\n") + std::string("quorvel: ")
+			lines += (lines.empty() ? "" : "\n") + std::string("quorvel: ")
 				+ job.input + " -> " + job.output;
 		}
-		return line.quiet ? std::string() : notes;
+		return line.quiet ? std::string() : lines;
 	});
 	PrintNotes(line, SkippedFilesLine(plan));
 	const size_t total = plan.jobs.size() + plan.unreadable.size();
 	if (failures > 0) {
 		fprintf(stderr, "quorvel: %zu of %zu files failed\n", failures, total);
+		PrintSummaries(line, shared);
 		return kExitFailure;
 	}
 	if (!line.quiet && (line.verbose || isatty(STDERR_FILENO) == 1)) {
@@ -167,6 +200,7 @@ int ConvertBatch(const CommandLine &line, const ConversionOptions &options)
 				+ " other file" + (plan.skipped == 1 ? "" : "s")
 				+ " skipped").c_str() : "");
 	}
+	PrintSummaries(line, shared);
 	return kExitSuccess;
 }
 

@@ -93,3 +93,43 @@ BBitmap *ResizePicture(const BBitmap &source, int32 width, int32 height)
 	}
 	return fitted.release();
 }
+
+BBitmap *ShrinkByBlocks(const BBitmap &source, int32 factor)
+{
+	const int32 sourceWidth = PixelWidth(source);
+	const int32 sourceHeight = PixelHeight(source);
+	const int32 width = (sourceWidth + factor - 1) / factor;
+	const int32 height = (sourceHeight + factor - 1) / factor;
+	std::unique_ptr<BBitmap> shrunk(new BBitmap(
+		BRect(0, 0, width - 1, height - 1), B_RGB32));
+	if (shrunk->InitCheck() != B_OK) {
+		throw std::bad_alloc();
+	}
+	std::vector<uint8> row((size_t)sourceWidth * 3);
+	std::vector<uint64> sums((size_t)width * 3);
+	std::vector<uint8> means((size_t)width * 3);
+	for (int32 y = 0; y < height; y++) {
+		std::fill(sums.begin(), sums.end(), 0);
+		const int32 top = y * factor;
+		const int32 rows = std::min(factor, sourceHeight - top);
+		for (int32 sourceY = top; sourceY < top + rows; sourceY++) {
+			RowAsRgb(source, sourceY, row.data());
+			for (int32 x = 0; x < sourceWidth; x++) {
+				for (int32 channel = 0; channel < 3; channel++) {
+					sums[(size_t)(x / factor) * 3 + channel]
+						+= row[(size_t)x * 3 + channel];
+				}
+			}
+		}
+		for (int32 x = 0; x < width; x++) {
+			const int32 columns = std::min(factor, sourceWidth - x * factor);
+			const uint64 count = (uint64)columns * rows;
+			for (int32 channel = 0; channel < 3; channel++) {
+				const size_t at = (size_t)x * 3 + channel;
+				means[at] = (uint8)((sums[at] + count / 2) / count);
+			}
+		}
+		PutRgbRow(*shrunk, y, means.data());
+	}
+	return shrunk.release();
+}

@@ -35,4 +35,10 @@ void FittedSize(const FitBox &box, int32 width, int32 height,
 // std::bad_alloc.
 BBitmap *ResizePicture(const BBitmap &source, int32 width, int32 height);
 
+// A new B_RGB32 bitmap of source reduced factor times each way, each pixel
+// the mean of a factor x factor block (partial at the right and bottom
+// edges). Rows are read one at a time: it costs the result and a row of
+// sums, however large the source. Throws std::bad_alloc.
+BBitmap *ShrinkByBlocks(const BBitmap &source, int32 factor);
+
 #endif // QUORVEL_HOST_FITTING_H

@@ -61,7 +61,7 @@ std::string ScreenFitText(int32 width, int32 height)
 } // namespace
 
 void NoteSize(const ShapingRequest &request, int32 width, int32 height,
-	std::vector<std::string> *notes)
+	std::vector<Note> *notes)
 {
 	if (request.format != OutputFormat::Pilot) {
 		return;
@@ -77,13 +77,14 @@ void NoteSize(const ShapingRequest &request, int32 width, int32 height,
 		return;
 	}
 	if (width > 2 * kLargestScreenSide || height > 2 * kLargestScreenSide) {
-		notes->push_back("the " + size + " picture is far larger than any "
-			"handheld's screen (" + ScreenFitText(width, height) + ")");
+		notes->push_back({NoteKind::FarLarger, "the " + size + " picture is "
+			"far larger than any handheld's screen ("
+			+ ScreenFitText(width, height) + ")"});
 	} else if (width < PILOT_SCREEN_WIDTH || height < PILOT_SCREEN_HEIGHT) {
-		notes->push_back("the " + size + " picture is padded with white to "
-			"at least " + SizeText(PILOT_SCREEN_WIDTH, PILOT_SCREEN_HEIGHT)
-			+ ", the handheld's screen (--fit screen --enlarge scales it up "
-			"instead)");
+		notes->push_back({NoteKind::Padded, "the " + size + " picture is "
+			"padded with white to at least " + SizeText(PILOT_SCREEN_WIDTH,
+			PILOT_SCREEN_HEIGHT) + ", the handheld's screen (--fit screen "
+			"--enlarge scales it up instead)"});
 	}
 }
 
@@ -101,8 +102,64 @@ bool ParsePilotDepth(const std::string &text, PilotDepth *depth)
 	return true;
 }
 
+namespace {
+
+// The Pilot image's depth made by the host: black and white from a
+// picture that is not, or colour from a bilevel picture for four greys.
+BBitmap *WithPilotDepth(std::unique_ptr<BBitmap> bitmap, bool bilevelSource,
+	const ShapingRequest &request)
+{
+	const bool bilevel = bitmap->ColorSpace() == B_GRAY1;
+	if (!bilevel && (request.depth == PilotDepth::One
+			|| (request.depth == PilotDepth::Auto && bilevelSource))) {
+		// A bilevel picture scaled stays black and white.
+		return MakeBilevel(*bitmap, request.dither);
+	}
+	if (bilevel && request.depth == PilotDepth::Two) {
+		return CopyAsRgb32(*bitmap);
+	}
+	return bitmap.release();
+}
+
+} // namespace
+
+BBitmap *ShapeForPilot(const BBitmap &source, int32 width, int32 height,
+	const ShapingRequest &request)
+{
+	const bool bilevelSource = source.ColorSpace() == B_GRAY1;
+	if (width == PixelWidth(source) && height == PixelHeight(source)) {
+		if (bilevelSource && request.depth == PilotDepth::Two) {
+			return CopyAsRgb32(source);
+		}
+		if (!bilevelSource && request.depth == PilotDepth::One) {
+			return MakeBilevel(source, request.dither);
+		}
+		return NULL;
+	}
+	return WithPilotDepth(std::unique_ptr<BBitmap>(ResizePicture(source,
+		width, height)), bilevelSource, request);
+}
+
+void RequestedSize(const ShapingRequest &request, int32 width, int32 height,
+	int32 *requestedWidth, int32 *requestedHeight)
+{
+	*requestedWidth = width;
+	*requestedHeight = height;
+	if (!request.fit) {
+		return;
+	}
+	FittedSize(*request.fit, width, height, requestedWidth, requestedHeight);
+	if ((uint64)*requestedWidth * (uint64)*requestedHeight
+			> request.allowance.pixels) {
+		throw Failure("cannot fit it to " + std::to_string(*requestedWidth)
+			+ " x " + std::to_string(*requestedHeight) + ": "
+			+ DescribeOverLimit(*requestedWidth, *requestedHeight,
+				request.allowance));
+	}
+}
+
 BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
-	std::vector<std::string> *notes)
+	std::vector<Note> *notes)
 {
 	if (!NeedsBitmap(picture, request) || !ReadsColours(
 			(color_space)picture.Colors())) {
@@ -110,22 +167,13 @@ BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
 			notes);
 		return NULL;
 	}
-	BBitmap *detached = NULL;
-	if (picture.DetachBitmap(&detached) != B_OK) {
-		throw Failure("the picture was lost");
-	}
-	std::unique_ptr<BBitmap> bitmap(detached);
+	std::unique_ptr<BBitmap> bitmap(DetachPicture(picture));
 	const bool bilevelSource = bitmap->ColorSpace() == B_GRAY1;
 	if (request.fit) {
 		int32 width;
 		int32 height;
-		FittedSize(*request.fit, PixelWidth(*bitmap), PixelHeight(*bitmap),
+		RequestedSize(request, PixelWidth(*bitmap), PixelHeight(*bitmap),
 			&width, &height);
-		if ((uint64)width * (uint64)height > request.allowance.pixels) {
-			throw Failure("cannot fit it to " + std::to_string(width) + " x "
-				+ std::to_string(height) + ": " + DescribeOverLimit(width,
-					height, request.allowance));
-		}
 		if (width != PixelWidth(*bitmap) || height != PixelHeight(*bitmap)) {
 			bitmap.reset(ResizePicture(*bitmap, width, height));
 		}
@@ -135,15 +183,7 @@ BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
 	const bool bilevel = bitmap->ColorSpace() == B_GRAY1;
 	switch (request.format) {
 		case OutputFormat::Pilot:
-			if (!bilevel && (request.depth == PilotDepth::One
-					|| (request.depth == PilotDepth::Auto && bilevelSource))) {
-				// A bilevel picture scaled stays black and white.
-				return MakeBilevel(*bitmap, request.dither);
-			}
-			if (bilevel && request.depth == PilotDepth::Two) {
-				return CopyAsRgb32(*bitmap);
-			}
-			return bitmap.release();
+			return WithPilotDepth(std::move(bitmap), bilevelSource, request);
 		case OutputFormat::Pbm:
 			return bilevel ? bitmap.release()
 				: MakeBilevel(*bitmap, request.dither);
@@ -162,4 +202,13 @@ BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
 			}
 			return bitmap.release();
 	}
+}
+
+BBitmap *DetachPicture(PictureStream &picture)
+{
+	BBitmap *detached = NULL;
+	if (picture.DetachBitmap(&detached) != B_OK || detached == NULL) {
+		throw Failure("the picture was lost");
+	}
+	return detached;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ConversionNotes.h"
 #include "FileFormats.h"
 #include "Fitting.h"
 #include "PixelLimit.h"
@@ -41,12 +42,26 @@ struct ShapingRequest {
 // std::bad_alloc, or Failure when the picture was lost or is too large
 // for a Pilot image.
 BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
-	std::vector<std::string> *notes);
+	std::vector<Note> *notes);
+
+// The size a width x height picture is to have: fitted to the box when one
+// is given. Throws Failure when that is more pixels than allowed.
+void RequestedSize(const ShapingRequest &request, int32 width, int32 height,
+	int32 *requestedWidth, int32 *requestedHeight);
+
+// For a Pilot image of source at width x height (scaled when that is not
+// its size): the bitmap to write, or NULL to write source as it is. Throws
+// std::bad_alloc.
+BBitmap *ShapeForPilot(const BBitmap &source, int32 width, int32 height,
+	const ShapingRequest &request);
+
+// The picture's bitmap, now the caller's. Throws Failure when it was lost.
+BBitmap *DetachPicture(PictureStream &picture);
 
 // For a Pilot image of that size: throws Failure when a side is too long
 // for one; a line for the user when it is padded to the handheld's screen
-// or far larger than any.
+// or far larger than any, unless a box to fit was given.
 void NoteSize(const ShapingRequest &request, int32 width, int32 height,
-	std::vector<std::string> *notes);
+	std::vector<Note> *notes);
 
 #endif // QUORVEL_HOST_PICTURE_SHAPING_H

@@ -54,6 +54,9 @@ const char kHelp[] =
 	"  --fit WxH, --fit screen  scale down to fit WxH (screen: %dx%d),\n"
 	"                         keeping the aspect ratio; --enlarge scales\n"
 	"                         small pictures up as well\n"
+	"  --full-size            keep a Pilot image's full size even when its\n"
+	"                         record is longer than a handheld loads\n"
+	"                         (otherwise it is scaled down until it fits)\n"
 	"  --preview              show the Pilot image in the terminal instead\n"
 	"                         of writing it\n"
 	"  -r, --recursive        walk folders among the inputs; the outputs\n"
@@ -107,11 +110,13 @@ const CommandHelp kCommandHelp[] = {
 		"       quorvel convert [OPTIONS] [--to FORMAT] [-r] FILE... -o DIR\n"
 		"Converts a picture to the format of OUTPUT's extension or --to:\n"
 		"pdb, png, jpg, pnm, pbm, pgm, ppm, bmp or bits. Into a folder,\n"
-		"pictures become pdb and Pilot images png unless --to says.\n"
-		"Options: --depth 1|2|auto, --fit WxH|screen, --enlarge, --preview,\n"
-		"--name NAME, --[no-]compression, --[no-]dither, --[no-]high-contrast,\n"
-		"-j N, -n, -r, --strict, --max-pixels N, -q, -v ('quorvel --help'\n"
-		"explains each).\n"},
+		"pictures become pdb and Pilot images png unless --to says. A Pilot\n"
+		"image is scaled down until a handheld can load it (--full-size\n"
+		"keeps it whole).\n"
+		"Options: --depth 1|2|auto, --fit WxH|screen, --enlarge, --full-size,\n"
+		"--preview, --name NAME, --[no-]compression, --[no-]dither,\n"
+		"--[no-]high-contrast, -j N, -n, -r, --strict, --max-pixels N, -q, -v\n"
+		"('quorvel --help' explains each).\n"},
 	{"identify",
 		"Usage: quorvel identify [--json] FILE...\n"
 		"Describes each file as stored, reading headers only: format, size,\n"

@@ -137,7 +137,11 @@ TEST_F(PilotFactsTest, TranslateSaysHowMuchOfThePictureNeverArrived)
 	EXPECT_EQ(0, facts.missingRows);
 	EXPECT_EQ(0, facts.missingPixels);
 	EXPECT_TRUE(facts.packed);
-	EXPECT_EQ(8, extension.CountNames(B_ANY_TYPE));
+	EXPECT_EQ(9, extension.CountNames(B_ANY_TYPE));
+	// The record: the image header and the packed runs.
+	int32 record = 0;
+	EXPECT_EQ(B_OK, extension.FindInt32(PILOT_RECORD_BYTES_INFO, &record));
+	EXPECT_EQ((int32)(58 + file.pixels.size()), record);
 
 	// A packed stream whose last run the file cuts off: that run's rows.
 	file.pixels.resize(file.pixels.size() - 1);

@@ -1,5 +1,7 @@
 // The command's plain answers: usage, help, version, identify as stored
 // and in JSON, quiet and verbose, batches without --to, folders walked.
+#include <random>
+
 #include <nlohmann/json.hpp>
 
 #include "HostTool.h"
@@ -14,6 +16,25 @@ protected:
 	{
 		WriteBytes(Path(name), BytesOfText("P5 4 2 255\n" + std::string(8,
 			'\x40')));
+	}
+
+	// A photo's worth of detail: noise, which no packing shortens.
+	void WritePhoto(const std::string &name, int width, int height)
+	{
+		std::mt19937 noise(width);
+		std::string rgb((size_t)width * height * 3, '\0');
+		for (char &sample : rgb) {
+			sample = (char)noise();
+		}
+		WriteBytes(Path(name), BytesOfText("P6 " + std::to_string(width)
+			+ " " + std::to_string(height) + " 255\n" + rgb));
+	}
+
+	// The record of a Pilot image quorvel wrote: all after its 86 bytes of
+	// database header and record entry.
+	size_t RecordBytes(const std::string &name)
+	{
+		return ReadBytes(Path(name)).size() - 86;
 	}
 };
 
@@ -189,6 +210,61 @@ TEST_F(HabitsTest, RefusalsSayWhatCanBeDoneInstead)
 		"160 x 1)\n");
 	EXPECT_EQ(Run({"convert", "--fit", "screen", "wide.pgm", "wide.pdb"})
 		.exitCode, 0);
+}
+
+TEST_F(HabitsTest, PilotImagesAreOnesAHandheldLoadsAndNotesAreSaidOnce)
+{
+	WritePhoto("photo.ppm", 640, 480);
+	RunResult scaled = Run({"convert", "photo.ppm", "photo.pdb"});
+	ASSERT_EQ(scaled.exitCode, 0) << scaled.err;
+	EXPECT_EQ(scaled.err, "quorvel: photo.ppm: scaled from 640 x 480 to 588 x "
+		"441, the largest size whose record a handheld loads (--full-size "
+		"keeps the full size)\n");
+	EXPECT_LE(RecordBytes("photo.pdb"), 65505u);
+	EXPECT_GT(RecordBytes("photo.pdb"), 64000u) << "the largest that fits";
+
+	RunResult whole = Run({"convert", "--full-size", "photo.ppm", "whole.pdb"});
+	ASSERT_EQ(whole.exitCode, 0) << whole.err;
+	EXPECT_EQ(whole.ErrorLines().size(), 1u) << whole.err;
+	EXPECT_NE(whole.err.find("handhelds will not load this file"),
+		std::string::npos) << whole.err;
+	EXPECT_GT(RecordBytes("whole.pdb"), 65505u);
+
+	// Twelve photos fitted say nothing; twelve small ones one line, naming
+	// no option already given.
+	fs::create_directories(Path("photos"));
+	fs::create_directories(Path("small"));
+	for (int i = 0; i < 12; i++) {
+		WritePhoto("photos/" + std::to_string(i) + ".ppm", 400, 300);
+		WritePhoto("small/" + std::to_string(i) + ".ppm", 40, 30);
+	}
+	for (const std::vector<std::string> &fitted : {
+			std::vector<std::string>{"--fit", "screen"},
+			std::vector<std::string>{"--fit", "screen", "--enlarge"}}) {
+		std::vector<std::string> batch = {"convert", "-j", "2", "photos",
+			"-r", "-o", "fitted"};
+		batch.insert(batch.end(), fitted.begin(), fitted.end());
+		RunResult result = Run(batch);
+		EXPECT_EQ(result.exitCode, 0) << result.err;
+		EXPECT_EQ(result.err, "") << fitted.back();
+	}
+	RunResult small = Run({"convert", "-r", "small", "-o", "padded"});
+	EXPECT_EQ(small.err, "quorvel: 12 pictures are padded with white to the "
+		"handheld's screen (--fit screen --enlarge scales them up "
+		"instead)\n");
+
+	// A name that is not the file's own is said.
+	RunResult piped = Shell("$Q convert --to pdb - piped.pdb < small/1.ppm");
+	EXPECT_NE(piped.err.find("quorvel: standard input: the database is "
+		"named \""), std::string::npos) << piped.err;
+	EXPECT_NE(piped.err.find("made up for standard input"),
+		std::string::npos) << piped.err;
+	ASSERT_EQ(Run({"settings", "name=Holiday"}).exitCode, 0);
+	RunResult stored = Run({"convert", "photos/1.ppm", "stored.pdb"});
+	EXPECT_EQ(stored.err, "quorvel: photos/1.ppm: the database is named "
+		"\"Holiday\", the stored name (--name NAME names it)\n");
+	EXPECT_EQ(Run({"convert", "--name", "Given", "photos/1.ppm", "given.pdb"})
+		.err, "");
 }
 
 } // namespace

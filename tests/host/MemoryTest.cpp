@@ -70,7 +70,8 @@ TEST_F(MemoryTest, OneBitPictureAtTheCapConvertsWithinItsOwnDepth)
 	// The test's own 64 MiB of rows and deflated data go back to the
 	// system, so that the runs' peaks are theirs.
 	malloc_trim(0);
-	RunResult result = Run({"convert", kAtTheCap, "large.png", "large.pdb"});
+	RunResult result = Run({"convert", kAtTheCap, "--full-size", "large.png",
+		"large.pdb"});
 	ASSERT_EQ(result.exitCode, 0) << result.err;
 	PilotFile pilot = ReadPilotFile(ReadBytes(Path("large.pdb")));
 	EXPECT_EQ(pilot.pixelType, 0xFF) << "a 1-bit Pilot image";
@@ -91,12 +92,19 @@ TEST_F(MemoryTest, PicturesPassToThePilotTranslatorWithoutABitmapOfTheirSize)
 {
 	WriteBytes(Path("large.png"), LargeColourPng());
 	malloc_trim(0);
-	RunResult result = Run({"convert", "large.png", "large.pdb"});
+	RunResult result = Run({"convert", "--full-size", "large.png",
+		"large.pdb"});
 	ASSERT_EQ(result.exitCode, 0) << result.err;
 	EXPECT_EQ(ReadPilotFile(ReadBytes(Path("large.pdb"))).width, 4096);
 	// Rows pass through a window of a few MiB: the 64 MiB bitmap the
 	// picture would make is never there.
 	EXPECT_LT(result.peakMemory, 40 * kMiB);
+
+	// Scaled for a handheld, the picture is held once as a bitmap; the
+	// sizes tried are scaled from a copy reduced to about their size.
+	RunResult scaled = Run({"convert", "large.png", "scaled.pdb"});
+	ASSERT_EQ(scaled.exitCode, 0) << scaled.err;
+	EXPECT_LT(scaled.peakMemory, 120 * kMiB);
 }
 
 TEST_F(MemoryTest, PictureOverTheLimitIsRefusedBeforeItsBitmapExists)

@@ -33,6 +33,15 @@
 //     PILOT_ROW_BYTES_INFO      int32   the bytes a row takes in the file,
 //                                       as the image is stored and read
 //
+//   by Identify and Translate, when the source is a Pilot image whose size
+//   they can learn:
+//     PILOT_RECORD_BYTES_INFO   int32   the bytes of the first record, from
+//                                       its start to the end of the file:
+//                                       in a database of one record (as the
+//                                       translator writes them), the record
+//                                       a handheld loads; compare it with
+//                                       PILOT_MAX_RECORD_BYTES
+//
 // A per-call option, read from the ioExtension message of Translate when a
 // Pilot image is written, and never stored with the settings (an
 // application chooses it for each picture, as it chooses the output type):
@@ -82,6 +91,7 @@ static const char *const PILOT_HEIGHT_INFO = "pilot:height";
 static const char *const PILOT_MISSING_ROWS_INFO = "pilot:missing_rows";
 static const char *const PILOT_MISSING_PIXELS_INFO = "pilot:missing_pixels";
 static const char *const PILOT_ROW_BYTES_INFO = "pilot:row_bytes";
+static const char *const PILOT_RECORD_BYTES_INFO = "pilot:record_bytes";
 
 static const char *const PILOT_DEPTH_OPTION = "pilot:depth";
 const int32 PILOT_DEPTH_AUTO = 0;

@@ -1,0 +1,205 @@
+#include "HandheldRecord.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <BitmapStream.h>
+#include <PilotTranslator.h>
+
+#include "Conversion.h"
+#include "PixelRows.h"
+
+namespace {
+
+// Enough tries to close in on any side by halving, were the records to
+// follow no pattern at all.
+const int kMostTries = 24;
+
+std::string SizeText(int32 width, int32 height)
+{
+	return std::to_string(width) + " x " + std::to_string(height);
+}
+
+// The size of a width x height picture whose longer side is side.
+void SizeForSide(int32 width, int32 height, int32 side, int32 *sideWidth,
+	int32 *sideHeight)
+{
+	FitBox box;
+	box.width = box.height = side;
+	FittedSize(box, width, height, sideWidth, sideHeight);
+}
+
+// The next side to try between the largest known to fit and the smallest
+// known not to. A record grows about with the area, the square of the
+// side, so the last one tried points to the side whose record is just
+// the limit; once that fails to close in, halving does.
+int32 NextSide(int32 fits, int32 fails, int32 last, int32 lastRecord,
+	int tries)
+{
+	int32 aim = (fits + fails) / 2;
+	if (tries < 4 && lastRecord > 0) {
+		aim = (int32)std::floor(last * std::sqrt(
+			(double)PILOT_MAX_RECORD_BYTES / lastRecord));
+	}
+	return std::min(std::max(aim, fits + 1), fails - 1);
+}
+
+// A picture many times larger than the size its record points to is
+// reduced once, in blocks, to about twice that size, so that each size
+// tried is scaled from a picture of about its own size, in the time and
+// memory that takes, however large the original.
+void ReduceForTrials(int32 fullSide, int32 fullRecord,
+	std::unique_ptr<BBitmap> *source)
+{
+	const double aim = fullSide * std::sqrt(
+		(double)PILOT_MAX_RECORD_BYTES / fullRecord);
+	const int32 factor = (int32)(std::max(PixelWidth(**source),
+		PixelHeight(**source)) / (2 * std::max(aim, 1.0)));
+	if (factor >= 2) {
+		source->reset(ShrinkByBlocks(**source, factor));
+	}
+}
+
+// Writes source at one size after another, keeping the bytes of the
+// largest that fits.
+class SizeTrials {
+public:
+	SizeTrials(TranslatorHost &host, std::unique_ptr<BBitmap> &source,
+		const ShapingRequest &request, const std::string &described,
+		BMessage *extension)
+		: fHost(host), fSource(source), fRequest(request),
+		  fDescribed(described), fExtension(extension) {}
+
+	ByteVector Write(int32 width, int32 height)
+	{
+		std::unique_ptr<BBitmap> shaped(ShapeForPilot(*fSource, width,
+			height, fRequest));
+		if (shaped != NULL) {
+			BBitmapStream stream(shaped.release());
+			return WritePicture(fHost, stream, fDescribed,
+				OutputFormat::Pilot, fExtension);
+		}
+		// The source as it is, lent to the stream and taken back.
+		BBitmapStream stream(fSource.release());
+		ByteVector bytes = WritePicture(fHost, stream, fDescribed,
+			OutputFormat::Pilot, fExtension);
+		BBitmap *back = NULL;
+		stream.DetachBitmap(&back);
+		fSource.reset(back);
+		return bytes;
+	}
+
+	// The record of source at that size; its bytes are kept when it is the
+	// largest that fits so far.
+	int32 RecordAt(int32 width, int32 height)
+	{
+		ByteVector bytes = Write(width, height);
+		const WrittenPilot written = DescribeWrittenPilot(fHost, bytes);
+		if (written.HandheldLoads() && width * (int64)height > fBestArea) {
+			fBestArea = width * (int64)height;
+			fBest = std::move(bytes);
+		}
+		return written.recordBytes;
+	}
+
+	ByteVector TakeBest() { return std::move(fBest); }
+
+private:
+	TranslatorHost &fHost;
+	std::unique_ptr<BBitmap> &fSource;
+	const ShapingRequest &fRequest;
+	const std::string &fDescribed;
+	BMessage *fExtension;
+	int64 fBestArea = 0;
+	ByteVector fBest;
+};
+
+} // namespace
+
+bool WrittenPilot::HandheldLoads() const
+{
+	return !described || recordBytes <= PILOT_MAX_RECORD_BYTES;
+}
+
+WrittenPilot DescribeWrittenPilot(TranslatorHost &host,
+	const ByteVector &bytes)
+{
+	WrittenPilot written;
+	BMemoryIO image(bytes.data(), bytes.size());
+	BMessage facts;
+	translator_info info;
+	const char *name = NULL;
+	if (host.Identify(image, B_TRANSLATOR_BITMAP, &info, &facts)
+		&& info.type == PILOT_IMAGE_TYPE
+		&& facts.FindString(PILOT_DB_NAME_INFO, &name) == B_OK
+		&& facts.FindInt32(PILOT_RECORD_BYTES_INFO,
+			&written.recordBytes) == B_OK) {
+		written.described = true;
+		written.name = name;
+	}
+	return written;
+}
+
+int32 LargestFittingSide(int32 fullSide, int32 fullRecord,
+	const std::function<int32(int32 side)> &recordAt)
+{
+	int32 fits = 0;
+	int32 fails = fullSide;
+	int32 last = fullSide;
+	int32 lastRecord = fullRecord;
+	for (int tries = 0; fails - fits > 1 && tries < kMostTries; tries++) {
+		last = NextSide(fits, fails, last, lastRecord, tries);
+		lastRecord = recordAt(last);
+		if (lastRecord <= PILOT_MAX_RECORD_BYTES) {
+			fits = last;
+		} else {
+			fails = last;
+		}
+	}
+	return std::max(fits, 1);
+}
+
+ByteVector WriteForHandheld(TranslatorHost &host,
+	std::unique_ptr<BBitmap> source, const ShapingRequest &request,
+	const std::string &described, BMessage *extension,
+	std::vector<Note> *notes)
+{
+	int32 width;
+	int32 height;
+	RequestedSize(request, PixelWidth(*source), PixelHeight(*source), &width,
+		&height);
+	// Refuses a side too long before anything is written; what it says of
+	// the size holds only if the picture keeps it.
+	std::vector<Note> sizeNotes;
+	NoteSize(request, width, height, &sizeNotes);
+
+	SizeTrials trials(host, source, request, described, extension);
+	ByteVector whole = trials.Write(width, height);
+	const WrittenPilot written = DescribeWrittenPilot(host, whole);
+	if (written.HandheldLoads()) {
+		notes->insert(notes->end(), sizeNotes.begin(), sizeNotes.end());
+		return whole;
+	}
+	whole.clear();
+	ReduceForTrials(std::max(width, height), written.recordBytes, &source);
+	const int32 side = LargestFittingSide(std::max(width, height),
+		written.recordBytes, [&](int32 tried) {
+			int32 triedWidth;
+			int32 triedHeight;
+			SizeForSide(width, height, tried, &triedWidth, &triedHeight);
+			return trials.RecordAt(triedWidth, triedHeight);
+		});
+	int32 fittedWidth;
+	int32 fittedHeight;
+	SizeForSide(width, height, side, &fittedWidth, &fittedHeight);
+	ByteVector best = trials.TakeBest();
+	if (best.empty()) {
+		// Nothing tried fitted: the smallest picture it can be.
+		best = trials.Write(fittedWidth, fittedHeight);
+	}
+	notes->push_back({NoteKind::Scaled, "scaled from " + SizeText(width,
+		height) + " to " + SizeText(fittedWidth, fittedHeight) + ", the "
+		"largest size whose record a handheld loads (--full-size keeps the "
+		"full size)"});
+	return best;
+}
