@@ -41,10 +41,11 @@
 // row, leftmost pixel in bit 7, with B_GRAY1's meaning. Packed data is
 // one run-length stream over all rows (RunLength.h).
 //
-// Sixteen-grey images come from other programs (we write only 1 and 2
-// bits): one marks them packed with 0x01, another with 0x09, so for them
-// only the low three bits of packing count. Every other pixel type keeps
-// the four-bit rule, which stored files rely on.
+// Of the other programs that write sixteen-grey images, ImageMagick marks
+// them packed with 0x01, Netpbm with 0x09, so for them only the low three
+// bits of packing count. Every other pixel type keeps the four-bit rule,
+// which stored files rely on. We mark packed data 0x01 at every depth:
+// the one value both of them take as packed.
 //
 // Databases of creator 'TlPt' (whatever their type) have no image header:
 // the record holds a plain 1-bit picture whose size and data sit at fixed

@@ -10,8 +10,8 @@
 // carries _EXPORT itself; without it the roster would find no translator.
 _EXPORT char translatorName[] = "Quorvel";
 _EXPORT char translatorInfo[] =
-	"Quorvel: PalmPilot images (four greys or black and white) to and from "
-	"bitmaps";
+	"Quorvel: PalmPilot images (black and white, four or sixteen greys) to "
+	"and from bitmaps";
 _EXPORT int32 translatorVersion = 220;
 
 // The quality and capability figures are the single-precision floats
