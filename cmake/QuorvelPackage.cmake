@@ -24,9 +24,12 @@ the command, the add-on, the kit's standard PNG, JPEG, PNM, GIF and BMP
 translators and private stand-ins for the platform's kit libraries, and
 brings Pilot images to the desktop: the MIME type image/x-pilotimage, a
 gdk-pixbuf loader and a thumbnailer entry.")
-set(QUORVEL_PACKAGE_MAINTAINER "Quorvel developers" CACHE STRING
-	"The Maintainer field of the Debian package")
-set(CPACK_PACKAGE_CONTACT ${QUORVEL_PACKAGE_MAINTAINER})
+# Debian asks for a name and an address; whoever publishes the package
+# gives theirs.
+set(QUORVEL_DEBIAN_MAINTAINER
+	"Quorvel developers <quorvel-maintainers@example.org>" CACHE STRING
+	"The Maintainer field of the Debian package: Name <address>")
+set(CPACK_PACKAGE_CONTACT ${QUORVEL_DEBIAN_MAINTAINER})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
@@ -41,5 +44,50 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, libgdk-pixbuf2.0-bin")
 # file triggers their packages declare on /usr/share/mime/packages and on
 # the loaders folder: dpkg fires them whenever this package puts files
 # there or takes them away, so no maintainer script of ours is needed.
+
+# Debian's policy wants every package to carry its licence as
+# /usr/share/doc/<package>/copyright (in the machine-readable form) and,
+# for a package that is its own upstream, its changelog.
+set(doc_dir ${CMAKE_BINARY_DIR}/package-doc)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+string(REGEX REPLACE "\n$" "" licence "${licence}")
+string(REGEX REPLACE "\n\n" "\n.\n" licence "${licence}")
+string(REGEX REPLACE "\n" "\n " licence " ${licence}")
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" holder "${licence}")
+file(WRITE ${doc_dir}/copyright
+"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: quorvel
+
+Files: *
+Copyright: ${CMAKE_MATCH_1}
+License: Expat
+${licence}
+")
+# The date honours SOURCE_DATE_EPOCH, so the bytes can be reproduced.
+string(TIMESTAMP changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
+file(WRITE ${doc_dir}/changelog
+"quorvel (${PROJECT_VERSION}) unstable; urgency=medium
+
+  * Quorvel ${PROJECT_VERSION}.
+
+ -- ${QUORVEL_DEBIAN_MAINTAINER}  ${changelog_date}
+")
+set(changelog ${doc_dir}/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+	COMMAND gzip -9 -n -c ${doc_dir}/changelog > ${changelog}
+	DEPENDS ${doc_dir}/changelog
+	VERBATIM)
+add_custom_target(quorvel_changelog DEPENDS ${changelog})
+add_dependencies(quorvel quorvel_changelog)
+install(FILES ${doc_dir}/copyright ${changelog}
+	DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/quorvel)
+
+# CPack gives a package that has a shared object in a folder directly
+# under /usr/lib (here the private /usr/lib/quorvel/) a postinst and a
+# postrm that run ldconfig, as it would for a library on the system's
+# path. Nothing of quorvel is on that path (RPATHs find it), so the two
+# scripts are taken out of the finished package.
+set(CPACK_POST_BUILD_SCRIPTS
+	${PROJECT_SOURCE_DIR}/cmake/QuorvelDebNoLdconfig.cmake)
 
 include(CPack)
