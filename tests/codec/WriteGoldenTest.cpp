@@ -150,3 +150,33 @@ TEST(WriteGolden, FilesAreTheSameInEveryBuild)
 		}
 	}
 }
+
+TEST(WriteGolden, OtherDepthsAreTheSameInEveryBuild)
+{
+	// One row per input, one column per depth (1, 4): the hash of the
+	// eight files the option masks give, one after the other.
+	const int32 kDepths[2] = {1, 4};
+	const uint64 kGolden[4][2] = {
+		{0x84AC0B532975084DULL, 0xE1298D716EC8393AULL},
+		{0x4341DF54042271EEULL, 0x06F7EBDA6DE5FA05ULL},
+		{0x9166D041A053E6D5ULL, 0x4D59C7BED6989673ULL},
+		{0xC79204FB91F607C5ULL, 0x59E4B79B86BD7995ULL},
+	};
+	for (int i = 0; i < 4; i++) {
+		const GoldenInput &input = kInputs[i];
+		const Bytes stream = GeneratedBitmap(input.colors, input.width,
+			input.height, input.rowBytes).Serialize();
+		for (int d = 0; d < 2; d++) {
+			Bytes files;
+			for (int mask = 0; mask < 8; mask++) {
+				PilotWriteOptions options = OptionsOf(mask);
+				options.depth = kDepths[d];
+				const Bytes file = WrittenPilot(stream, options);
+				files.insert(files.end(), file.begin(), file.end());
+			}
+			EXPECT_EQ(Fnv1a(files), kGolden[i][d]) << "input " << i
+				<< ", depth " << kDepths[d] << ": 0x" << std::hex
+				<< Fnv1a(files);
+		}
+	}
+}
