@@ -111,7 +111,7 @@ bool PilotPixbufLoad::Finish(GError **error)
 	if (!fIdentified && !TryIdentify(true, error)) {
 		return false;
 	}
-	if (!ReadPicture(error)) {
+	if (!PreparePixbuf(error) || !ReadPicture(error)) {
 		return false;
 	}
 	if (fCallbacks.updated != NULL) {
@@ -157,17 +157,16 @@ bool PilotPixbufLoad::TryIdentify(bool final, GError **error)
 	fUsefulBytes = UsefulBytes((uint64)bytes.Position(), fWidth, fHeight,
 		(uint32)facts.GetInt32(PILOT_BITS_PER_PIXEL_INFO, 4),
 		facts.GetBool(PILOT_PACKED_INFO, true));
-	fIdentified = PreparePixbuf(fWidth, fHeight, error);
+	fIdentified = AgreeSize(error);
 	return fIdentified;
 }
 
 // The caller may ask for a smaller pixbuf (a thumbnail), or for none at
 // all (only the size was wanted). A larger one it scales up itself.
-bool PilotPixbufLoad::PreparePixbuf(uint32 width, uint32 height,
-	GError **error)
+bool PilotPixbufLoad::AgreeSize(GError **error)
 {
-	int wantedWidth = (int)width;
-	int wantedHeight = (int)height;
+	int wantedWidth = (int)fWidth;
+	int wantedHeight = (int)fHeight;
 	if (fCallbacks.size != NULL) {
 		fCallbacks.size(&wantedWidth, &wantedHeight, fCallbacks.userData);
 		if (wantedWidth <= 0 || wantedHeight <= 0) {
@@ -176,20 +175,39 @@ bool PilotPixbufLoad::PreparePixbuf(uint32 width, uint32 height,
 			return false;
 		}
 	}
-	const uint32 outWidth = std::min((uint32)wantedWidth, width);
-	const uint32 outHeight = std::min((uint32)wantedHeight, height);
-	if ((uint64)outWidth * outHeight > kDefaultMaxPixels) {
+	fOutWidth = std::min((uint32)wantedWidth, fWidth);
+	fOutHeight = std::min((uint32)wantedHeight, fHeight);
+	if ((uint64)fOutWidth * fOutHeight > kDefaultMaxPixels) {
 		SetError(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY,
 			"The PalmPilot image of %u x %u pixels is larger than the "
 			"%" G_GUINT64_FORMAT " pixels Quorvel loads at once; ask for a "
-			"smaller size", outWidth, outHeight, (guint64)kDefaultMaxPixels);
+			"smaller size", fOutWidth, fOutHeight, (guint64)kDefaultMaxPixels);
 		return false;
 	}
-	fPixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, (int)outWidth,
-		(int)outHeight);
+	return true;
+}
+
+// The pixbuf is made once every byte is in, so that it stays within what
+// those bytes substantiate, as quorvel's pictures do (PixelLimit.h): a
+// few bytes claiming a large picture get a thumbnail of it, not hundreds
+// of megabytes. Only the bytes kept count: those the picture can use.
+bool PilotPixbufLoad::PreparePixbuf(GError **error)
+{
+	const uint64 bytes = fBytes.BufferLength();
+	const PixelAllowance allowance = AllowanceFor(PixelLimit(), (int64)bytes);
+	if ((uint64)fOutWidth * fOutHeight > allowance.pixels) {
+		SetError(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY,
+			"The PalmPilot image of %u x %u pixels is more than its %"
+			G_GUINT64_FORMAT " bytes may claim (%" G_GUINT64_FORMAT " pixels); "
+			"ask for a smaller size", fOutWidth, fOutHeight, bytes,
+			(guint64)allowance.pixels);
+		return false;
+	}
+	fPixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, (int)fOutWidth,
+		(int)fOutHeight);
 	if (fPixbuf == NULL) {
 		SetError(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY,
-			"Not enough memory for a %u x %u picture", outWidth, outHeight);
+			"Not enough memory for a %u x %u picture", fOutWidth, fOutHeight);
 		return false;
 	}
 	// White until the picture is read, as missing pixels stay.

@@ -4,11 +4,11 @@
 // are in, and draws the bitmap stream the codec writes into a pixbuf.
 //
 // As soon as the codec recognises the headers the pixbuf's size is agreed
-// with the caller (a thumbnailer asks for a smaller one), checked against
-// the limits and the pixbuf made, white, and handed over; bytes past the
-// most the picture can use are not kept. At the end the codec reads the
-// picture, what a cut-short file lacks staying white, and the pixbuf is
-// reported updated.
+// with the caller (a thumbnailer asks for a smaller one) and checked
+// against the limits; bytes past the most the picture can use are not
+// kept. At the end the pixbuf is made, white, within what the bytes kept
+// substantiate, and handed over; the codec reads the picture into it, what
+// a cut-short file lacks staying white, and it is reported updated.
 #ifndef QUORVEL_PILOT_PIXBUF_LOAD_H
 #define QUORVEL_PILOT_PIXBUF_LOAD_H
 
@@ -37,7 +37,7 @@ public:
 	// is none.
 	bool Finish(GError **error);
 
-	// The pixbuf, once the headers are in; the load keeps its reference.
+	// The pixbuf, once Finish made it; the load keeps its reference.
 	GdkPixbuf *Pixbuf() const { return fPixbuf; }
 
 private:
@@ -45,9 +45,10 @@ private:
 	PilotPixbufLoad &operator=(const PilotPixbufLoad &);
 
 	// Asks the codec about the bytes so far; once it recognises them,
-	// prepares the pixbuf.
+	// agrees the pixbuf's size with the caller.
 	bool TryIdentify(bool final, GError **error);
-	bool PreparePixbuf(uint32 width, uint32 height, GError **error);
+	bool AgreeSize(GError **error);
+	bool PreparePixbuf(GError **error);
 	bool ReadPicture(GError **error);
 
 	PixbufCallbacks fCallbacks;
@@ -59,6 +60,9 @@ private:
 	uint64 fUsefulBytes = 0;
 	uint32 fWidth = 0;
 	uint32 fHeight = 0;
+	// The pixbuf's, as agreed.
+	uint32 fOutWidth = 0;
+	uint32 fOutHeight = 0;
 	GdkPixbuf *fPixbuf = NULL;
 };
 

@@ -15,6 +15,9 @@ TEST(PixbufLoaderTest, RefusesWithAReasonBeforeAllocating)
 	beyondCap.width = beyondCap.height = 32767;
 	PilotBytes beyondLimit = FourGreys(16, 4, false);
 	beyondLimit.width = beyondLimit.height = 16384;
+	PilotBytes beyondBudget = FourGreys(16, 4, false);
+	beyondBudget.width = 8192;
+	beyondBudget.height = 4096;
 	PilotBytes otherDatabase = FourGreys(16, 4, false);
 	otherDatabase.type = 'TEXt';
 	const Bytes whole = FourGreys(16, 4, false).Build();
@@ -28,6 +31,8 @@ TEST(PixbufLoaderTest, RefusesWithAReasonBeforeAllocating)
 		{"beyond the cap", beyondCap.Build(), {64, 64}, "pixels Quorvel reads"},
 		{"whole beyond the limit", beyondLimit.Build(), {-1, -1},
 			"pixels Quorvel loads at once"},
+		{"more than its bytes substantiate", beyondBudget.Build(), {-1, -1},
+			"bytes may claim"},
 		{"no size asked", whole, {0, 0}, "No pixels"},
 		{"another database", otherDatabase.Build(), {-1, -1},
 			"neither of type 'vIMG'"},
