@@ -76,7 +76,7 @@ void fill_info(GdkPixbufFormat *info)
 	info->mime_types = (gchar **)sMimeTypes;
 	info->extensions = (gchar **)sExtensions;
 	info->flags = GDK_PIXBUF_FORMAT_THREADSAFE;
-	info->license = (gchar *)"other";
+	info->license = (gchar *)"MIT";
 }
 
 } // extern "C"
