@@ -88,15 +88,16 @@ inline Bytes StoredZlib(const Bytes &rows, size_t rowBytes)
 }
 
 // A PNG of the given zlib stream of rows (each with its filter byte).
+// With interlace 1 the rows are Adam7's passes.
 inline Bytes PngOfData(uint32 width, uint32 height, uint8 bitDepth,
 	uint8 colorType, const Bytes &zlib, const Bytes &palette = Bytes(),
-	const Bytes &transparency = Bytes())
+	const Bytes &transparency = Bytes(), uint8 interlace = 0)
 {
 	Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 	Bytes header;
 	PutBE32(header, width);
 	PutBE32(header, height);
-	header.insert(header.end(), {bitDepth, colorType, 0, 0, 0});
+	header.insert(header.end(), {bitDepth, colorType, 0, 0, interlace});
 	PutChunk(png, "IHDR", header);
 	if (!palette.empty()) {
 		PutChunk(png, "PLTE", palette);
