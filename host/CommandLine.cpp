@@ -210,7 +210,7 @@ private:
 		} else if (name == "--depth") {
 			if (!ParsePilotDepth(value, &fLine->options.depth)) {
 				return "option --depth takes 1 (black and white), 2 (four "
-					"greys) or auto, not '" + value + "'";
+					"greys), 4 (sixteen greys) or auto, not '" + value + "'";
 			}
 		} else if (name == "--fit") {
 			FitBox box;

@@ -111,8 +111,8 @@ BMessage StoredSettings(TranslatorHost &host)
 }
 
 // Without --dither or --no-dither, the Pilot translator's stored default,
-// so that the black and white the host makes follows the same setting as
-// the translator's four greys.
+// so that PBM's black and white follows the same setting as the Pilot
+// image's greys.
 bool Dithering(TranslatorHost &host, const ConversionOptions &options)
 {
 	bool given;
@@ -226,7 +226,6 @@ bool PassesThroughPipe(OutputFormat format, const ConversionOptions &options,
 		return false;
 	}
 	return format == OutputFormat::Pilot && options.fullSize && !options.fit
-		&& options.depth == PilotDepth::Auto
 		&& info.type != B_TRANSLATOR_BITMAP
 		&& info.type != PILOT_IMAGE_TYPE
 		&& PicturePipe::Pays((uint64)width * (uint64)height);
@@ -310,6 +309,10 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	BMessage writeExtension;
 	if (format == OutputFormat::Pilot) {
 		BuildExtension(options, inputPath, &writeExtension);
+		writeExtension.AddInt32(PILOT_DEPTH_OPTION,
+			PilotDepthOption(options.depth));
+	} else if (format == OutputFormat::Pbm) {
+		writeExtension.AddBool(PBM_DITHER_OPTION, Dithering(host, options));
 	}
 	const PixelAllowance allowance = AllowanceForInput(options.maxPixels,
 		source);
@@ -327,14 +330,19 @@ ByteVector Convert(TranslatorHost &host, BPositionIO &source,
 	request.format = format;
 	request.depth = options.depth;
 	request.fit = options.fit;
-	request.dither = Dithering(host, options);
 	request.greyFile = IsGrey(identified);
 	request.allowance = allowance;
-	if (format == OutputFormat::Pilot && !options.fullSize && IsWhole(picture)
+	if (format == OutputFormat::Pilot && options.depth == PilotDepth::Auto
+		&& picture.Colors() == B_GRAY1) {
+		// A black-and-white picture stays so when it is scaled.
+		request.depth = PilotDepth::One;
+		writeExtension.ReplaceInt32(PILOT_DEPTH_OPTION, 1);
+	}
+	if (format == OutputFormat::Pilot && IsWhole(picture)
 		&& ReadsColours((color_space)picture.Colors())) {
 		return WriteForHandheld(host, std::unique_ptr<BBitmap>(
-			DetachPicture(picture)), request, described, &writeExtension,
-			notes);
+			DetachPicture(picture)), request, options.fullSize, described,
+			&writeExtension, notes);
 	}
 	BBitmap *shaped = ShapePicture(picture, request, notes);
 	if (shaped != NULL) {

@@ -72,17 +72,24 @@ public:
 
 	ByteVector Write(int32 width, int32 height)
 	{
-		std::unique_ptr<BBitmap> shaped(ShapeForPilot(*fSource, width,
-			height, fRequest));
-		if (shaped != NULL) {
-			BBitmapStream stream(shaped.release());
+		std::unique_ptr<BBitmap> scaled(ShapeForPilot(*fSource, width,
+			height));
+		if (scaled != NULL) {
+			BBitmapStream stream(scaled.release());
 			return WritePicture(fHost, stream, fDescribed,
 				OutputFormat::Pilot, fExtension);
+		}
+		// A picture in the greys it is written in already keeps them:
+		// dithering would move them against their neighbours.
+		BMessage extension(*fExtension);
+		if (InPilotGreys(*fSource, fRequest.depth)) {
+			extension.RemoveName(PILOT_DITHER_SETTING);
+			extension.AddBool(PILOT_DITHER_SETTING, false);
 		}
 		// The source as it is, lent to the stream and taken back.
 		BBitmapStream stream(fSource.release());
 		ByteVector bytes = WritePicture(fHost, stream, fDescribed,
-			OutputFormat::Pilot, fExtension);
+			OutputFormat::Pilot, &extension);
 		BBitmap *back = NULL;
 		stream.DetachBitmap(&back);
 		fSource.reset(back);
@@ -161,7 +168,7 @@ int32 LargestFittingSide(int32 fullSide, int32 fullRecord,
 
 ByteVector WriteForHandheld(TranslatorHost &host,
 	std::unique_ptr<BBitmap> source, const ShapingRequest &request,
-	const std::string &described, BMessage *extension,
+	bool fullSize, const std::string &described, BMessage *extension,
 	std::vector<Note> *notes)
 {
 	int32 width;
@@ -176,7 +183,7 @@ ByteVector WriteForHandheld(TranslatorHost &host,
 	SizeTrials trials(host, source, request, described, extension);
 	ByteVector whole = trials.Write(width, height);
 	const WrittenPilot written = DescribeWrittenPilot(host, whole);
-	if (written.HandheldLoads()) {
+	if (written.HandheldLoads() || fullSize) {
 		notes->insert(notes->end(), sizeNotes.begin(), sizeNotes.end());
 		return whole;
 	}

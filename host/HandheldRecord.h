@@ -40,13 +40,15 @@ int32 LargestFittingSide(int32 fullSide, int32 fullRecord,
 	const std::function<int32(int32 side)> &recordAt);
 
 // The Pilot image of source (fitted to request.fit first, if given) at its
-// size, or scaled down so that a handheld loads its record; a note says
-// when it was, or when it is padded or far larger than a screen. Throws
+// size, or (unless fullSize) scaled down so that a handheld loads its
+// record; a note says when it was, or when it is padded or far larger than
+// a screen. A picture kept in the greys of its depth is written without
+// dithering, so that a Pilot image's picture comes back as it was. Throws
 // what WritePicture throws, and Failure for a picture too large for a
 // Pilot image.
 ByteVector WriteForHandheld(TranslatorHost &host,
 	std::unique_ptr<BBitmap> source, const ShapingRequest &request,
-	const std::string &described, BMessage *extension,
+	bool fullSize, const std::string &described, BMessage *extension,
 	std::vector<Note> *notes);
 
 #endif // QUORVEL_HOST_HANDHELD_RECORD_H

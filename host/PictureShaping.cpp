@@ -1,10 +1,10 @@
 #include "PictureShaping.h"
 
 #include <new>
+#include <vector>
 
 #include <PilotTranslator.h>
 
-#include "Bilevel.h"
 #include "Failure.h"
 #include "PixelRows.h"
 
@@ -19,11 +19,8 @@ bool NeedsBitmap(const PictureStream &picture, const ShapingRequest &request)
 	const uint32 colors = picture.Colors();
 	switch (request.format) {
 		case OutputFormat::Pilot:
-			return request.fit || (request.depth == PilotDepth::One
-				&& colors != B_GRAY1) || (request.depth == PilotDepth::Two
-				&& colors == B_GRAY1);
 		case OutputFormat::Pbm:
-			return request.fit || colors != B_GRAY1;
+			return request.fit.has_value();
 		case OutputFormat::Pgm:
 			return request.fit || colors == B_RGB32 || colors == B_RGBA32;
 		default:
@@ -94,6 +91,8 @@ bool ParsePilotDepth(const std::string &text, PilotDepth *depth)
 		*depth = PilotDepth::One;
 	} else if (text == "2") {
 		*depth = PilotDepth::Two;
+	} else if (text == "4") {
+		*depth = PilotDepth::Four;
 	} else if (text == "auto") {
 		*depth = PilotDepth::Auto;
 	} else {
@@ -102,42 +101,55 @@ bool ParsePilotDepth(const std::string &text, PilotDepth *depth)
 	return true;
 }
 
-namespace {
-
-// The Pilot image's depth made by the host: black and white from a
-// picture that is not, or colour from a bilevel picture for four greys.
-BBitmap *WithPilotDepth(std::unique_ptr<BBitmap> bitmap, bool bilevelSource,
-	const ShapingRequest &request)
+int32 PilotDepthOption(PilotDepth depth)
 {
-	const bool bilevel = bitmap->ColorSpace() == B_GRAY1;
-	if (!bilevel && (request.depth == PilotDepth::One
-			|| (request.depth == PilotDepth::Auto && bilevelSource))) {
-		// A bilevel picture scaled stays black and white.
-		return MakeBilevel(*bitmap, request.dither);
+	switch (depth) {
+		case PilotDepth::One:
+			return 1;
+		case PilotDepth::Two:
+			return 2;
+		case PilotDepth::Four:
+			return 4;
+		case PilotDepth::Auto:
+			break;
 	}
-	if (bilevel && request.depth == PilotDepth::Two) {
-		return CopyAsRgb32(*bitmap);
-	}
-	return bitmap.release();
+	return PILOT_DEPTH_AUTO;
 }
 
-} // namespace
-
-BBitmap *ShapeForPilot(const BBitmap &source, int32 width, int32 height,
-	const ShapingRequest &request)
+bool InPilotGreys(const BBitmap &bitmap, PilotDepth depth)
 {
-	const bool bilevelSource = source.ColorSpace() == B_GRAY1;
+	bool published[256] = {};
+	if (depth == PilotDepth::Four) {
+		for (uint8 grey : PILOT_SIXTEEN_GREYS) {
+			published[grey] = true;
+		}
+	} else if (depth == PilotDepth::One) {
+		published[0] = published[255] = true;
+	} else {
+		for (uint8 grey : PILOT_FOUR_GREYS) {
+			published[grey] = true;
+		}
+	}
+	const int32 width = PixelWidth(bitmap);
+	std::vector<uint8> rgb((size_t)width * 3);
+	for (int32 y = 0; y < PixelHeight(bitmap); y++) {
+		RowAsRgb(bitmap, y, rgb.data());
+		for (size_t at = 0; at < rgb.size(); at += 3) {
+			if (rgb[at] != rgb[at + 1] || rgb[at] != rgb[at + 2]
+				|| !published[rgb[at]]) {
+				return false;
+			}
+		}
+	}
+	return true;
+}
+
+BBitmap *ShapeForPilot(const BBitmap &source, int32 width, int32 height)
+{
 	if (width == PixelWidth(source) && height == PixelHeight(source)) {
-		if (bilevelSource && request.depth == PilotDepth::Two) {
-			return CopyAsRgb32(source);
-		}
-		if (!bilevelSource && request.depth == PilotDepth::One) {
-			return MakeBilevel(source, request.dither);
-		}
 		return NULL;
 	}
-	return WithPilotDepth(std::unique_ptr<BBitmap>(ResizePicture(source,
-		width, height)), bilevelSource, request);
+	return ResizePicture(source, width, height);
 }
 
 void RequestedSize(const ShapingRequest &request, int32 width, int32 height,
@@ -180,13 +192,10 @@ BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
 	}
 	NoteSize(request, PixelWidth(*bitmap), PixelHeight(*bitmap), notes);
 
-	const bool bilevel = bitmap->ColorSpace() == B_GRAY1;
 	switch (request.format) {
 		case OutputFormat::Pilot:
-			return WithPilotDepth(std::move(bitmap), bilevelSource, request);
 		case OutputFormat::Pbm:
-			return bilevel ? bitmap.release()
-				: MakeBilevel(*bitmap, request.dither);
+			return bitmap.release();
 		case OutputFormat::Pgm:
 			if (bitmap->ColorSpace() == B_RGB32
 				|| bitmap->ColorSpace() == B_RGBA32) {

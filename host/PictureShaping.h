@@ -1,7 +1,8 @@
 // What the host itself does to a picture between its reader and its
-// writer: fitting it to a box, choosing the Pilot image's depth, making
-// black and white for PBM and grey for PGM, and handing the grey writers
-// a grey picture. A picture that needs none of it goes to its writer as
+// writer: fitting it to a box, making grey for PGM, and handing the grey
+// writers a grey picture. The writers make their own depths: the Pilot
+// translator its black and white, greys and sixteen greys, the PNM
+// translator black and white for PBM. A picture that needs none of it goes to its writer as
 // its reader wrote it, untouched.
 #ifndef QUORVEL_HOST_PICTURE_SHAPING_H
 #define QUORVEL_HOST_PICTURE_SHAPING_H
@@ -17,19 +18,25 @@
 #include "PixelLimit.h"
 #include "PictureStream.h"
 
-// The Pilot image's bits a pixel: Auto writes a bilevel picture as 1-bit
-// and every other as four greys.
-enum class PilotDepth { Auto, One, Two };
+// The Pilot image's bits a pixel, chosen by the translator: Auto writes a
+// picture of black and white alone as 1-bit and every other as four greys.
+enum class PilotDepth { Auto, One, Two, Four };
 
-// "1", "2" or "auto".
+// "1", "2", "4" or "auto".
 bool ParsePilotDepth(const std::string &text, PilotDepth *depth);
+
+// The translator's PILOT_DEPTH_OPTION for the depth.
+int32 PilotDepthOption(PilotDepth depth);
+
+// Whether every pixel of bitmap is one of the greys a Pilot image of that
+// depth is written in (for Auto, four greys): such a picture is a Pilot
+// image's already, and dithering would only move its greys.
+bool InPilotGreys(const BBitmap &bitmap, PilotDepth depth);
 
 struct ShapingRequest {
 	OutputFormat format = OutputFormat::Pilot;
 	PilotDepth depth = PilotDepth::Auto;
 	std::optional<FitBox> fit;
-	// Error diffusion when the host makes black and white.
-	bool dither = true;
 	// The input's file stores greys (its translator's "depth" said so).
 	bool greyFile = false;
 	// The largest picture the host may make, as the input may be.
@@ -49,11 +56,10 @@ BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
 void RequestedSize(const ShapingRequest &request, int32 width, int32 height,
 	int32 *requestedWidth, int32 *requestedHeight);
 
-// For a Pilot image of source at width x height (scaled when that is not
-// its size): the bitmap to write, or NULL to write source as it is. Throws
+// For a Pilot image of source at width x height: a new bitmap of it scaled
+// to that size, or NULL when that is its size already. Throws
 // std::bad_alloc.
-BBitmap *ShapeForPilot(const BBitmap &source, int32 width, int32 height,
-	const ShapingRequest &request);
+BBitmap *ShapeForPilot(const BBitmap &source, int32 width, int32 height);
 
 // The picture's bitmap, now the caller's. Throws Failure when it was lost.
 BBitmap *DetachPicture(PictureStream &picture);

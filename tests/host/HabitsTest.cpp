@@ -51,7 +51,7 @@ TEST_F(HabitsTest, HelpUsageAndVersionAnswerPlainly)
 		EXPECT_EQ(help.out.rfind("Usage: quorvel convert", 0), 0u)
 			<< help.out;
 	}
-	EXPECT_NE(Run({"help"}).out.find("--depth 1|2|auto"), std::string::npos);
+	EXPECT_NE(Run({"help"}).out.find("--depth 1|2|4|auto"), std::string::npos);
 	EXPECT_EQ(Run({"help", "nothing"}).exitCode, 2);
 	EXPECT_EQ(Run({"-V"}).out.rfind("quorvel ", 0), 0u);
 	RunResult jpeg = Run({"convert", "a.png", "out.xyz"});

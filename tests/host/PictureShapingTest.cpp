@@ -125,10 +125,10 @@ TEST_F(PictureShapingTest, AutoDepthFollowsTheSourceAndTwoWidensBilevel)
 	EXPECT_EQ(Identified("auto-mono.pdb")["bits_per_pixel"], 1);
 	EXPECT_EQ(Identified("two.pdb")["bits_per_pixel"], 2);
 	EXPECT_EQ(Identified("auto-colour.pdb")["bits_per_pixel"], 2);
-	RunResult bad = Run({"convert", "--depth", "4", "mono.pbm", "x.pdb"});
+	RunResult bad = Run({"convert", "--depth", "3", "mono.pbm", "x.pdb"});
 	EXPECT_EQ(bad.exitCode, 2);
-	EXPECT_NE(bad.err.find("1 (black and white), 2 (four greys) or auto"),
-		std::string::npos) << bad.err;
+	EXPECT_NE(bad.err.find("1 (black and white), 2 (four greys), 4 (sixteen "
+		"greys) or auto"), std::string::npos) << bad.err;
 }
 
 TEST_F(PictureShapingTest, ColourBecomesBlackAndWhiteForPbmAndGreyForPgm)

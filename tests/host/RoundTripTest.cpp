@@ -75,7 +75,8 @@ TEST_F(RoundTripTest, SmallPictureGrowsToTheHandheldScreenPaddedWithWhite)
 	PilotFile pilot = ReadPilotFile(ReadBytes(Path("in.pdb")));
 	EXPECT_EQ(pilot.width, 160);
 	EXPECT_EQ(pilot.height, 160);
-	EXPECT_EQ(pilot.pixelType, 0x00);
+	// Black alone, padded with white: black and white, stored in 1 bit.
+	EXPECT_EQ(pilot.pixelType, 0xFF);
 	ASSERT_EQ(back.width, 160u);
 	ASSERT_EQ(back.height, 160u);
 	EXPECT_EQ(back.pixels[0], 0);
@@ -130,6 +131,27 @@ TEST_F(RoundTripTest, SampleScenesConvertToPilotImagesAndBack)
 		// The Pilot image's four greys, as a 2-bit palette.
 		EXPECT_EQ(header.bitDepth, 2);
 		EXPECT_EQ(header.colorType, 3) << "palette";
+	}
+}
+
+TEST_F(RoundTripTest, APilotImagesPictureComesBackAsTheSamePilotImage)
+{
+	// A gradient dithered at each depth, read back as PNG and written at
+	// that depth again with the default settings (dithering on): the same
+	// bytes, its greys being the Pilot image's own.
+	Bytes rows(200 * 120);
+	for (size_t i = 0; i < rows.size(); i++) {
+		rows[i] = (uint8)(i % 200 + i / 200);
+	}
+	WriteBytes(Path("gradient.png"), MakePng(200, 120, 8, 0, rows));
+	for (const char *depth : {"1", "2", "4"}) {
+		SCOPED_TRACE(std::string("depth ") + depth);
+		ASSERT_EQ(Run({"convert", "--depth", depth, "--name", "G",
+			"gradient.png", "first.pdb"}).exitCode, 0);
+		ASSERT_EQ(Run({"convert", "first.pdb", "first.png"}).exitCode, 0);
+		ASSERT_EQ(Run({"convert", "--depth", depth, "--name", "G",
+			"first.png", "again.pdb"}).exitCode, 0);
+		EXPECT_EQ(ReadBytes(Path("again.pdb")), ReadBytes(Path("first.pdb")));
 	}
 }
 

@@ -60,19 +60,22 @@ bool IdentifyPnm(BPositionIO *source, ImageFacts *facts)
 }
 
 void WritePnm(BPositionIO *source, BPositionIO *destination, uint32 outType,
-	BMessage *)
+	BMessage *extension)
 {
-	WriteBitmapAsPnm(source, destination, VariantFor(outType));
+	bool dither = true;
+	if (extension != NULL) {
+		extension->FindBool(PBM_DITHER_OPTION, &dither);
+	}
+	WriteBitmapAsPnm(source, destination, VariantFor(outType), dither);
 }
 
-// PBM takes only 1-bit streams, PGM no colour ones; a B_CMAP8 stream's
-// pixels decide only when it is written.
+// PGM takes no colour streams (a B_CMAP8 stream's pixels decide only when
+// it is written); PBM makes black and white of any.
 bool CanWritePnm(uint32 colors, uint32 outType)
 {
 	bool colour = colors == B_RGB24 || colors == B_RGB32
 		|| colors == B_RGBA32;
-	return !(outType == kPbmType && colors != B_GRAY1)
-		&& !(outType == kPgmType && colour);
+	return !(outType == kPgmType && colour);
 }
 
 } // namespace

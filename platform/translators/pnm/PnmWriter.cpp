@@ -4,27 +4,15 @@
 #include <vector>
 
 #include "BitmapInput.h"
+#include "BlackAndWhite.h"
 #include "TranslationError.h"
 
 namespace {
-
-// The variant that holds a picture of that kind.
-const char *VariantHolding(PixelKind picture)
-{
-	return picture == PixelKind::Rgb ? "PPM" : "PGM or PPM";
-}
 
 PixelKind KindFor(PnmVariant variant, PixelKind picture)
 {
 	switch (variant) {
 		case PnmVariant::Bitmap:
-			if (picture != PixelKind::Mono) {
-				Refuse(std::string("unsupported depth: ")
-					+ (picture == PixelKind::Grey ? "an " : "a ")
-					+ DescribeKind(picture) + " picture cannot be written "
-					"as PBM, which holds black and white alone ("
-					+ VariantHolding(picture) + " can hold it)");
-			}
 			return PixelKind::Mono;
 		case PnmVariant::Graymap:
 			if (picture == PixelKind::Rgb) {
@@ -44,7 +32,7 @@ PixelKind KindFor(PnmVariant variant, PixelKind picture)
 } // namespace
 
 void WriteBitmapAsPnm(BPositionIO *source, BPositionIO *destination,
-	PnmVariant variant)
+	PnmVariant variant, bool dither)
 {
 	BitmapInput input(source);
 	PixelKind kind = KindFor(variant, input.Kind());
@@ -56,6 +44,16 @@ void WriteBitmapAsPnm(BPositionIO *source, BPositionIO *destination,
 		+ (kind == PixelKind::Mono ? "" : "255\n");
 	WriteRow(destination, header.data(), header.size());
 	std::vector<uint8> row(RowBytesOf(input.Width(), kind));
+	if (kind == PixelKind::Mono && input.Kind() != PixelKind::Mono) {
+		BlackAndWhite bilevel(input.Width(), dither);
+		std::vector<uint8> rgb(RowBytesOf(input.Width(), PixelKind::Rgb));
+		for (uint32 y = 0; y < input.Height(); y++) {
+			input.ReadRow(PixelKind::Rgb, rgb.data());
+			bilevel.MakeRow(rgb.data(), row.data());
+			WriteRow(destination, row.data(), row.size());
+		}
+		return;
+	}
 	for (uint32 y = 0; y < input.Height(); y++) {
 		input.ReadRow(kind, row.data());
 		WriteRow(destination, row.data(), row.size());

@@ -47,6 +47,13 @@
 //   read by the JPEG translator when it writes (GetConfigMessage gives
 //   the default):
 //     JPEG_QUALITY_OPTION        int32   1 to 100, 90 when absent
+//
+//   read by the PPM translator when it makes PBM of a grey or colour
+//   picture (black where a pixel's darkness, ((255 - 0.11 blue) - 0.59
+//   green) - 0.3 red, is at least 127.5):
+//     PBM_DITHER_OPTION          bool    spread each pixel's rounding over
+//                                        its neighbours (Floyd-Steinberg);
+//                                        true when absent
 #ifndef QUORVEL_STANDARD_IMAGE_INFO_H
 #define QUORVEL_STANDARD_IMAGE_INFO_H
 
@@ -63,6 +70,7 @@ static const char *const IMAGE_INTERLACED_INFO = "interlaced";
 static const char *const IMAGE_MISSING_ROWS_INFO = "missing_rows";
 static const char *const IMAGE_MISSING_PIXELS_INFO = "missing_pixels";
 static const char *const JPEG_QUALITY_OPTION = "quality";
+static const char *const PBM_DITHER_OPTION = "dithering";
 
 // The words of IMAGE_DEPTH_INFO.
 static const char *const IMAGE_DEPTH_BILEVEL = "1-bit black and white";

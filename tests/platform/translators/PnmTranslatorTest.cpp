@@ -146,12 +146,9 @@ TEST_F(PnmTranslatorTest, StreamsBecomeTheVariantAskedForOrTheOneThatFits)
 		BytesOfText(std::string("P5\n2 1\n255\n\x07\x09", 13)));
 	EXPECT_EQ(fTranslator.Translate(grey, kPpmType).output,
 		BytesOfText(std::string("P6\n2 1\n255\n\x07\x07\x07\x09\x09\x09", 17)));
-	Translation narrowed = fTranslator.Translate(grey, kPbmType, NULL, NULL,
-		B_TRANSLATOR_BITMAP);
-	EXPECT_EQ(narrowed.status, B_NO_TRANSLATOR);
-	EXPECT_EQ(narrowed.failure, "unsupported depth: an 8-bit grey picture "
-		"cannot be written as PBM, which holds black and white alone (PGM or "
-		"PPM can hold it)");
+	// PBM of greys is black and white: both near-black greys are black.
+	EXPECT_EQ(fTranslator.Translate(grey, kPbmType).output,
+		BytesOfText(std::string("P4\n2 1\n\xC0", 8)));
 
 	Bytes colour = MakeBitmapStream(B_RGB32, 0, 0, 4, 4, {1, 2, 3, 255});
 	EXPECT_EQ(fTranslator.Translate(colour, 0).output,
@@ -162,8 +159,7 @@ TEST_F(PnmTranslatorTest, StreamsBecomeTheVariantAskedForOrTheOneThatFits)
 	translator_info info;
 	EXPECT_EQ(fTranslator.Identify(&colourSource, kPgmType, &info),
 		B_NO_TRANSLATOR);
-	EXPECT_EQ(fTranslator.Identify(&greySource, kPbmType, &info),
-		B_NO_TRANSLATOR);
+	EXPECT_EQ(fTranslator.Identify(&greySource, kPbmType, &info), B_OK);
 	EXPECT_EQ(fTranslator.Identify(&greySource, kPgmType, &info), B_OK);
 	// And back: the P6 gives the stream again.
 	EXPECT_EQ(fTranslator.Translate(fTranslator.Translate(colour, 0).output,
