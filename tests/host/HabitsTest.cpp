@@ -223,6 +223,38 @@ TEST_F(HabitsTest, PilotImagesAreOnesAHandheldLoadsAndNotesAreSaidOnce)
 	EXPECT_LE(RecordBytes("photo.pdb"), 65505u);
 	EXPECT_GT(RecordBytes("photo.pdb"), 64000u) << "the largest that fits";
 
+	// Every depth, packed or plain, and a black-and-white picture that
+	// stays so: the largest size that fits, said in one line.
+	std::string noise(1200 * 1200 / 8, '\0');
+	std::mt19937 bits(7);
+	for (char &byte : noise) {
+		byte = (char)bits();
+	}
+	WriteBytes(Path("bw.pbm"), BytesOfText("P4 1200 1200\n" + noise));
+	const struct {
+		std::vector<std::string> options;
+		const char *input;
+		int pixelType;
+	} kinds[] = {
+		{{"--depth", "4"}, "photo.ppm", 0x02},
+		{{"--no-compression"}, "photo.ppm", 0x00},
+		{{}, "bw.pbm", 0xFF},
+	};
+	for (const auto &kind : kinds) {
+		std::vector<std::string> asking = {"convert", kind.input, "kind.pdb"};
+		asking.insert(asking.end(), kind.options.begin(), kind.options.end());
+		RunResult result = Run(asking);
+		SCOPED_TRACE(kind.input + (kind.options.empty() ? std::string()
+			: " " + kind.options[0]));
+		ASSERT_EQ(result.exitCode, 0) << result.err;
+		EXPECT_EQ(result.ErrorLines().size(), 1u) << result.err;
+		EXPECT_NE(result.err.find(": scaled from "), std::string::npos);
+		EXPECT_LE(RecordBytes("kind.pdb"), 65505u);
+		EXPECT_GT(RecordBytes("kind.pdb"), 62000u) << "the largest that fits";
+		EXPECT_EQ(ReadPilotFile(ReadBytes(Path("kind.pdb"))).pixelType,
+			kind.pixelType);
+	}
+
 	RunResult whole = Run({"convert", "--full-size", "photo.ppm", "whole.pdb"});
 	ASSERT_EQ(whole.exitCode, 0) << whole.err;
 	EXPECT_EQ(whole.ErrorLines().size(), 1u) << whole.err;
