@@ -1,6 +1,6 @@
 // A bitmap's rows as red, green, blue bytes, whatever its colour space:
-// the one view of pixels that the host's own picture work (bilevel
-// conversion, fitting, showing in a terminal) needs.
+// the one view of pixels that the host's own picture work (fitting,
+// telling a Pilot image's greys, showing in a terminal) needs.
 #ifndef QUORVEL_HOST_PIXEL_ROWS_H
 #define QUORVEL_HOST_PIXEL_ROWS_H
 

@@ -1,6 +1,6 @@
-// What the host does to a picture itself: the Pilot image's depth (black
-// and white made by the host, in the translator's own greys), PBM and PGM
-// of colour pictures, fitting to a box, and the lines about sizes.
+// The depths of what is written: the Pilot image's (made by its
+// translator, in its own greys), PBM and PGM of colour pictures; fitting
+// to a box, and the lines about sizes.
 #include <random>
 
 #include <nlohmann/json.hpp>
