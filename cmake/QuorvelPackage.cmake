@@ -15,11 +15,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 	"PalmPilot image translator for the Translation Kit, and its command")
 set(CPACK_PACKAGE_DESCRIPTION
 	"Quorvel converts, in both directions, between the Translation Kit's bitmap
-stream and PalmPilot images: Palm databases holding one four-grey or
-black-and-white picture, optionally run-length packed. The quorvel command
-loads the translator add-on through the kit's roster, as an application
-on the platform does, and converts PNG, JPEG, PNM and bitmap-stream files
-to and from Pilot images, and reads GIF and BMP pictures. The package holds
+stream and PalmPilot images: Palm databases holding one black-and-white,
+four-grey or sixteen-grey picture, optionally run-length packed. The
+quorvel command loads the translator add-on through the kit's roster, as
+an application on the platform does, and converts PNG, JPEG, PNM, BMP and
+bitmap-stream files to and from Pilot images, and reads GIF pictures. The package holds
 the command, the add-on, the kit's standard PNG, JPEG, PNM, GIF and BMP
 translators and private stand-ins for the platform's kit libraries, and
 brings Pilot images to the desktop: the MIME type image/x-pilotimage, a
