@@ -92,16 +92,19 @@ int Preview(const CommandLine &line, const ConversionOptions &options)
 }
 
 // Writing over the input would lose it, whatever name (another path, a
-// hard or symbolic link) the output reaches it by. A device or FIFO read
-// and written at once (a terminal) is no file to lose.
+// hard or symbolic link, standard input redirected from it) the output
+// reaches it by. A device or FIFO read and written at once (a terminal) is
+// no file to lose.
 void RefuseOutputThatIsInput(const std::string &input,
 	const std::string &output)
 {
 	FileIdentity read;
 	FileIdentity written;
 	mode_t mode;
-	if (input != "-" && IdentifyFile(input, &read, &mode) && S_ISREG(mode)
-		&& IdentifyFile(output, &written) && read == written) {
+	bool known = input == "-" ? IdentifyDescriptor(STDIN_FILENO, &read, &mode)
+		: IdentifyFile(input, &read, &mode);
+	if (known && S_ISREG(mode) && IdentifyFile(output, &written)
+		&& read == written) {
 		throw Failure(output, "is the input; not overwritten");
 	}
 }

@@ -22,21 +22,35 @@ struct FileIdentity {
 	}
 };
 
-// The identity of the file path leads to, symbolic links followed, and
-// its type in mode when asked; false when there is no such file.
-inline bool IdentifyFile(const std::string &path, FileIdentity *identity,
-	mode_t *mode = nullptr)
+// Takes the identity and type of a file from what stat told of it.
+inline bool TakeIdentity(const struct stat &status, FileIdentity *identity,
+	mode_t *mode)
 {
-	struct stat status;
-	if (stat(path.c_str(), &status) != 0) {
-		return false;
-	}
 	identity->device = status.st_dev;
 	identity->inode = status.st_ino;
 	if (mode != nullptr) {
 		*mode = status.st_mode;
 	}
 	return true;
+}
+
+// The identity of the file path leads to, symbolic links followed, and
+// its type in mode when asked; false when there is no such file.
+inline bool IdentifyFile(const std::string &path, FileIdentity *identity,
+	mode_t *mode = nullptr)
+{
+	struct stat status;
+	return stat(path.c_str(), &status) == 0
+		&& TakeIdentity(status, identity, mode);
+}
+
+// The identity of the file open on descriptor, as IdentifyFile.
+inline bool IdentifyDescriptor(int descriptor, FileIdentity *identity,
+	mode_t *mode = nullptr)
+{
+	struct stat status;
+	return fstat(descriptor, &status) == 0
+		&& TakeIdentity(status, identity, mode);
 }
 
 #endif // QUORVEL_HOST_FILE_IDENTITY_H

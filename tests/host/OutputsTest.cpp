@@ -230,6 +230,11 @@ TEST_F(OutputsTest, OutputsThatWouldLoseAFileAreRefused)
 		EXPECT_EQ(result.exitCode, refused.exitCode);
 		EXPECT_EQ(result.err, refused.error);
 	}
+	// Standard input redirected from the output is the input as well.
+	RunResult redirected = Shell("$Q convert -q --to pdb - hard.pdb < a.pdb");
+	EXPECT_EQ(redirected.exitCode, 1);
+	EXPECT_EQ(redirected.err, "quorvel: hard.pdb: is the input; not "
+		"overwritten\n");
 	EXPECT_EQ(ReadBytes(Path("a.pdb")), fExpected);
 	EXPECT_EQ(ReadBytes(Path("locked.pdb")), BytesOfText("old"));
 	EXPECT_TRUE(fs::is_empty(Path("cto/s1")));
