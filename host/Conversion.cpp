@@ -191,6 +191,7 @@ PilotFacts ReadFacts(const BMessage &readExtension)
 		facts.checked = true;
 		facts.missingRows = rows;
 		facts.missingPixels = pixels;
+		readExtension.FindBool(IMAGE_MISSING_AT_TOP_INFO, &facts.missingAtTop);
 	}
 	return facts;
 }

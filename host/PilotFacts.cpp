@@ -22,12 +22,14 @@ std::string DepthText(int32 bitsPerPixel)
 }
 
 // "4800 of 25600 pixels missing (the last 30 of 160 rows)": the missing
-// rows are always the last ones, from the first that is incomplete.
+// rows run from the first that is incomplete to the last the file stores,
+// which for a file stored bottom up are the top ones on screen.
 std::string MissingText(const PilotFacts &facts)
 {
 	const int64 pixels = (int64)facts.width * facts.height;
 	return std::to_string(facts.missingPixels) + " of "
-		+ std::to_string(pixels) + " pixels missing (the last "
+		+ std::to_string(pixels) + " pixels missing (the "
+		+ (facts.missingAtTop ? "top " : "last ")
 		+ std::to_string(facts.missingRows) + " of "
 		+ std::to_string(facts.height) + " rows)";
 }

@@ -24,6 +24,9 @@ struct PilotFacts {
 	bool checked = false;
 	int32 missingRows = 0;
 	int32 missingPixels = 0;
+	// Those rows are the picture's top ones, as in a BMP stored bottom up;
+	// a Pilot image's are its bottom ones.
+	bool missingAtTop = false;
 
 	bool CutShort() const { return checked && missingRows > 0; }
 };

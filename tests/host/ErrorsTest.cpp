@@ -65,7 +65,8 @@ TEST_F(ErrorsTest, UnreadableInputsAreNamedWithTheirReason)
 
 	// Run-length data that ends its picture after 3 of 8 rows decodes, the
 	// rest white, as a Pilot image cut short does: a warning, and with
-	// --strict a refusal.
+	// --strict a refusal. Stored bottom up, the rows missing are the top
+	// ones; stored top down, the bottom ones.
 	BmpFields early;
 	early.width = 8;
 	early.height = 8;
@@ -74,14 +75,19 @@ TEST_F(ErrorsTest, UnreadableInputsAreNamedWithTheirReason)
 	early.colourTable = Bytes(8, 0);
 	early.data = {8, 1, 0, 0, 8, 1, 0, 0, 8, 1, 0, 0, 4, 1, 0, 1};
 	WriteBytes(Path("early.bmp"), MakeBmp(early));
-	const std::string missing = "cut short: 36 of 64 pixels missing (the "
-		"last 5 of 8 rows)";
+	std::string missing = "cut short: 36 of 64 pixels missing (the top 5 "
+		"of 8 rows)";
 	ExpectFailure({"convert", "--strict", "early.bmp", "out.png"}, "early.bmp",
 		missing + "; refused with --strict", "out.png");
 	RunResult warned = Run({"convert", "early.bmp", "out.png"});
 	EXPECT_EQ(warned.exitCode, 0);
 	EXPECT_EQ(warned.err, "quorvel: early.bmp: warning: " + missing
 		+ ", shown white\n");
+	early.height = -8;
+	WriteBytes(Path("early.bmp"), MakeBmp(early));
+	missing.replace(missing.find("top"), 3, "last");
+	EXPECT_EQ(Run({"convert", "early.bmp", "out.png"}).err,
+		"quorvel: early.bmp: warning: " + missing + ", shown white\n");
 }
 
 TEST_F(ErrorsTest, FilesCutAnywhereFailCleanlyOrConvert)

@@ -136,6 +136,7 @@ private:
 		const uint64 width = fHeader.width;
 		const uint64 rows = fHeader.height - end.y;
 		fReport.missingRows = (uint32)rows;
+		fReport.missingAtTop = !fHeader.topDown;
 		fReport.missingPixels = (uint32)(rows * width
 			- std::min<uint64>(end.x, width));
 	}

@@ -94,6 +94,8 @@ void RecordReport(BMessage *ioExtension, const ReadReport &report)
 	ioExtension->RemoveName(IMAGE_MISSING_PIXELS_INFO);
 	ioExtension->AddInt32(IMAGE_MISSING_PIXELS_INFO,
 		(int32)report.missingPixels);
+	ioExtension->RemoveName(IMAGE_MISSING_AT_TOP_INFO);
+	ioExtension->AddBool(IMAGE_MISSING_AT_TOP_INFO, report.missingAtTop);
 }
 
 status_t MakeDescriptionView(BView **outView, BRect *outExtent)

@@ -49,6 +49,8 @@ void RecordFacts(BMessage *ioExtension, const ImageFacts &facts);
 struct ReadReport {
 	uint32 missingRows = 0;
 	uint32 missingPixels = 0;
+	// The file stores its rows bottom up, so those are the top ones.
+	bool missingAtTop = false;
 };
 
 // Puts the report into the extension message, when there is one.

@@ -40,6 +40,9 @@
 //     IMAGE_MISSING_PIXELS_INFO  int32   the pixels of those rows that
 //                                        never arrived. Both are 0 for a
 //                                        whole file.
+//     IMAGE_MISSING_AT_TOP_INFO  bool    whether those rows are the
+//                                        picture's top ones (a BMP stored
+//                                        bottom up) rather than its bottom
 //
 //   by Translate when it fails, as every translator does:
 //     TRANSLATOR_FAILURE_INFO (TranslatorFailure.h)
@@ -69,6 +72,7 @@ static const char *const IMAGE_ALPHA_INFO = "alpha";
 static const char *const IMAGE_INTERLACED_INFO = "interlaced";
 static const char *const IMAGE_MISSING_ROWS_INFO = "missing_rows";
 static const char *const IMAGE_MISSING_PIXELS_INFO = "missing_pixels";
+static const char *const IMAGE_MISSING_AT_TOP_INFO = "missing_rows_at_top";
 static const char *const JPEG_QUALITY_OPTION = "quality";
 static const char *const PBM_DITHER_OPTION = "dithering";
 
