@@ -18,12 +18,13 @@ set(CPACK_PACKAGE_DESCRIPTION
 stream and PalmPilot images: Palm databases holding one black-and-white,
 four-grey or sixteen-grey picture, optionally run-length packed. The
 quorvel command loads the translator add-on through the kit's roster, as
-an application on the platform does, and converts PNG, JPEG, PNM, BMP and
-bitmap-stream files to and from Pilot images, and reads GIF pictures. The package holds
-the command, the add-on, the kit's standard PNG, JPEG, PNM, GIF and BMP
-translators and private stand-ins for the platform's kit libraries, and
-brings Pilot images to the desktop: the MIME type image/x-pilotimage, a
-gdk-pixbuf loader and a thumbnailer entry.")
+an application on the platform does, and converts PNG, JPEG, PNM, BMP
+and bitmap-stream files to and from Pilot images, and reads GIF
+pictures. The package holds the command, the add-on, the kit's standard
+PNG, JPEG, PNM, GIF and BMP translators and private stand-ins for the
+platform's kit libraries, and brings Pilot images to the desktop: the
+MIME type image/x-pilotimage, a gdk-pixbuf loader and a thumbnailer
+entry.")
 # Debian asks for a name and an address; whoever publishes the package
 # gives theirs.
 set(QUORVEL_DEBIAN_MAINTAINER
