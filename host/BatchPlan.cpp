@@ -17,6 +17,13 @@
 
 namespace {
 
+// name in folder; "out/" gives the names "out" does, with no second slash.
+std::string InFolder(const std::string &folder, const std::string &name)
+{
+	return folder + (!folder.empty() && folder.back() == '/' ? "" : "/")
+		+ name;
+}
+
 // The files skipped that the line about them names.
 const size_t kSkippedNamed = 5;
 
@@ -122,9 +129,11 @@ private:
 				format = DefaultTarget(type);
 			}
 		}
-		std::string folder = *fLine.outputFolder
-			+ (subfolder.empty() ? "" : "/" + subfolder);
-		std::string output = folder + "/" + StemName(input) + "."
+		std::string folder = *fLine.outputFolder;
+		if (!subfolder.empty()) {
+			folder = InFolder(folder, subfolder);
+		}
+		std::string output = InFolder(folder, StemName(input)) + "."
 			+ OutputExtension(format);
 		auto known = fWriters.find(output);
 		if (known != fWriters.end()) {

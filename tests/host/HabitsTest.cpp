@@ -107,10 +107,11 @@ TEST_F(HabitsTest, BatchesPickTheirTargetAndWalkFoldersIntoAMirror)
 	EXPECT_EQ(refused.exitCode, 2);
 	EXPECT_NE(refused.err.find("-r converts"), std::string::npos);
 
-	RunResult walked = Run({"convert", "-r", "-v", "in", "-o", "out"});
+	RunResult walked = Run({"convert", "-r", "-v", "in", "-o", "out/"});
 	ASSERT_EQ(walked.exitCode, 0) << walked.err;
 	EXPECT_TRUE(fs::exists(Path("out/a.pdb")));
-	EXPECT_TRUE(fs::exists(Path("out/sub/b.pdb")));
+	EXPECT_NE(walked.err.find("in/sub/b.pgm -> out/sub/b.pdb\n"),
+		std::string::npos) << walked.err;
 	EXPECT_NE(walked.err.find("1 other file skipped"), std::string::npos)
 		<< walked.err;
 
