@@ -71,14 +71,26 @@ void FittedSize(const FitBox &box, int32 width, int32 height,
 
 BBitmap *ResizePicture(const BBitmap &source, int32 width, int32 height)
 {
+	return ResizeRgb(PictureRgb(source), PixelWidth(source),
+		PixelHeight(source), width, height);
+}
+
+std::vector<uint8> PictureRgb(const BBitmap &source)
+{
 	const int32 sourceWidth = PixelWidth(source);
 	const int32 sourceHeight = PixelHeight(source);
-	std::vector<uint8> input((size_t)sourceWidth * sourceHeight * 3);
+	std::vector<uint8> rgb((size_t)sourceWidth * sourceHeight * 3);
 	for (int32 y = 0; y < sourceHeight; y++) {
-		RowAsRgb(source, y, &input[(size_t)y * sourceWidth * 3]);
+		RowAsRgb(source, y, &rgb[(size_t)y * sourceWidth * 3]);
 	}
+	return rgb;
+}
+
+BBitmap *ResizeRgb(const std::vector<uint8> &rgb, int32 rgbWidth,
+	int32 rgbHeight, int32 width, int32 height)
+{
 	std::vector<uint8> output((size_t)width * height * 3);
-	if (!stbir_resize_uint8_srgb(input.data(), sourceWidth, sourceHeight, 0,
+	if (!stbir_resize_uint8_srgb(rgb.data(), rgbWidth, rgbHeight, 0,
 			output.data(), width, height, 0, 3, STBIR_ALPHA_CHANNEL_NONE,
 			0)) {
 		throw std::bad_alloc();

@@ -5,6 +5,7 @@
 #define QUORVEL_HOST_FITTING_H
 
 #include <string>
+#include <vector>
 
 // The platform's Bitmap.h uses ptrdiff_t without including its header.
 #include <stddef.h>
@@ -34,6 +35,14 @@ void FittedSize(const FitBox &box, int32 width, int32 height,
 // A new B_RGB32 bitmap of the picture at width x height. Throws
 // std::bad_alloc.
 BBitmap *ResizePicture(const BBitmap &source, int32 width, int32 height);
+
+// The picture's pixels as ResizePicture resamples them, 8-bit RGB without
+// padding, for a caller that scales one picture to many sizes; and the
+// same resampling from them (rgbWidth x rgbHeight pixels), with the same
+// result as ResizePicture of the picture.
+std::vector<uint8> PictureRgb(const BBitmap &source);
+BBitmap *ResizeRgb(const std::vector<uint8> &rgb, int32 rgbWidth,
+	int32 rgbHeight, int32 width, int32 height);
 
 // A new B_RGB32 bitmap of source reduced factor times each way, each pixel
 // the mean of a factor x factor block (partial at the right and bottom

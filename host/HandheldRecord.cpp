@@ -7,6 +7,7 @@
 #include <PilotTranslator.h>
 
 #include "Conversion.h"
+#include "Fitting.h"
 #include "PixelRows.h"
 
 namespace {
@@ -72,8 +73,7 @@ public:
 
 	ByteVector Write(int32 width, int32 height)
 	{
-		std::unique_ptr<BBitmap> scaled(ShapeForPilot(*fSource, width,
-			height));
+		std::unique_ptr<BBitmap> scaled(Scaled(width, height));
 		if (scaled != NULL) {
 			BBitmapStream stream(scaled.release());
 			return WritePicture(fHost, stream, fDescribed,
@@ -112,6 +112,23 @@ public:
 	ByteVector TakeBest() { return std::move(fBest); }
 
 private:
+	// The source at width x height, or NULL when that is its size. Its
+	// pixels are made ready for resampling once, for every size tried, and
+	// again only if the source is replaced (ReduceForTrials).
+	BBitmap *Scaled(int32 width, int32 height)
+	{
+		const int32 sourceWidth = PixelWidth(*fSource);
+		const int32 sourceHeight = PixelHeight(*fSource);
+		if (width == sourceWidth && height == sourceHeight) {
+			return NULL;
+		}
+		if (fRgbOf != fSource.get()) {
+			fRgb = PictureRgb(*fSource);
+			fRgbOf = fSource.get();
+		}
+		return ResizeRgb(fRgb, sourceWidth, sourceHeight, width, height);
+	}
+
 	TranslatorHost &fHost;
 	std::unique_ptr<BBitmap> &fSource;
 	const ShapingRequest &fRequest;
@@ -119,6 +136,8 @@ private:
 	BMessage *fExtension;
 	int64 fBestArea = 0;
 	ByteVector fBest;
+	std::vector<uint8> fRgb;
+	const BBitmap *fRgbOf = NULL;
 };
 
 } // namespace

@@ -144,14 +144,6 @@ bool InPilotGreys(const BBitmap &bitmap, PilotDepth depth)
 	return true;
 }
 
-BBitmap *ShapeForPilot(const BBitmap &source, int32 width, int32 height)
-{
-	if (width == PixelWidth(source) && height == PixelHeight(source)) {
-		return NULL;
-	}
-	return ResizePicture(source, width, height);
-}
-
 void RequestedSize(const ShapingRequest &request, int32 width, int32 height,
 	int32 *requestedWidth, int32 *requestedHeight)
 {

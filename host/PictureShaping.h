@@ -56,11 +56,6 @@ BBitmap *ShapePicture(PictureStream &picture, const ShapingRequest &request,
 void RequestedSize(const ShapingRequest &request, int32 width, int32 height,
 	int32 *requestedWidth, int32 *requestedHeight);
 
-// For a Pilot image of source at width x height: a new bitmap of it scaled
-// to that size, or NULL when that is its size already. Throws
-// std::bad_alloc.
-BBitmap *ShapeForPilot(const BBitmap &source, int32 width, int32 height);
-
 // The picture's bitmap, now the caller's. Throws Failure when it was lost.
 BBitmap *DetachPicture(PictureStream &picture);
 
