@@ -111,12 +111,19 @@ bool BitmapStreamSink::TakeHeader()
 	}
 	fColors = header.colors;
 	fRow.assign(rowBytes, 0);
+	fPreviousRow.assign(rowBytes, 0);
 	fHeaderTaken = true;
 	return true;
 }
 
 void BitmapStreamSink::TakeRow()
 {
+	fRowFilled = 0;
+	fRowsTaken++;
+	if (fRowsTaken > 1 && fRow == fPreviousRow) {
+		fScaler.RepeatRow();
+		return;
+	}
 	if (fColors == B_GRAY1) {
 		for (uint32 x = 0; x < fWidth; x++) {
 			const bool black = (fRow[x / 8] & (0x80 >> (x % 8))) != 0;
@@ -128,6 +135,5 @@ void BitmapStreamSink::TakeRow()
 		}
 	}
 	fScaler.AddRow(fGreys.data());
-	fRowFilled = 0;
-	fRowsTaken++;
+	fRow.swap(fPreviousRow);
 }

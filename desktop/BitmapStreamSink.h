@@ -2,7 +2,8 @@
 // as it comes: the 32-byte header, then the rows, each turned into greys
 // and handed to a GreyDownscaler as soon as it is whole. Only one row is
 // kept, so a picture far larger than the pixbuf it becomes never lies in
-// memory whole.
+// memory whole. A row the same as the one before it (all of those a file
+// cut short lacks are white) is not turned into greys again.
 //
 // The codec writes B_GRAY1 rows (1 black, 0 white, leftmost pixel in
 // bit 7) for 1-bit images and B_CMAP8 rows (indexes into the main screen's
@@ -49,6 +50,7 @@ private:
 	color_space fColors = B_NO_COLOR_SPACE;
 	std::vector<uint8> fRow;
 	size_t fRowFilled = 0;
+	std::vector<uint8> fPreviousRow;
 	uint32 fRowsTaken = 0;
 	std::vector<uint8> fGreys;
 	// The grey of each colour-map entry.

@@ -22,8 +22,13 @@ public:
 	// The next source row: sourceWidth greys, 0 black to 255 white. Rows
 	// beyond the source's height are ignored.
 	void AddRow(const uint8 *greys);
+	// The next source row, the same as the one before it (white, say, where
+	// a file was cut short): summed from that row's cells, without reading
+	// its pixels again. Only after AddRow.
+	void RepeatRow();
 
 private:
+	void AddCellSums();
 	void EmitRow();
 
 	uint32 fSourceWidth;
@@ -37,10 +42,11 @@ private:
 	uint32 fOutRow = 0;
 	// The source rows summed so far into the output row being made.
 	uint32 fRowsSummed = 0;
-	// For each source column, the output column it falls in.
-	std::vector<uint32> fColumnOf;
-	// For each output column, how many source columns fall in it.
-	std::vector<uint32> fColumnsIn;
+	// Output column x covers the source columns from fFirstColumn[x] up to
+	// fFirstColumn[x + 1].
+	std::vector<uint32> fFirstColumn;
+	// The last source row's sum over each output column's source columns.
+	std::vector<uint32> fCellSums;
 	std::vector<uint64> fSums;
 };
 

@@ -76,6 +76,12 @@ TEST(PixbufLoaderTest, AveragesWhatEachPixelCovers)
 	odd.AddRow(rows[1]);
 	EXPECT_EQ(out[0], 128);
 	EXPECT_EQ(out[3], 30);
+	// A row repeated counts as the row again: (10 + 20) x 2 + 255 over 6.
+	GreyDownscaler repeated(2, 3, 1, 1, out, sizeof(out));
+	repeated.AddRow(rows[0] + 2);
+	repeated.RepeatRow();
+	repeated.AddRow(rows[1]);
+	EXPECT_EQ(out[0], 53);
 }
 
 // Every cut and every bit flipped in the headers, fed one byte at a time
