@@ -10,7 +10,6 @@
 #include "BitmapStreamSink.h"
 #include "GreyDownscaler.h"
 #include "PilotCodec.h"
-#include "PixelLimit.h"
 #include "RunLength.h"
 
 namespace {
@@ -65,8 +64,10 @@ uint64 UsefulBytes(uint64 pixelsAt, uint32 width, uint32 height,
 
 } // namespace
 
-PilotPixbufLoad::PilotPixbufLoad(const PixbufCallbacks &callbacks)
-	: fCallbacks(callbacks)
+PilotPixbufLoad::PilotPixbufLoad(const PixbufCallbacks &callbacks,
+	const PixelLimit &limit)
+	: fCallbacks(callbacks),
+	  fLimit(limit)
 {
 	fBytes.SetBlockSize(kByteBlock);
 }
@@ -177,11 +178,12 @@ bool PilotPixbufLoad::AgreeSize(GError **error)
 	}
 	fOutWidth = std::min((uint32)wantedWidth, fWidth);
 	fOutHeight = std::min((uint32)wantedHeight, fHeight);
-	if ((uint64)fOutWidth * fOutHeight > kDefaultMaxPixels) {
+	if ((uint64)fOutWidth * fOutHeight > fLimit.pixels) {
 		SetError(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY,
 			"The PalmPilot image of %u x %u pixels is larger than the "
 			"%" G_GUINT64_FORMAT " pixels Quorvel loads at once; ask for a "
-			"smaller size", fOutWidth, fOutHeight, (guint64)kDefaultMaxPixels);
+			"smaller size, or raise it with %s=N", fOutWidth, fOutHeight,
+			(guint64)fLimit.pixels, kMaxPixelsVariable);
 		return false;
 	}
 	return true;
@@ -194,13 +196,13 @@ bool PilotPixbufLoad::AgreeSize(GError **error)
 bool PilotPixbufLoad::PreparePixbuf(GError **error)
 {
 	const uint64 bytes = fBytes.BufferLength();
-	const PixelAllowance allowance = AllowanceFor(PixelLimit(), (int64)bytes);
+	const PixelAllowance allowance = AllowanceFor(fLimit, (int64)bytes);
 	if ((uint64)fOutWidth * fOutHeight > allowance.pixels) {
 		SetError(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY,
 			"The PalmPilot image of %u x %u pixels is more than its %"
 			G_GUINT64_FORMAT " bytes may claim (%" G_GUINT64_FORMAT " pixels); "
-			"ask for a smaller size", fOutWidth, fOutHeight, bytes,
-			(guint64)allowance.pixels);
+			"ask for a smaller size, or set %s=N", fOutWidth, fOutHeight, bytes,
+			(guint64)allowance.pixels, kMaxPixelsVariable);
 		return false;
 	}
 	fPixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, (int)fOutWidth,

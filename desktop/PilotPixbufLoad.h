@@ -18,6 +18,8 @@
 
 #include <DataIO.h>
 
+#include "PixelLimit.h"
+
 // What the caller of a load gave gdk-pixbuf's begin_load.
 struct PixbufCallbacks {
 	GdkPixbufModuleSizeFunc size;
@@ -28,7 +30,9 @@ struct PixbufCallbacks {
 
 class PilotPixbufLoad {
 public:
-	explicit PilotPixbufLoad(const PixbufCallbacks &callbacks);
+	// limit is quorvel's, as its environment sets it (PixelLimit.h).
+	explicit PilotPixbufLoad(const PixbufCallbacks &callbacks,
+		const PixelLimit &limit = PixelLimit());
 	~PilotPixbufLoad();
 
 	// False, with error set, once the bytes cannot be a picture we load.
@@ -52,6 +56,7 @@ private:
 	bool ReadPicture(GError **error);
 
 	PixbufCallbacks fCallbacks;
+	PixelLimit fLimit;
 	BMallocIO fBytes;
 	bool fIdentified = false;
 	// Once a piece was refused, the load is over.

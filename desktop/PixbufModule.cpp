@@ -4,20 +4,47 @@
 // Writing is not offered.
 #include <new>
 
+#include "Failure.h"
 #include "PilotPixbufLoad.h"
 
 namespace {
+
+void SetOutOfMemory(GError **error)
+{
+	g_set_error_literal(error, GDK_PIXBUF_ERROR,
+		GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY,
+		"Not enough memory to load a PalmPilot image");
+}
+
+// The limit QUORVEL_MAX_PIXELS sets for quorvel holds for the loader too,
+// read at each load, as each quorvel command reads it; a value quorvel
+// refuses fails the load with quorvel's words.
+bool GetPixelLimit(PixelLimit *limit, GError **error)
+{
+	try {
+		*limit = EffectiveMaxPixels(std::nullopt);
+		return true;
+	} catch (const Failure &failure) {
+		g_set_error(error, GDK_PIXBUF_ERROR, GDK_PIXBUF_ERROR_FAILED,
+			"%s %s", kMaxPixelsVariable, failure.Reason().c_str());
+	} catch (const std::bad_alloc &) {
+		SetOutOfMemory(error);
+	}
+	return false;
+}
 
 gpointer BeginLoad(GdkPixbufModuleSizeFunc size,
 	GdkPixbufModulePreparedFunc prepared, GdkPixbufModuleUpdatedFunc updated,
 	gpointer userData, GError **error)
 {
+	PixelLimit limit;
+	if (!GetPixelLimit(&limit, error)) {
+		return NULL;
+	}
 	PilotPixbufLoad *load = new (std::nothrow) PilotPixbufLoad(
-		PixbufCallbacks{size, prepared, updated, userData});
+		PixbufCallbacks{size, prepared, updated, userData}, limit);
 	if (load == NULL) {
-		g_set_error_literal(error, GDK_PIXBUF_ERROR,
-			GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY,
-			"Not enough memory to load a PalmPilot image");
+		SetOutOfMemory(error);
 	}
 	return load;
 }

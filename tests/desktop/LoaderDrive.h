@@ -31,10 +31,11 @@ inline void AskSize(int *width, int *height, gpointer data)
 }
 
 // Loads file in pieces of chunk bytes, asking for asked's size (-1 keeps
-// the picture's own); the greys are each pixel's red.
-inline Outcome Load(const Bytes &file, Asked asked = {-1, -1}, size_t chunk = 4096)
+// the picture's own), under limit; the greys are each pixel's red.
+inline Outcome Load(const Bytes &file, Asked asked = {-1, -1},
+	size_t chunk = 4096, const PixelLimit &limit = PixelLimit())
 {
-	PilotPixbufLoad load(PixbufCallbacks{AskSize, NULL, NULL, &asked});
+	PilotPixbufLoad load(PixbufCallbacks{AskSize, NULL, NULL, &asked}, limit);
 	GError *error = NULL;
 	bool going = true;
 	for (size_t at = 0; going && at < file.size(); at += chunk) {

@@ -26,6 +26,7 @@ TEST(PixbufLoaderTest, RefusesWithAReasonBeforeAllocating)
 		Bytes file;
 		Asked asked;
 		const char *reason;
+		PixelLimit limit = PixelLimit();
 	} cases[] = {
 		{"empty", empty.Build(), {-1, -1}, "no pixels"},
 		{"beyond the cap", beyondCap.Build(), {64, 64}, "pixels Quorvel reads"},
@@ -34,13 +35,15 @@ TEST(PixbufLoaderTest, RefusesWithAReasonBeforeAllocating)
 		{"more than its bytes substantiate", beyondBudget.Build(), {-1, -1},
 			"bytes may claim"},
 		{"no size asked", whole, {0, 0}, "No pixels"},
+		{"beyond a limit set", whole, {-1, -1},
+			"than the 63 pixels Quorvel loads at once", PixelLimit{63, true}},
 		{"another database", otherDatabase.Build(), {-1, -1},
 			"neither of type 'vIMG'"},
 		{"headers cut", Bytes(whole.begin(), whole.begin() + 100), {-1, -1},
 			"the file ends within its Pilot image header"},
 	};
 	for (const auto &c : cases) {
-		const Outcome outcome = Load(c.file, c.asked);
+		const Outcome outcome = Load(c.file, c.asked, 4096, c.limit);
 		EXPECT_NE(outcome.error.find(c.reason), std::string::npos)
 			<< c.what << ": have \"" << outcome.error << "\"";
 		EXPECT_EQ(outcome.width, 0) << c.what;
