@@ -46,13 +46,18 @@ std::string SizeText(int32 width, int32 height)
 	return std::to_string(width) + " x " + std::to_string(height);
 }
 
-// What --fit screen makes of a picture of that size.
-std::string ScreenFitText(int32 width, int32 height)
+// What --fit screen (with enlarge, --enlarge) makes of a picture of that
+// size.
+std::string ScreenFitText(int32 width, int32 height, bool enlarge = false)
 {
+	FitBox screen = ScreenBox();
+	screen.enlarge = enlarge;
 	int32 fittedWidth;
 	int32 fittedHeight;
-	FittedSize(ScreenBox(), width, height, &fittedWidth, &fittedHeight);
-	return "--fit screen scales it to " + SizeText(fittedWidth, fittedHeight);
+	FittedSize(screen, width, height, &fittedWidth, &fittedHeight);
+	return std::string(enlarge ? "--fit screen --enlarge scales it up"
+		: "--fit screen scales it") + " to " + SizeText(fittedWidth,
+		fittedHeight);
 }
 
 } // namespace
@@ -78,10 +83,15 @@ void NoteSize(const ShapingRequest &request, int32 width, int32 height,
 			"far larger than any handheld's screen ("
 			+ ScreenFitText(width, height) + ")"});
 	} else if (width < PILOT_SCREEN_WIDTH || height < PILOT_SCREEN_HEIGHT) {
+		// A picture wider or taller than the screen is padded the other way
+		// however it is fitted: no option spares that.
+		const bool smaller = width < PILOT_SCREEN_WIDTH
+			&& height < PILOT_SCREEN_HEIGHT;
 		notes->push_back({NoteKind::Padded, "the " + size + " picture is "
 			"padded with white to at least " + SizeText(PILOT_SCREEN_WIDTH,
-			PILOT_SCREEN_HEIGHT) + ", the handheld's screen (--fit screen "
-			"--enlarge scales it up instead)"});
+			PILOT_SCREEN_HEIGHT) + ", the handheld's screen"
+			+ (smaller ? " (" + ScreenFitText(width, height, true) + ")"
+				: std::string())});
 	}
 }
 

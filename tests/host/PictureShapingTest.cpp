@@ -178,7 +178,13 @@ TEST_F(PictureShapingTest, PaddingAndHugePicturesAreToldUnlessQuiet)
 	EXPECT_EQ(small.exitCode, 0);
 	EXPECT_EQ(small.err, "quorvel: small.ppm: the 70 x 46 picture is padded "
 		"with white to at least 160 x 160, the handheld's screen (--fit "
-		"screen --enlarge scales it up instead)\n");
+		"screen --enlarge scales it up to 160 x 105)\n");
+	// Wider than the screen, it is padded however it is fitted.
+	WriteBytes(Path("wide.ppm"), MakePpm(200, 150, UniformRgb(200, 150, 9, 9,
+		9)));
+	EXPECT_EQ(Run({"convert", "wide.ppm", "wide.pdb"}).err, "quorvel: "
+		"wide.ppm: the 200 x 150 picture is padded with white to at least 160 "
+		"x 160, the handheld's screen\n");
 	RunResult huge = Run({"convert", "huge.ppm", "huge.pdb"});
 	EXPECT_NE(huge.err.find("far larger than any handheld's screen (--fit "
 		"screen"), std::string::npos) << huge.err;
