@@ -182,8 +182,8 @@ bool PilotPixbufLoad::AgreeSize(GError **error)
 		SetError(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY,
 			"The PalmPilot image of %u x %u pixels is larger than the "
 			"%" G_GUINT64_FORMAT " pixels Quorvel loads at once; ask for a "
-			"smaller size, or raise it with %s=N", fOutWidth, fOutHeight,
-			(guint64)fLimit.pixels, kMaxPixelsVariable);
+			"smaller size, or raise the limit with %s=N", fOutWidth,
+			fOutHeight, (guint64)fLimit.pixels, kMaxPixelsVariable);
 		return false;
 	}
 	return true;
