@@ -13,7 +13,10 @@ std::string ManyText(NoteKind kind, size_t count)
 	switch (kind) {
 		case NoteKind::Padded:
 			return pictures + "are padded with white to the handheld's "
-				"screen (--fit screen --enlarge scales them up instead)";
+				"screen (--fit screen --enlarge scales them up to fit it)";
+		case NoteKind::PaddedOneWay:
+			return pictures + "are padded with white to the handheld's "
+				"screen";
 		case NoteKind::FarLarger:
 			return pictures + "are far larger than any handheld's screen "
 				"(--fit screen scales them down to it)";

@@ -11,8 +11,10 @@
 enum class NoteKind {
 	// Said file by file, always: a Pilot image cut short.
 	Warning,
-	// Smaller than the handheld's screen, and padded with white to it.
+	// Smaller than the handheld's screen both ways, and padded with white
+	// to it; or only one way, so that fitting would not spare the padding.
 	Padded,
+	PaddedOneWay,
 	// Far larger than any handheld's screen.
 	FarLarger,
 	// Scaled down so that a handheld loads its record.

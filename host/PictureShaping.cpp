@@ -87,8 +87,9 @@ void NoteSize(const ShapingRequest &request, int32 width, int32 height,
 		// however it is fitted: no option spares that.
 		const bool smaller = width < PILOT_SCREEN_WIDTH
 			&& height < PILOT_SCREEN_HEIGHT;
-		notes->push_back({NoteKind::Padded, "the " + size + " picture is "
-			"padded with white to at least " + SizeText(PILOT_SCREEN_WIDTH,
+		notes->push_back({smaller ? NoteKind::Padded : NoteKind::PaddedOneWay,
+			"the " + size + " picture is padded with white to at least "
+			+ SizeText(PILOT_SCREEN_WIDTH,
 			PILOT_SCREEN_HEIGHT) + ", the handheld's screen"
 			+ (smaller ? " (" + ScreenFitText(width, height, true) + ")"
 				: std::string())});

@@ -283,8 +283,8 @@ TEST_F(HabitsTest, PilotImagesAreOnesAHandheldLoadsAndNotesAreSaidOnce)
 	}
 	RunResult small = Run({"convert", "-r", "small", "-o", "padded"});
 	EXPECT_EQ(small.err, "quorvel: 12 pictures are padded with white to the "
-		"handheld's screen (--fit screen --enlarge scales them up "
-		"instead)\n");
+		"handheld's screen (--fit screen --enlarge scales them up to fit "
+		"it)\n");
 
 	// A name that is not the file's own is said.
 	RunResult piped = Shell("$Q convert --to pdb - piped.pdb < small/1.ppm");
