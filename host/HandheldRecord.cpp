@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include <BitmapStream.h>
 #include <PilotTranslator.h>
@@ -30,19 +31,56 @@ void SizeForSide(int32 width, int32 height, int32 side, int32 *sideWidth,
 	FittedSize(box, width, height, sideWidth, sideHeight);
 }
 
-// The next side to try between the largest known to fit and the smallest
-// known not to. A record grows about with the area, the square of the
-// side, so the last one tried points to the side whose record is just
-// the limit; once that fails to close in, halving does.
-int32 NextSide(int32 fits, int32 fails, int32 last, int32 lastRecord,
-	int tries)
+// Trials aimed by the records' growth before halving takes over: a few,
+// and a few more while nothing tried fits and the record grows with the
+// side alone.
+const int kSquareAims = 4;
+const int kSideAims = 8;
+
+// A side tried and the length of its record.
+struct Trial {
+	int32 side;
+	int32 record;
+};
+
+// How a record grows with the side, from the last two trials: about with
+// the area, the square of the side, unless they show it growing nearer
+// the side alone, as a long thin picture's does once its short side is
+// padded to the screen (a 3 x 30000 picture took 18 trials, a second
+// each, by the square). Sides less than 2% apart tell nothing for the
+// packing's noise.
+bool GrowsWithTheSide(const Trial &before, const Trial &last)
 {
-	int32 aim = (fits + fails) / 2;
-	if (tries < 4 && lastRecord > 0) {
-		aim = (int32)std::floor(last * std::sqrt(
-			(double)PILOT_MAX_RECORD_BYTES / lastRecord));
+	if (before.record <= 0 || last.record <= 0
+		|| std::abs(before.side - last.side) * 50 < last.side) {
+		return false;
 	}
-	return std::min(std::max(aim, fits + 1), fails - 1);
+	const double growth = std::log((double)before.record / last.record)
+		/ std::log((double)before.side / last.side);
+	return growth < 1.5;
+}
+
+// The next side to try between the largest known to fit and the smallest
+// known not to. The record's growth by its square from the last trial
+// points to the side whose record is just the limit; growing with the
+// side alone, the records of those two do, or the last one's while none
+// fits yet. Once that fails to close in, halving does.
+int32 NextSide(const Trial &fits, const Trial &fails, const Trial &last,
+	bool bySide, int tries)
+{
+	const double limit = PILOT_MAX_RECORD_BYTES;
+	int32 aim = (fits.side + fails.side) / 2;
+	if (bySide && tries < kSideAims) {
+		if (fits.side > 0 && fails.record > fits.record) {
+			aim = fits.side + (int32)std::floor((limit - fits.record)
+				* (fails.side - fits.side) / (fails.record - fits.record));
+		} else if (last.record > 0) {
+			aim = (int32)std::floor(last.side * limit / last.record);
+		}
+	} else if (tries < kSquareAims && last.record > 0) {
+		aim = (int32)std::floor(last.side * std::sqrt(limit / last.record));
+	}
+	return std::min(std::max(aim, fits.side + 1), fails.side - 1);
 }
 
 // A picture many times larger than the size its record points to is
@@ -169,20 +207,26 @@ WrittenPilot DescribeWrittenPilot(TranslatorHost &host,
 int32 LargestFittingSide(int32 fullSide, int32 fullRecord,
 	const std::function<int32(int32 side)> &recordAt)
 {
-	int32 fits = 0;
-	int32 fails = fullSide;
-	int32 last = fullSide;
-	int32 lastRecord = fullRecord;
-	for (int tries = 0; fails - fits > 1 && tries < kMostTries; tries++) {
-		last = NextSide(fits, fails, last, lastRecord, tries);
-		lastRecord = recordAt(last);
-		if (lastRecord <= PILOT_MAX_RECORD_BYTES) {
+	Trial fits = {0, 0};
+	Trial fails = {fullSide, fullRecord};
+	Trial before = {0, 0};
+	Trial last = fails;
+	// Told while closing in from above, before the packing's noise near
+	// the limit can mislead.
+	bool bySide = false;
+	for (int tries = 0; fails.side - fits.side > 1 && tries < kMostTries;
+			tries++) {
+		bySide = bySide || (fits.side == 0 && GrowsWithTheSide(before, last));
+		const int32 side = NextSide(fits, fails, last, bySide, tries);
+		before = last;
+		last = {side, recordAt(side)};
+		if (last.record <= PILOT_MAX_RECORD_BYTES) {
 			fits = last;
 		} else {
 			fails = last;
 		}
 	}
-	return std::max(fits, 1);
+	return std::max(fits.side, 1);
 }
 
 ByteVector WriteForHandheld(TranslatorHost &host,
