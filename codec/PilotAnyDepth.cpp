@@ -11,14 +11,6 @@
 
 namespace {
 
-uint32 BitsPerPixelOf(const PilotImageHeader &image)
-{
-	if (image.pixelType == kOneBitPixels) {
-		return 1;
-	}
-	return image.pixelType == kFourBitPixels ? 4 : 2;
-}
-
 // The bytes of a source row that hold pixels of the Pilot row.
 size_t RowRoom(uint32 colors, int32 width)
 {
@@ -35,7 +27,7 @@ status_t WriteAnyDepth(const PilotWrite &write)
 	const TranslatorBitmap &bitmap = write.bitmap;
 	const int32 width = write.image.width;
 	const int32 height = write.image.height;
-	const uint32 bitsPerPixel = BitsPerPixelOf(write.image);
+	const uint32 bitsPerPixel = BitsPerPixelOfType(write.image.pixelType);
 
 	float table[256];
 	const DepthRowConverter converter(bitsPerPixel, bitmap.colors,

@@ -81,6 +81,16 @@ const uint8 kOneBitPixels = 0xFF;
 const uint8 kTwoBitPixels = 0x00;
 const uint8 kFourBitPixels = 0x02;
 
+// The bits of a pixel of the pixel type: 0xFF one, 0x02 four (sixteen
+// greys), any other two.
+inline uint32 BitsPerPixelOfType(uint8 pixelType)
+{
+	if (pixelType == kOneBitPixels) {
+		return 1;
+	}
+	return pixelType == kFourBitPixels ? 4 : 2;
+}
+
 // The fields of the database header that the reader looks at; of the
 // record entry it takes only the offset.
 struct PilotDatabaseHeader {

@@ -128,13 +128,11 @@ HeaderCheck CheckPilotImage(BPositionIO *source, HeaderUse use,
 	if (accepted != kHeaderAccepted) {
 		return accepted;
 	}
-	// The depth: 0xFF one bit a pixel, 0x02 four (sixteen greys), any other
-	// pixel type two. Sixteen-grey images are packed when the low three
-	// bits of packing are 1, every other pixel type when the low four are.
+	// Sixteen-grey images are packed when the low three bits of packing
+	// are 1, every other pixel type when the low four are.
 	const PilotImageHeader &header = layout->header;
 	const bool sixteenGreys = header.pixelType == kFourBitPixels;
-	layout->bitsPerPixel = header.pixelType == kOneBitPixels ? 1
-		: sixteenGreys ? 4 : 2;
+	layout->bitsPerPixel = BitsPerPixelOfType(header.pixelType);
 	layout->packed = (header.packing & (sixteenGreys
 		? kSixteenGreyPackingMask : kPackingMask)) == kPackedRuns;
 	if (use == kIdentifying) {
