@@ -17,11 +17,6 @@ namespace {
 // follow no pattern at all.
 const int kMostTries = 24;
 
-std::string SizeText(int32 width, int32 height)
-{
-	return std::to_string(width) + " x " + std::to_string(height);
-}
-
 // The size of a width x height picture whose longer side is side.
 void SizeForSide(int32 width, int32 height, int32 side, int32 *sideWidth,
 	int32 *sideHeight)

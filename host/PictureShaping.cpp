@@ -41,11 +41,6 @@ BBitmap *Grey8(const BBitmap &bitmap)
 	return grey.release();
 }
 
-std::string SizeText(int32 width, int32 height)
-{
-	return std::to_string(width) + " x " + std::to_string(height);
-}
-
 // What --fit screen (with enlarge, --enlarge) makes of a picture of that
 // size.
 std::string ScreenFitText(int32 width, int32 height, bool enlarge = false)
@@ -61,6 +56,11 @@ std::string ScreenFitText(int32 width, int32 height, bool enlarge = false)
 }
 
 } // namespace
+
+std::string SizeText(int32 width, int32 height)
+{
+	return std::to_string(width) + " x " + std::to_string(height);
+}
 
 void NoteSize(const ShapingRequest &request, int32 width, int32 height,
 	std::vector<Note> *notes)
@@ -166,8 +166,8 @@ void RequestedSize(const ShapingRequest &request, int32 width, int32 height,
 	FittedSize(*request.fit, width, height, requestedWidth, requestedHeight);
 	if ((uint64)*requestedWidth * (uint64)*requestedHeight
 			> request.allowance.pixels) {
-		throw Failure("cannot fit it to " + std::to_string(*requestedWidth)
-			+ " x " + std::to_string(*requestedHeight) + ": "
+		throw Failure("cannot fit it to " + SizeText(*requestedWidth,
+			*requestedHeight) + ": "
 			+ DescribeOverLimit(*requestedWidth, *requestedHeight,
 				request.allowance));
 	}

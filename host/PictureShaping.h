@@ -59,6 +59,9 @@ void RequestedSize(const ShapingRequest &request, int32 width, int32 height,
 // The picture's bitmap, now the caller's. Throws Failure when it was lost.
 BBitmap *DetachPicture(PictureStream &picture);
 
+// "160 x 160": a picture's size as told to the user.
+std::string SizeText(int32 width, int32 height);
+
 // For a Pilot image of that size: throws Failure when a side is too long
 // for one; a line for the user when it is padded to the handheld's screen
 // or far larger than any, unless a box to fit was given.
