@@ -15,8 +15,7 @@ uint32 CellOf(uint32 i, uint32 size, uint32 count)
 
 GreyDownscaler::GreyDownscaler(uint32 sourceWidth, uint32 sourceHeight,
 	uint32 outWidth, uint32 outHeight, uint8 *output, size_t outStride)
-	: fSourceWidth(sourceWidth),
-	  fSourceHeight(sourceHeight),
+	: fSourceHeight(sourceHeight),
 	  fOutWidth(outWidth),
 	  fOutHeight(outHeight),
 	  fOutput(output),

@@ -31,7 +31,6 @@ private:
 	void AddCellSums();
 	void EmitRow();
 
-	uint32 fSourceWidth;
 	uint32 fSourceHeight;
 	uint32 fOutWidth;
 	uint32 fOutHeight;
