@@ -72,10 +72,10 @@ const ElfHeader *OwnHeader()
 }
 
 
+// The header of a file that starts with the ELF magic.
 std::string HeaderProblem(const ElfHeader &header, uint64_t fileSize)
 {
-	if (memcmp(header.e_ident, ELFMAG, SELFMAG) != 0
-		|| header.e_type != ET_DYN) {
+	if (header.e_type != ET_DYN) {
 		return kNotSharedObject;
 	}
 	const ElfHeader *own = OwnHeader();
