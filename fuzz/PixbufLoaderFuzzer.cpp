@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 		GdkPixbuf *pixbuf = load.Pixbuf();
 		const int64 pixels = (int64)gdk_pixbuf_get_width(pixbuf)
 			* gdk_pixbuf_get_height(pixbuf);
-		if (pixels <= 0 || pixels > ((int64)1 << 27) || error != NULL) {
+		if (pixels <= 0 || (uint64)pixels > kDefaultMaxPixels
+			|| error != NULL) {
 			abort();
 		}
 	} else if (going && error == NULL) {
